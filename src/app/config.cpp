@@ -1,0 +1,126 @@
+#include "config.h"
+
+#include "components/numbers.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace {
+
+// Lines of an 8-bit text file in the course's code page. CR LF, a lone LF and a
+// lone CR all end a line. Stops after maxLines.
+QStringList readCodePageLines(const QString &path, int maxLines, bool *opened)
+{
+    QStringList lines;
+    QFile file(path);
+    *opened = file.open(QIODevice::ReadOnly);
+    if (!*opened)
+        return lines;
+    QStringDecoder decoder("windows-1256");
+    QByteArray line;
+    char c;
+    while (lines.size() < maxLines && file.getChar(&c)) {
+        if (c == '\r' || c == '\n') {
+            if (c == '\r') {
+                char next;
+                if (file.getChar(&next) && next != '\n')
+                    file.ungetChar(next);
+            }
+            lines << decoder.decode(line);
+            line.clear();
+        } else {
+            line.append(c);
+        }
+    }
+    if (lines.size() < maxLines && !line.isEmpty())
+        lines << decoder.decode(line);
+    return lines;
+}
+
+QString valueOf(const QString &line)
+{
+    const int eq = line.indexOf(QLatin1Char('='));
+    return eq < 0 ? line : line.mid(eq + 1);
+}
+
+qint16 int16Or0(const QString &value)
+{
+    return ToInt16(value).value_or(0);
+}
+
+qint32 int32Or0(const QString &value)
+{
+    return ToInt32(value).value_or(0);
+}
+
+} // namespace
+
+void ReadConfig(const QString &path, Settings &s)
+{
+    bool opened = false;
+    const QStringList lines = readCodePageLines(path, ConfigLines, &opened);
+    if (!opened) {
+        const qint16 splitterTop = s.SplitterTop;
+        s = Settings();
+        s.SplitterTop = splitterTop;
+        return;
+    }
+
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString v = valueOf(lines.at(i));
+        switch (i + 1) {
+        case 1: s.MenuBackColor = int32Or0(v); break;
+        case 2: s.SlideStep = int16Or0(v); break;
+        case 3: s.ScrollStep = int16Or0(v); break;
+        case 4: s.PageStep = int16Or0(v); break;
+        case 5: s.ChapterFont = v; break;
+        case 6: s.LessonFont = v; break;
+        case 7: s.ChapterFontSize = int16Or0(v); break;
+        case 8: s.LessonFontSize = int16Or0(v); break;
+        case 9: s.ChapterColor = int32Or0(v); break;
+        case 10: s.ChapterHoverColor = int32Or0(v); break;
+        case 11: s.ChapterSelectedColor = int32Or0(v); break;
+        case 12: s.LessonColor = int32Or0(v); break;
+        case 13: s.LessonHoverColor = int32Or0(v); break;
+        case 14: s.LessonSelectedColor = int32Or0(v); break;
+        case 15: s.MenuSteps = int16Or0(v); break;
+        case 16: s.TitleTextOffset = int16Or0(v); break;
+        case 17: s.AyaFont = v; break;
+        case 18: s.AyaFontSize = int16Or0(v); break;
+        case 19: s.SampleTitleFont = v; break;
+        case 20: s.SampleTitleFontSize = int16Or0(v); break;
+        case 21: s.SampleTitleColor = int32Or0(v); break;
+        }
+    }
+}
+
+void LoadOptions(const QString &path, Settings &s)
+{
+    bool opened = false;
+    const QStringList lines = readCodePageLines(path, 1, &opened);
+    if (!opened) {
+        s.SplitterTop = 450;
+        return;
+    }
+    s.SplitterTop = lines.isEmpty() ? 0 : int16Or0(lines.first());
+}
+
+QByteArray FormatOptions(qint16 splitterTop)
+{
+    QByteArray out;
+    if (splitterTop >= 0)
+        out += ' ';
+    out += QByteArray::number(splitterTop);
+    out += " \r\n";
+    return out;
+}
+
+bool SaveOptions(const QString &path, const Settings &s)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(FormatOptions(s.SplitterTop));
+    return file.commit();
+}

@@ -1,0 +1,32 @@
+#include "fonctions.h"
+
+#include "components/numbers.h"
+
+#include <QFileInfo>
+#include <cmath>
+
+bool IsInteger(double value)
+{
+    if (!std::isfinite(value) || value < -32768.0 || value > 32767.0)
+        return false;
+    return value == std::trunc(value);
+}
+
+bool IsInteger(const QString &text)
+{
+    const auto v = ParseNumber(text);
+    return v && IsInteger(*v);
+}
+
+bool FileExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.isFile() && !info.isHidden();
+}
+
+QString ShortPath(const QString &path)
+{
+    return path;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "app/platform.h"
+#include "app/settings.h"
+#include "content/catalogue.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+class ActiveLink;
+class QMenu;
+class SkinnedMessages;
+
+// The main window `main`: it owns every control and the run-time state, and wires
+// the subsystems together in start-up order. It draws nothing of its own: the
+// background and every button are pictures of the course's skin folder.
+class MainWindow final : public QWidget
+{
+    Q_OBJECT
+public:
+    // Design size of the window; its outline is cut to the skin.
+    static constexpr int DesignWidth = 786;
+    static constexpr int DesignHeight = 632;
+
+    // Command ids of the right-click menu; 7 is the separator's and never chosen.
+    enum PopupCommand { CmdStartPage = 1, CmdAbout, CmdReferences, CmdHelp, CmdMinimize, CmdExit, CmdSeparator };
+
+    explicit MainWindow(const QString &appFolder, Platform platform = {}, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up: every step runs even when an earlier one failed.
+    void Load();
+
+    // The text the message dialog shows; set right before showing it.
+    QString message;
+    void ShowMessage();
+
+    // Paths, each with its trailing separator.
+    QString AppFolder;
+    QString ImagesPath;
+    QString HtmlDir;
+    QString ExamplesDir;
+    QString DataImagesDir;
+    QString RecDir;
+    QString TextDir;
+    QString StartPage;
+    QString NoFilePage;
+
+    Settings settings;
+    Catalogue catalogue;
+
+    QMenu *PopupMenuHandle = nullptr;
+    DocumentView *RTF = nullptr;
+    MediaPlayer *MP = nullptr;
+    QWidget *RTFP = nullptr;
+    ActiveLink *ImExit = nullptr;
+    ActiveLink *Immin = nullptr;
+
+    // What a chosen popup command does; 0 (dismissed) does nothing.
+    void RunPopupCommand(int id);
+
+signals:
+    // Shutdown has saved the options and the window is going away.
+    void unloaded();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void CreateControls();
+    void SetPaths();
+    void PlayWelcomeSound();
+    void CreatePopupMenu();
+    void ApplySkin();
+    void LayoutDocumentPane();
+    void OpenFirstPage();
+    void Unload();
+    QPixmap LoadSkinPicture(const QString &name) const;
+
+    std::unique_ptr<SkinnedMessages> m_ownMessages;
+    MessageSink *m_messages = nullptr;
+    QPixmap m_background;
+    bool m_unloaded = false;
+    // Dragging by hand where no window manager moves the window for us.
+    bool m_dragging = false;
+    QPoint m_dragOffset;
+};

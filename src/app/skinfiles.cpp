@@ -1,0 +1,144 @@
+#include "skinfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QtEndian>
+
+QString ResolveSkinFile(const QString &folder, const QString &name)
+{
+    const QString exact = folder + name;
+    if (QFileInfo::exists(exact))
+        return exact;
+    const QDir dir(folder);
+    const QStringList entries = dir.entryList(QDir::Files | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return folder + entry;
+    }
+    return exact;
+}
+
+QPixmap LoadSkinPicture(const QString &folder, const QString &name)
+{
+    QPixmap pixmap;
+    pixmap.load(ResolveSkinFile(folder, name));
+    return pixmap;
+}
+
+namespace {
+
+quint16 u16(const QByteArray &b, qsizetype at)
+{
+    return qFromLittleEndian<quint16>(b.constData() + at);
+}
+
+quint32 u32(const QByteArray &b, qsizetype at)
+{
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
+
+// One DIB image of an icon or cursor file: colour bits then the 1-bit AND mask,
+// both bottom-up, each row padded to 4 bytes; the header's height counts both.
+QImage decodeDib(const QByteArray &data)
+{
+    if (data.size() < 40 || u32(data, 0) < 40)
+        return {};
+    const qint32 width = qint32(u32(data, 4));
+    const qint32 height = qint32(u32(data, 8)) / 2;
+    const int bpp = u16(data, 14);
+    const quint32 compression = u32(data, 16);
+    quint32 colorsUsed = u32(data, 32);
+    if (width <= 0 || height <= 0 || width > 256 || height > 256 || compression != 0)
+        return {};
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)
+        return {};
+    qsizetype at = u32(data, 0);
+    QVector<QRgb> palette;
+    if (bpp <= 8) {
+        if (colorsUsed == 0)
+            colorsUsed = 1u << bpp;
+        if (at + qsizetype(colorsUsed) * 4 > data.size())
+            return {};
+        for (quint32 i = 0; i < colorsUsed; ++i, at += 4)
+            palette << qRgb(uchar(data[at + 2]), uchar(data[at + 1]), uchar(data[at]));
+    }
+    const qsizetype xorStride = ((qsizetype(width) * bpp + 31) / 32) * 4;
+    const qsizetype andStride = ((qsizetype(width) + 31) / 32) * 4;
+    const qsizetype xorAt = at;
+    const qsizetype andAt = xorAt + xorStride * height;
+    if (andAt > data.size())
+        return {};
+    const bool haveMask = andAt + andStride * height <= data.size();
+
+    QImage image(width, height, QImage::Format_ARGB32);
+    bool anyAlpha = false;
+    for (int y = 0; y < height; ++y) {
+        const uchar *row = reinterpret_cast<const uchar *>(data.constData() + xorAt + xorStride * (height - 1 - y));
+        QRgb *out = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            QRgb c = 0;
+            if (bpp == 32) {
+                c = qRgba(row[x * 4 + 2], row[x * 4 + 1], row[x * 4], row[x * 4 + 3]);
+                anyAlpha = anyAlpha || qAlpha(c) != 0;
+            } else if (bpp == 24) {
+                c = qRgb(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+            } else {
+                const int perByte = 8 / bpp;
+                const int shift = (perByte - 1 - x % perByte) * bpp;
+                const int index = (row[x / perByte] >> shift) & ((1 << bpp) - 1);
+                c = index < palette.size() ? palette.at(index) : 0;
+            }
+            out[x] = c;
+        }
+    }
+    // Images without their own alpha take transparency from the AND mask.
+    if (!anyAlpha && haveMask) {
+        for (int y = 0; y < height; ++y) {
+            const uchar *mask = reinterpret_cast<const uchar *>(data.constData() + andAt + andStride * (height - 1 - y));
+            QRgb *out = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < width; ++x) {
+                const bool transparent = (mask[x / 8] >> (7 - x % 8)) & 1;
+                out[x] = transparent ? 0 : (out[x] | 0xFF000000u);
+            }
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+bool LoadCursorFile(const QString &path, QCursor *cursor)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 1 << 20)
+        return false;
+    const QByteArray b = file.readAll();
+    if (b.size() < 22 || u16(b, 0) != 0 || u16(b, 2) != 2 || u16(b, 4) == 0)
+        return false;
+    // The first image is the cursor; further sizes are for other screens.
+    const int hotX = u16(b, 6 + 4);
+    const int hotY = u16(b, 6 + 6);
+    const quint32 size = u32(b, 6 + 8);
+    const quint32 offset = u32(b, 6 + 12);
+    if (qint64(offset) + qint64(size) > b.size() || size == 0)
+        return false;
+    const QByteArray data = b.mid(offset, size);
+    QImage image;
+    if (data.startsWith("\x89PNG"))
+        image.loadFromData(data, "PNG");
+    else
+        image = decodeDib(data);
+    if (image.isNull())
+        return false;
+    *cursor = QCursor(QPixmap::fromImage(image), qBound(0, hotX, image.width() - 1), qBound(0, hotY, image.height() - 1));
+    return true;
+}
+
+QCursor SkinHandCursor(const QString &imagesPath)
+{
+    QCursor cursor(Qt::PointingHandCursor);
+    LoadCursorFile(ResolveSkinFile(imagesPath, QStringLiteral("HandCursor.cur")), &cursor);
+    return cursor;
+}

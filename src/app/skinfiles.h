@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QCursor>
+#include <QPixmap>
+#include <QString>
+
+// Skin files are named by the program in more than one letter case ("SubtitleBack.jpg"
+// and "Subtitleback.jpg" are the same file), as course folders made on
+// case-blind file systems expect. These look a name up without regard to case.
+
+// The path of the file in folder whose name matches name ignoring case; the
+// exact path when nothing matches (so the caller's "missing" handling applies).
+QString ResolveSkinFile(const QString &folder, const QString &name);
+
+// A picture of the skin folder; a null pixmap when it is missing or unreadable.
+QPixmap LoadSkinPicture(const QString &folder, const QString &name);
+
+// A Windows cursor file (.cur) with its hot spot. Qt reads no .cur files, so this
+// parses the format itself: PNG or DIB images of 1, 4, 8, 24 or 32 bits with
+// their AND mask. Returns false when the file is missing or malformed.
+bool LoadCursorFile(const QString &path, QCursor *cursor);
+// The skin's hand cursor, or the platform's pointing hand when the file is absent.
+QCursor SkinHandCursor(const QString &imagesPath);

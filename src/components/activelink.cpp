@@ -1,0 +1,251 @@
+#include "activelink.h"
+
+#include <QAccessibleWidget>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+class AccessibleActiveLink final : public QAccessibleWidget
+{
+public:
+    explicit AccessibleActiveLink(ActiveLink *link)
+        : QAccessibleWidget(link, link->accessibleRole())
+    {
+        addControllingSignal(QStringLiteral("Click()"));
+    }
+
+    QAccessible::Role role() const override { return link()->accessibleRole(); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name) {
+            if (!link()->accessibleName().isEmpty())
+                return link()->accessibleName();
+            return link()->caption();
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = true;
+        s.hotTracked = link()->isHovered();
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        if (!link()->isEnabled())
+            return {};
+        return {QAccessibleActionInterface::pressAction()};
+    }
+
+    void doAction(const QString &name) override
+    {
+        if (name == QAccessibleActionInterface::pressAction() && link()->isEnabled())
+            link()->press();
+    }
+
+private:
+    ActiveLink *link() const { return static_cast<ActiveLink *>(widget()); }
+};
+
+QAccessibleInterface *activeLinkFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("ActiveLink") && object && object->isWidgetType())
+        return new AccessibleActiveLink(static_cast<ActiveLink *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+ActiveLink::ActiveLink(QWidget *parent)
+    : QWidget(parent)
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(activeLinkFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_Hover, false);
+    setFocusPolicy(Qt::TabFocus);
+    m_font = font();
+}
+
+void ActiveLink::setCaption(const QString &caption)
+{
+    if (m_caption == caption)
+        return;
+    m_caption = caption;
+    update();
+    QAccessibleEvent ev(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&ev);
+}
+
+void ActiveLink::setPicture(const QPixmap &picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void ActiveLink::setActivepicture(const QPixmap &picture)
+{
+    m_activePicture = picture;
+    update();
+}
+
+void ActiveLink::setTextFont(const QFont &font)
+{
+    m_font = font;
+    update();
+}
+
+void ActiveLink::setActivefont(const QFont &font)
+{
+    m_activeFont = font;
+    m_activeFontSet = true;
+    update();
+}
+
+void ActiveLink::setForecolor(const QColor &color)
+{
+    m_foreColor = color;
+    update();
+}
+
+void ActiveLink::setActiveforecolor(const QColor &color)
+{
+    m_activeForeColor = color;
+    update();
+}
+
+void ActiveLink::setBackcolor(const QColor &color)
+{
+    m_backColor = color;
+    update();
+}
+
+void ActiveLink::setActivebackcolor(const QColor &color)
+{
+    m_activeBackColor = color;
+    update();
+}
+
+void ActiveLink::setAlwayshandcursor(bool on)
+{
+    m_handCursor = on;
+    updateCursor();
+}
+
+void ActiveLink::setHandCursor(const QCursor &cursor)
+{
+    m_customHand = cursor;
+    m_customHandSet = true;
+    updateCursor();
+}
+
+void ActiveLink::setAlignment(int code)
+{
+    m_alignment = code;
+    update();
+}
+
+void ActiveLink::press()
+{
+    if (isEnabled())
+        emit Click();
+}
+
+void ActiveLink::updateCursor()
+{
+    if (m_handCursor)
+        setCursor(m_customHandSet ? m_customHand : QCursor(Qt::PointingHandCursor));
+    else
+        unsetCursor();
+}
+
+void ActiveLink::setHovered(bool on)
+{
+    if (m_hovered == on)
+        return;
+    m_hovered = on;
+    update();
+}
+
+void ActiveLink::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const bool active = m_hovered && isEnabled();
+    const QColor back = active && m_activeBackColor.isValid() ? m_activeBackColor : m_backColor;
+    if (back.isValid())
+        p.fillRect(rect(), back);
+
+    const QPixmap &pic = active && !m_activePicture.isNull() ? m_activePicture : m_picture;
+    if (!pic.isNull())
+        p.drawPixmap(0, 0, pic);
+
+    if (m_caption.isEmpty())
+        return;
+    p.setFont(active && m_activeFontSet ? m_activeFont : m_font);
+    QColor fore = active && m_activeForeColor.isValid() ? m_activeForeColor : m_foreColor;
+    if (!isEnabled())
+        fore.setAlpha(110);
+    p.setPen(fore);
+    Qt::Alignment h = Qt::AlignLeft;
+    if (m_alignment == AlignRightCode)
+        h = Qt::AlignRight;
+    else if (m_alignment == AlignCenterCode)
+        h = Qt::AlignHCenter;
+    p.drawText(rect(), int(h | Qt::AlignAbsolute | Qt::AlignVCenter | Qt::TextWordWrap), m_caption);
+}
+
+void ActiveLink::enterEvent(QEnterEvent *event)
+{
+    setHovered(true);
+    QWidget::enterEvent(event);
+}
+
+void ActiveLink::leaveEvent(QEvent *event)
+{
+    setHovered(false);
+    QWidget::leaveEvent(event);
+}
+
+void ActiveLink::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressed = true;
+    emit MouseDown(event->button(), event->position().toPoint());
+}
+
+void ActiveLink::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    emit MouseUp(event->button(), pos);
+    if (event->button() == Qt::LeftButton && m_pressed) {
+        m_pressed = false;
+        if (rect().contains(pos))
+            press();
+    }
+}
+
+void ActiveLink::mouseMoveEvent(QMouseEvent *event)
+{
+    // Some pointer paths never send an enter event (a press that started elsewhere).
+    if (!m_hovered && rect().contains(event->position().toPoint()))
+        setHovered(true);
+    emit MouseMove(event->buttons(), event->position().toPoint());
+}
+
+void ActiveLink::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange) {
+        if (!isEnabled())
+            m_pressed = false;
+        update();
+    }
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QAccessible>
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+#include <QWidget>
+
+// The image button and text link of the skin. It shows its rest picture, swaps in
+// its hover picture while the pointer is over it, and reports press, release,
+// movement and click (a click comes after the release, on the left button, when
+// the release is still over the control). A screen reader sees it as a button or
+// a link with a name and a press action.
+class ActiveLink final : public QWidget
+{
+    Q_OBJECT
+public:
+    // Text alignment codes of course layouts: 0 left, 1 right, 2 centre.
+    enum Alignment { AlignLeftCode = 0, AlignRightCode = 1, AlignCenterCode = 2 };
+
+    explicit ActiveLink(QWidget *parent = nullptr);
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+
+    QPixmap picture() const { return m_picture; }
+    void setPicture(const QPixmap &picture);
+    QPixmap activepicture() const { return m_activePicture; }
+    void setActivepicture(const QPixmap &picture);
+
+    QFont textFont() const { return m_font; }
+    void setTextFont(const QFont &font);
+    QFont activefont() const { return m_activeFont; }
+    void setActivefont(const QFont &font);
+
+    QColor forecolor() const { return m_foreColor; }
+    void setForecolor(const QColor &color);
+    QColor activeforecolor() const { return m_activeForeColor; }
+    void setActiveforecolor(const QColor &color);
+    QColor backcolor() const { return m_backColor; }
+    void setBackcolor(const QColor &color);
+    QColor activebackcolor() const { return m_activeBackColor; }
+    void setActivebackcolor(const QColor &color);
+
+    bool alwayshandcursor() const { return m_handCursor; }
+    void setAlwayshandcursor(bool on);
+    // A custom pointer (the skin's hand cursor) used while alwayshandcursor is on.
+    void setHandCursor(const QCursor &cursor);
+
+    int alignment() const { return m_alignment; }
+    void setAlignment(int code);
+
+    // Button for image buttons; link for lesson and entry links.
+    QAccessible::Role accessibleRole() const { return m_role; }
+    void setAccessibleRole(QAccessible::Role role) { m_role = role; }
+
+    bool isHovered() const { return m_hovered; }
+
+    // What the screen reader's press action and a click both do.
+    void press();
+
+signals:
+    void Click();
+    void MouseDown(Qt::MouseButton button, const QPoint &pos);
+    void MouseUp(Qt::MouseButton button, const QPoint &pos);
+    void MouseMove(Qt::MouseButtons buttons, const QPoint &pos);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void setHovered(bool on);
+    void updateCursor();
+
+    QString m_caption;
+    QPixmap m_picture;
+    QPixmap m_activePicture;
+    QFont m_font;
+    QFont m_activeFont;
+    bool m_activeFontSet = false;
+    QColor m_foreColor = Qt::black;
+    QColor m_activeForeColor;
+    QColor m_backColor;
+    QColor m_activeBackColor;
+    bool m_handCursor = false;
+    QCursor m_customHand;
+    bool m_customHandSet = false;
+    int m_alignment = AlignLeftCode;
+    QAccessible::Role m_role = QAccessible::Button;
+    bool m_hovered = false;
+    bool m_pressed = false;
+};

@@ -1,0 +1,3 @@
+#include "documentview.h"
+
+DocumentView::~DocumentView() = default;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+// The lesson page view. Everything outside this seam sees only a page that can be
+// navigated to, measured and scrolled; which engine draws it stays in here.
+class DocumentView : public QObject
+{
+    Q_OBJECT
+public:
+    static inline const QString Blank = QStringLiteral("about:blank");
+
+    using QObject::QObject;
+    ~DocumentView() override;
+
+    virtual QWidget *Widget() = 0;
+    // A local file path, or "about:blank".
+    virtual void Navigate(const QString &target) = 0;
+    // Full height of the page's body, in pixels.
+    virtual int ScrollHeight() const = 0;
+    virtual int ScrollTop() const = 0;
+    // Clamped to 0..ScrollHeight - visible height.
+    virtual void SetScrollTop(int top) = 0;
+    // The current page: the path navigated to, "about:blank", or empty before any.
+    virtual QString LocationURL() const = 0;
+    virtual bool Busy() const = 0;
+
+signals:
+    // The page has been laid out and shown; its heights can be read.
+    void DocumentComplete(const QString &location);
+};

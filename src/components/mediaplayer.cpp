@@ -1,0 +1,3 @@
+#include "mediaplayer.h"
+
+MediaPlayer::~MediaPlayer() = default;

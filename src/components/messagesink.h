@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Where the program's messages go. The window shows the learner's messages in its
+// own skinned dialog and the few others in the standard message box; tests read
+// them here instead of blocking on a modal window.
+class MessageSink
+{
+public:
+    virtual ~MessageSink() = default;
+    // The platform's standard message box with one OK button.
+    virtual void ShowMessageBox(const QString &text) = 0;
+    // The skinned message dialog, modal.
+    virtual void ShowMsgForm(const QString &message) = 0;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Number conversions shared by every subsystem. Course files were written for a
+// program whose integers were 16 bits wide and whose rounding sent halves to the
+// even neighbour; positions, levels and steps must come out the same here.
+
+// Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+double RoundHalfEven(double value);
+
+// Text that reads as a decimal number (blanks around it allowed), or nothing.
+std::optional<double> ParseNumber(const QString &text);
+
+// A whole number in -32768..32767 after rounding halves to even, or nothing when
+// the text is not a number or the rounded value does not fit.
+std::optional<qint16> ToInt16(const QString &text);
+std::optional<qint16> ToInt16(double value);
+
+// The same for 32-bit values. Also accepts "&H" and "0x" hexadecimal, which
+// course authors use for colours.
+std::optional<qint32> ToInt32(const QString &text);

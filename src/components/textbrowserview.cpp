@@ -1,0 +1,119 @@
+#include "textbrowserview.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScrollBar>
+#include <QStringDecoder>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+// The declared charset, or empty: decoderForHtml gives UTF-8 both for a page that
+// says so and for one that says nothing, and those two must be told apart.
+bool declaresCharset(const QByteArray &bytes)
+{
+    const QByteArray head = bytes.left(2048).toLower();
+    return head.contains("charset") || head.startsWith("\xef\xbb\xbf") || head.startsWith("\xff\xfe")
+        || head.startsWith("\xfe\xff");
+}
+
+} // namespace
+
+TextBrowserView::TextBrowserView(QWidget *parent)
+    : DocumentView(parent)
+    , m_browser(new QTextBrowser(parent))
+{
+    m_browser->setObjectName(QStringLiteral("RTF"));
+    m_browser->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_browser->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_browser->setFrameShape(QFrame::NoFrame);
+    m_browser->setOpenLinks(false);
+    m_browser->setLayoutDirection(Qt::RightToLeft);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, &TextBrowserView::linkClicked);
+}
+
+TextBrowserView::~TextBrowserView() = default;
+
+QWidget *TextBrowserView::Widget()
+{
+    return m_browser;
+}
+
+QString TextBrowserView::DecodePage(const QByteArray &bytes)
+{
+    if (declaresCharset(bytes)) {
+        QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
+        if (decoder.isValid()) {
+            QString text = decoder.decode(bytes);
+            if (!decoder.hasError())
+                return text;
+        }
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder arabic("windows-1256");
+    if (arabic.isValid())
+        return arabic.decode(bytes);
+    return QString::fromLatin1(bytes);
+}
+
+void TextBrowserView::Navigate(const QString &target)
+{
+    const int generation = ++m_generation;
+    m_busy = true;
+    m_location = target;
+    if (target == Blank) {
+        m_browser->clear();
+    } else {
+        QFile file(target);
+        if (QFileInfo(target).isFile() && file.open(QIODevice::ReadOnly)) {
+            m_browser->document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(target).absolutePath() + QLatin1Char('/')));
+            m_browser->setHtml(DecodePage(file.readAll()));
+        } else {
+            // A page that cannot be read shows as an empty page: authors find the
+            // problem with the course checker, learners see nothing broken.
+            m_browser->clear();
+        }
+    }
+    m_browser->verticalScrollBar()->setValue(0);
+    // Report once the event loop has laid the page out, as a browser would.
+    QTimer::singleShot(0, this, [this, generation] {
+        if (generation != m_generation)
+            return;
+        m_busy = false;
+        emit DocumentComplete(m_location);
+    });
+}
+
+int TextBrowserView::ScrollHeight() const
+{
+    // The browser's own (hidden) scroll range is what scrollTop moves in, so the
+    // height is taken from it: the two can never disagree.
+    return m_browser->verticalScrollBar()->maximum() + m_browser->viewport()->height();
+}
+
+int TextBrowserView::ScrollTop() const
+{
+    return m_browser->verticalScrollBar()->value();
+}
+
+void TextBrowserView::SetScrollTop(int top)
+{
+    m_browser->verticalScrollBar()->setValue(top); // the scroll bar clamps to its range
+}
+
+void TextBrowserView::linkClicked(const QUrl &url)
+{
+    if (url.isLocalFile() || url.isRelative()) {
+        const QUrl resolved = QUrl::fromLocalFile(QFileInfo(m_location).absolutePath() + QLatin1Char('/')).resolved(url);
+        Navigate(resolved.toLocalFile());
+        return;
+    }
+    QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,120 @@
+#include "components/textbrowserview.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+namespace {
+
+const QString Arabic = QStringLiteral("النون الساكنة والتنوين");
+
+QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+QByteArray cp1256(const QString &text)
+{
+    QStringEncoder encoder("windows-1256");
+    return encoder.encode(text);
+}
+
+} // namespace
+
+class TestDocumentView final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void decodesByDeclaredCharset_data();
+    void decodesByDeclaredCharset();
+    void navigationReportsAndScrolls();
+    void blankAndMissingPages();
+};
+
+void TestDocumentView::decodesByDeclaredCharset_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QString page = QStringLiteral("<html><head>%1</head><body>%2</body></html>");
+    QTest::newRow("windows-1256 meta")
+        << cp1256(page.arg(QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1256\">"), Arabic));
+    QTest::newRow("utf-8 meta") << page.arg(QStringLiteral("<meta charset=\"utf-8\">"), Arabic).toUtf8();
+    QTest::newRow("undeclared utf-8") << page.arg(QString(), Arabic).toUtf8();
+    QTest::newRow("undeclared code page") << cp1256(page.arg(QString(), Arabic));
+}
+
+void TestDocumentView::decodesByDeclaredCharset()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(TextBrowserView::DecodePage(bytes).contains(Arabic));
+}
+
+void TestDocumentView::navigationReportsAndScrolls()
+{
+    QTemporaryDir dir;
+    QString body;
+    for (int i = 0; i < 200; ++i)
+        body += QStringLiteral("<p>%1 %2</p>").arg(Arabic).arg(i);
+    const QString longPage = write(dir, "long.htm", QStringLiteral("<html dir=\"rtl\"><body>%1</body></html>").arg(body).toUtf8());
+
+    QWidget host;
+    TextBrowserView view(&host);
+    view.Widget()->setGeometry(0, 0, 400, 300);
+    host.resize(400, 300);
+    host.show();
+    QSignalSpy shown(&view, &DocumentView::DocumentComplete);
+    view.Navigate(longPage);
+    QVERIFY(view.Busy());
+    QVERIFY(shown.wait(2000));
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().first().toString(), longPage);
+    QVERIFY(!view.Busy());
+    QCOMPARE(view.LocationURL(), longPage);
+
+    const int height = view.ScrollHeight();
+    QVERIFY2(height > 3000, qPrintable(QString::number(height)));
+    QCOMPARE(view.ScrollTop(), 0);
+    view.SetScrollTop(250);
+    QCOMPARE(view.ScrollTop(), 250);
+    // The view clamps to its range: the page's height less what is visible.
+    view.SetScrollTop(1000000);
+    QCOMPARE(view.ScrollTop(), height - view.Widget()->height());
+    view.SetScrollTop(-40);
+    QCOMPARE(view.ScrollTop(), 0);
+
+    // A newer navigation supersedes a pending notification.
+    const QString shortPage = write(dir, "short.htm", "<html><body>x</body></html>");
+    shown.clear();
+    view.Navigate(longPage);
+    view.Navigate(shortPage);
+    QVERIFY(shown.wait(2000));
+    QTest::qWait(50);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().first().toString(), shortPage);
+    QCOMPARE(view.ScrollHeight(), view.Widget()->height());
+}
+
+void TestDocumentView::blankAndMissingPages()
+{
+    QTemporaryDir dir;
+    QWidget host;
+    TextBrowserView view(&host);
+    QSignalSpy shown(&view, &DocumentView::DocumentComplete);
+    view.Navigate(DocumentView::Blank);
+    QVERIFY(shown.wait(2000));
+    QCOMPARE(view.LocationURL(), QStringLiteral("about:blank"));
+    const QString missing = dir.filePath("none.htm");
+    view.Navigate(missing);
+    QVERIFY(shown.wait(2000));
+    QCOMPARE(view.LocationURL(), missing);
+    QCOMPARE(view.ScrollTop(), 0);
+}
+
+QTEST_MAIN(TestDocumentView)
+#include "test_documentview.moc"

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "components/mediaplayer.h"
+#include "components/messagesink.h"
+
+#include <QStringList>
+
+// Stand-ins at the platform seams: they record what the window asked of them.
+
+struct RecordingMessages final : MessageSink
+{
+    QStringList boxes;
+    QStringList dialogs;
+    void ShowMessageBox(const QString &text) override { boxes << text; }
+    void ShowMsgForm(const QString &message) override { dialogs << message; }
+};
+
+class FakeMediaPlayer final : public MediaPlayer
+{
+public:
+    QStringList fileNames;
+    int plays = 0;
+    int stops = 0;
+    bool autoStart = true;
+    double duration = 0;
+    double position = 0;
+    QString title;
+    QString author;
+    int errorCode = 0;
+
+    QString FileName() const override { return fileNames.isEmpty() ? QString() : fileNames.last(); }
+    void SetFileName(const QString &path) override { fileNames << path; }
+    void Play() override { ++plays; }
+    void Stop() override { ++stops; }
+    double CurrentPosition() const override { return position; }
+    void SetCurrentPosition(double seconds) override { position = seconds; }
+    double Duration() const override { return duration; }
+    QString GetMediaInfoString(int index) const override
+    {
+        return index == ClipTitle ? title : index == ClipAuthor ? author : QString();
+    }
+    int ErrorCode() const override { return errorCode; }
+    QString ErrorDescription() const override { return {}; }
+    QString ErrorText() const override { return {}; }
+    void SetAutoStart(bool on) override { autoStart = on; }
+};
