@@ -1,0 +1,26 @@
+// The least a Qt program must do to show the same page: a QTextBrowser and the file.
+#include "components/textbrowserview.h"
+#include "measure.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTextBrowser>
+#include <QTimer>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    QTextBrowser browser;
+    browser.resize(505, 480);
+    QFile file(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+    if (file.open(QIODevice::ReadOnly))
+        browser.setHtml(TextBrowserView::DecodePage(file.readAll()));
+    browser.show();
+    QTimer::singleShot(0, &app, [&] {
+        browser.repaint();
+        ReportFirstPage("floor");
+        app.quit();
+    });
+    return app.exec();
+}

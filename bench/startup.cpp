@@ -1,0 +1,32 @@
+// Start the real window on an application folder and report when its first page is shown.
+#include "app/fonts.h"
+#include "app/mainwindow.h"
+#include "components/documentview.h"
+#include "measure.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    QApplication app(argc, argv);
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    RegisterFontSubstitutions();
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
+    MainWindow window(folder);
+    QObject::connect(window.RTF, &DocumentView::DocumentComplete, &app, [&](const QString &location) {
+        if (location != window.StartPage && location != window.NoFilePage)
+            return;
+        // Let the page paint once before the clock stops.
+        QTimer::singleShot(0, &app, [&] {
+            window.repaint();
+            ReportFirstPage("rattil");
+            app.quit();
+        });
+    });
+    window.Load();
+    window.show();
+    return app.exec();
+}
