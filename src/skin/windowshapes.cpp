@@ -168,6 +168,39 @@ QRegion BuildOutline(const std::vector<ShapeRecord> &shapes, float hScale, float
     return outline;
 }
 
+QPainterPath OutlinePath(const std::vector<ShapeRecord> &shapes)
+{
+    QPainterPath outline;
+    for (const ShapeRecord &s : shapes) {
+        const QRectF box = QRectF(QPointF(s.x1, s.y1), QPointF(s.x2, s.y2)).normalized();
+        QPainterPath shape;
+        switch (s.kind) {
+        case ShapeKind::Rectangle:
+            shape.addRect(box);
+            break;
+        case ShapeKind::Ellipse:
+            shape.addEllipse(box);
+            break;
+        case ShapeKind::RoundRectangle:
+            shape.addRoundedRect(box, std::clamp<double>(s.cornerWidth, 0, box.width()) / 2,
+                                 std::clamp<double>(s.cornerHeight, 0, box.height()) / 2);
+            break;
+        }
+        switch (s.operation) {
+        case ShapeOperation::Copy:
+            outline = shape;
+            break;
+        case ShapeOperation::Union:
+            outline = outline.united(shape);
+            break;
+        case ShapeOperation::Difference:
+            outline = outline.subtracted(shape);
+            break;
+        }
+    }
+    return outline;
+}
+
 int ScreenTwipsPerPixel(qreal dotsPerInch)
 {
     if (!std::isfinite(dotsPerInch) || dotsPerInch <= 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainterPath>
 #include <QRegion>
 #include <QtGlobal>
 
@@ -48,6 +49,11 @@ QRegion ShapeRegion(ShapeKind kind, int x1, int y1, int x2, int y2, int cornerWi
 // the window rectangular".
 QRegion BuildOutline(const std::vector<ShapeRecord> &shapes, float hScale, float vScale,
                      qint16 hOffset, qint16 vOffset, int twipsX = 15, int twipsY = 15);
+
+// The same outline as a smooth path in design pixels, for painting skin pictures
+// with antialiased edges along it. BuildOutline keeps the pixels whose centres lie
+// inside this path, so a picture painted to it fits the window's cut.
+QPainterPath OutlinePath(const std::vector<ShapeRecord> &shapes);
 
 // Twips per pixel of a screen from its dots per inch: round(1440 / dpi), halves to
 // even, 15 (the standard screen) when the DPI is unknown, zero or absurd.
