@@ -8,6 +8,7 @@
 #include "components/qtmediaplayer.h"
 #include "components/textbrowserview.h"
 #include "skin/skinnedmessages.h"
+#include "skin/windowshapes.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -162,6 +163,9 @@ void MainWindow::ApplySkin()
     };
     placeButton(ImExit, QStringLiteral("Exit.jpg"), QStringLiteral("ExitMouseOver.jpg"), ExitCentre);
     placeButton(Immin, QStringLiteral("Minimize.jpg"), QStringLiteral("MinimizeMouseOver.jpg"), MinimizeCentre);
+
+    const int twips = ScreenTwipsPerPixel(screen());
+    ApplyOutline(this, BuildOutline(MainWindowShapes(), 1, 1, 0, 0, twips, twips));
 
     LayoutDocumentPane();
 

@@ -86,6 +86,10 @@ void TestStartup::opensFirstPageOrNoFilePage()
     QCOMPARE(w.RecDir, QDir::cleanPath(folder.dir.path()) + "/rec/");
     QVERIFY(messages.boxes.isEmpty());
     QVERIFY(messages.dialogs.isEmpty());
+    // The window is cut to its outline.
+    QVERIFY(w.mask().contains(QPoint(730, 100)));
+    QVERIFY(!w.mask().contains(QPoint(0, 0)));
+    QVERIFY(!w.mask().contains(QPoint(40, 605)));
 }
 
 void TestStartup::welcomeSoundOnlyWhenPresent()

@@ -1,0 +1,81 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The built program on a copy of its application folder, on the test display:
+// a frameless window of the design size that closes from its own exit button
+// and remembers its layout value.
+class TestSystemWindow final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void startsShowsAndClosesFromItsExitButton();
+
+private:
+    static QString run(const QString &program, const QStringList &args);
+};
+
+QString TestSystemWindow::run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+void TestSystemWindow::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("needs the display that test.sh starts");
+    QVERIFY2(!QStandardPaths::findExecutable("xdotool").isEmpty(), "xdotool is needed: run scripts/install-deps");
+    QVERIFY2(QFile::exists(RATTIL_APP_DIR "/rattil"), "the application folder is not built");
+}
+
+void TestSystemWindow::startsShowsAndClosesFromItsExitButton()
+{
+    QTemporaryDir dir;
+    QVERIFY(QProcess::execute("cp", {"-a", RATTIL_APP_DIR "/.", dir.path()}) == 0);
+    QFile::remove(dir.filePath("savedoptions.ini"));
+
+    QProcess app;
+    auto stop = qScopeGuard([&app] {
+        if (app.state() != QProcess::NotRunning) {
+            app.kill();
+            app.waitForFinished(3000);
+        }
+    });
+    app.setProgram(dir.filePath("rattil"));
+    app.start();
+    QVERIFY(app.waitForStarted());
+
+    QString window;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !(window = run("xdotool", {"search", "--onlyvisible", "--pid", QString::number(app.processId()), "--name",
+                                   QStringLiteral("^رتّل$")})
+                       .split('\n', Qt::SkipEmptyParts)
+                       .value(0))
+             .isEmpty(),
+        15000);
+    const QString geometry = run("xdotool", {"getwindowgeometry", window});
+    QVERIFY2(geometry.contains("Geometry: 786x632"), qPrintable(geometry));
+    // No frame: the window manager hints ask for none (Motif hints decorations 0).
+    const QString hints = run("xprop", {"-id", window, "_MOTIF_WM_HINTS"});
+    QVERIFY2(hints.contains("0x2, 0x0, 0x0"), qPrintable(hints));
+
+    QTest::qWait(500);
+    run("xdotool", {"mousemove", "--window", window, "743", "39", "click", "1"});
+    QVERIFY2(app.waitForFinished(10000), "the exit button did not close the program");
+    QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(app.exitCode(), 0);
+    QFile saved(dir.filePath("savedoptions.ini"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray(" 450 \r\n"));
+}
+
+QTEST_GUILESS_MAIN(TestSystemWindow)
+#include "test_system_window.moc"
