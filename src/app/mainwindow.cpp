@@ -100,14 +100,22 @@ void MainWindow::SetPaths()
         m_ownMessages->setImagesPath(ImagesPath);
 }
 
-// The chime plays on while start-up continues; nothing waits for it.
+// The chime plays on while start-up continues; nothing waits for it. It starts
+// once the first page is on screen: opening the sound pipeline takes longer than
+// showing the window, and a learner should see the window first.
 void MainWindow::PlayWelcomeSound()
 {
     const QString path = AppFolder + QStringLiteral("/start.mp3");
     if (!FileExists(path))
         return;
-    MP->SetFileName(path);
-    MP->Play();
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(RTF, &DocumentView::DocumentComplete, this, [this, path, connection](const QString &location) {
+        if (location == DocumentView::Blank)
+            return;
+        disconnect(*connection);
+        MP->SetFileName(path);
+        MP->Play();
+    });
 }
 
 void MainWindow::CreatePopupMenu()

@@ -19,9 +19,17 @@ QString fromTag(const TagLib::String &s)
 
 QtMediaPlayer::QtMediaPlayer(QObject *parent)
     : MediaPlayer(parent)
-    , m_player(new QMediaPlayer(this))
-    , m_output(new QAudioOutput(this))
 {
+}
+
+// Bringing up the media pipeline and the sound server connection costs more than
+// showing the first page, so it waits until there is something to play.
+void QtMediaPlayer::ensurePlayer()
+{
+    if (m_player)
+        return;
+    m_player = new QMediaPlayer(this);
+    m_output = new QAudioOutput(this);
     m_player->setAudioOutput(m_output);
     connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
         if (error == QMediaPlayer::NoError)
@@ -37,7 +45,8 @@ QtMediaPlayer::QtMediaPlayer(QObject *parent)
 
 QtMediaPlayer::~QtMediaPlayer()
 {
-    m_player->stop();
+    if (m_player)
+        m_player->stop();
 }
 
 void QtMediaPlayer::setError(int code, const QString &description, const QString &text)
@@ -49,7 +58,8 @@ void QtMediaPlayer::setError(int code, const QString &description, const QString
 
 void QtMediaPlayer::SetFileName(const QString &path)
 {
-    m_player->stop();
+    if (m_player)
+        m_player->stop();
     m_fileName = path;
     m_duration = 0;
     m_title.clear();
@@ -59,7 +69,8 @@ void QtMediaPlayer::SetFileName(const QString &path)
 
     if (!QFileInfo(path).isFile()) {
         setError(int(QMediaPlayer::ResourceError), QStringLiteral("الملف الصوتي غير موجود"), path);
-        m_player->setSource(QUrl());
+        if (m_player)
+            m_player->setSource(QUrl());
         return;
     }
 
@@ -67,7 +78,8 @@ void QtMediaPlayer::SetFileName(const QString &path)
     TagLib::FileRef ref(local.constData(), true, TagLib::AudioProperties::Accurate);
     if (ref.isNull() || !ref.audioProperties() || ref.audioProperties()->lengthInMilliseconds() <= 0) {
         setError(int(QMediaPlayer::FormatError), QStringLiteral("تعذر قراءة الملف الصوتي"), path);
-        m_player->setSource(QUrl());
+        if (m_player)
+            m_player->setSource(QUrl());
         return;
     }
     m_duration = ref.audioProperties()->lengthInMilliseconds() / 1000.0;
@@ -76,6 +88,7 @@ void QtMediaPlayer::SetFileName(const QString &path)
         m_author = fromTag(tag->artist());
     }
 
+    ensurePlayer();
     m_player->setSource(QUrl::fromLocalFile(path));
     if (m_autoStart)
         m_player->play();
@@ -83,7 +96,7 @@ void QtMediaPlayer::SetFileName(const QString &path)
 
 void QtMediaPlayer::Play()
 {
-    if (m_player->source().isEmpty())
+    if (!m_player || m_player->source().isEmpty())
         return;
     if (m_ended) {
         m_ended = false;
@@ -94,7 +107,8 @@ void QtMediaPlayer::Play()
 
 void QtMediaPlayer::Stop()
 {
-    m_player->stop();
+    if (m_player)
+        m_player->stop();
 }
 
 double QtMediaPlayer::CurrentPosition() const
@@ -103,13 +117,14 @@ double QtMediaPlayer::CurrentPosition() const
     // length; callers detect the end by comparing the two.
     if (m_ended)
         return m_duration;
-    return m_player->position() / 1000.0;
+    return m_player ? m_player->position() / 1000.0 : 0.0;
 }
 
 void QtMediaPlayer::SetCurrentPosition(double seconds)
 {
     m_ended = false;
-    m_player->setPosition(qint64(seconds * 1000.0));
+    if (m_player)
+        m_player->setPosition(qint64(seconds * 1000.0));
 }
 
 QString QtMediaPlayer::GetMediaInfoString(int index) const

@@ -33,6 +33,7 @@ public:
     void SetAutoStart(bool on) override { m_autoStart = on; }
 
 private:
+    void ensurePlayer();
     void setError(int code, const QString &description, const QString &text);
 
     QMediaPlayer *m_player = nullptr;
