@@ -27,13 +27,24 @@ double luminance(const QColor &c)
     return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
 }
 
-// Messages come from files written on the other platform too; a lone CR would
-// otherwise show as a box instead of breaking the line.
+// Messages are written with CR LF line breaks; a lone CR would show as a box
+// instead of breaking the line.
 QString normalisedLineBreaks(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+// The label was laid out for a face with about four lines in its 113 pixels;
+// the substitute's taller line spacing would cut the last line of the longest
+// message. Lines are set at 80 % of the face's spacing, which gives that pitch
+// back without crowding unvocalised text. The message stays plain text.
+QString labelMarkup(const QString &message)
+{
+    return QStringLiteral("<div style=\"line-height:80%; white-space:pre-wrap\">")
+        + message.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"))
+        + QStringLiteral("</div>");
 }
 
 } // namespace
@@ -43,7 +54,6 @@ MsgForm::MsgForm(const QString &imagesPath, const QString &message, QWidget *own
 {
     setLayoutDirection(Qt::RightToLeft);
     setFixedSize(CardWidth, CardHeight);
-    setModal(true);
     m_card = BackgroundCard();
 
     m_msgtext = new QLabel(this);
@@ -53,7 +63,7 @@ MsgForm::MsgForm(const QString &imagesPath, const QString &message, QWidget *own
     m_msgtext->setLayoutDirection(Qt::RightToLeft);
     m_msgtext->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
     m_msgtext->setWordWrap(true);
-    m_msgtext->setTextFormat(Qt::PlainText);
+    m_msgtext->setTextFormat(Qt::RichText);
     QFont font(QStringLiteral("Traditional Arabic"));
     font.setPointSizeF(14.25);
     font.setBold(true);
@@ -108,7 +118,8 @@ void MsgForm::LoadForm(const QString &imagesPath, const QString &message)
         m_OKb->setCaption(QStringLiteral("موافق"));
     }
 
-    m_msgtext->setText(normalisedLineBreaks(message));
+    m_message = normalisedLineBreaks(message);
+    m_msgtext->setText(labelMarkup(m_message));
 }
 
 QPixmap MsgForm::BackgroundCard()

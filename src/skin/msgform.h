@@ -23,6 +23,8 @@ public:
     // dialog opens centred over the owner's window.
     MsgForm(const QString &imagesPath, const QString &message, QWidget *owner = nullptr);
 
+    // The text shown, line breaks as LF.
+    QString message() const { return m_message; }
     QLabel *msgtext() const { return m_msgtext; }
     ActiveLink *OKb() const { return m_OKb; }
     QRegion outline() const { return m_outline; }
@@ -44,6 +46,7 @@ private:
     void LoadForm(const QString &imagesPath, const QString &message);
 
     QRegion m_outline;
+    QString m_message;
     QPixmap m_card;
     QLabel *m_msgtext = nullptr;
     ActiveLink *m_OKb = nullptr;
