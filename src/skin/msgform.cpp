@@ -21,9 +21,7 @@ const QRect kButtonRect(8, 112, 28, 27);
 // Relative luminance of a colour on screen, for the contrast check of the text.
 double luminance(const QColor &c)
 {
-    const auto channel = [](double v) {
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
     return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
 }
 
@@ -43,8 +41,7 @@ QString normalisedLineBreaks(QString text)
 QString labelMarkup(const QString &message)
 {
     return QStringLiteral("<div style=\"line-height:80%; white-space:pre-wrap\">")
-        + message.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>"))
-        + QStringLiteral("</div>");
+        + message.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")) + QStringLiteral("</div>");
 }
 
 } // namespace
@@ -209,10 +206,7 @@ void MsgForm::keyPressEvent(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space:
-        accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
+    case Qt::Key_Space: accept(); return;
+    default: QDialog::keyPressEvent(event);
     }
 }

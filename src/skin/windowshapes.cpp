@@ -24,23 +24,23 @@ const std::vector<ShapeRecord> &MainWindowShapes()
     // The order matters: a difference cuts only what the steps before it added,
     // and later unions may add area back.
     static const std::vector<ShapeRecord> shapes = {
-        {K::RoundRectangle, 0, 45, 755, 598, 40, 36, O::Copy},       // the body
-        {K::RoundRectangle, 78, 540, 411, 629, 90, 80, O::Union},    // lower button bay
-        {K::Rectangle, 32, 565, 151, 610, 0, 0, O::Union},
-        {K::Ellipse, -68, 593, 90, 646, 0, 0, O::Difference},
-        {K::Rectangle, 329, 560, 452, 609, 0, 0, O::Union},
-        {K::Ellipse, 396, 597, 535, 641, 0, 0, O::Difference},
-        {K::Ellipse, 567, -1, 648, 80, 0, 0, O::Union},              // round top buttons
-        {K::Ellipse, 703, -1, 784, 80, 0, 0, O::Union},
-        {K::Rectangle, 607, -2, 746, 53, 0, 0, O::Union},
-        {K::RoundRectangle, -1, 17, 74, 97, 44, 46, O::Union},       // top-left corner piece
-        {K::Rectangle, 717, 43, 772, 110, 0, 0, O::Union},
-        {K::Ellipse, 754, 63, 807, 154, 0, 0, O::Difference},
-        {K::Rectangle, 531, 26, 588, 56, 0, 0, O::Union},
-        {K::Rectangle, 557, 29, 565, 36, 0, 0, O::Union},
-        {K::Ellipse, 482, 1, 570, 46, 0, 0, O::Difference},
-        {K::Rectangle, 47, 31, 89, 82, 0, 0, O::Union},
-        {K::Ellipse, 71, 13, 122, 46, 0, 0, O::Difference},
+        { K::RoundRectangle, 0, 45, 755, 598, 40, 36, O::Copy }, // the body
+        { K::RoundRectangle, 78, 540, 411, 629, 90, 80, O::Union }, // lower button bay
+        { K::Rectangle, 32, 565, 151, 610, 0, 0, O::Union },
+        { K::Ellipse, -68, 593, 90, 646, 0, 0, O::Difference },
+        { K::Rectangle, 329, 560, 452, 609, 0, 0, O::Union },
+        { K::Ellipse, 396, 597, 535, 641, 0, 0, O::Difference },
+        { K::Ellipse, 567, -1, 648, 80, 0, 0, O::Union }, // round top buttons
+        { K::Ellipse, 703, -1, 784, 80, 0, 0, O::Union },
+        { K::Rectangle, 607, -2, 746, 53, 0, 0, O::Union },
+        { K::RoundRectangle, -1, 17, 74, 97, 44, 46, O::Union }, // top-left corner piece
+        { K::Rectangle, 717, 43, 772, 110, 0, 0, O::Union },
+        { K::Ellipse, 754, 63, 807, 154, 0, 0, O::Difference },
+        { K::Rectangle, 531, 26, 588, 56, 0, 0, O::Union },
+        { K::Rectangle, 557, 29, 565, 36, 0, 0, O::Union },
+        { K::Ellipse, 482, 1, 570, 46, 0, 0, O::Difference },
+        { K::Rectangle, 47, 31, 89, 82, 0, 0, O::Union },
+        { K::Ellipse, 71, 13, 122, 46, 0, 0, O::Difference },
     };
     return shapes;
 }
@@ -52,9 +52,9 @@ const std::vector<ShapeRecord> &MsgFormShapes()
     // The large rounding gives the card its top-left and bottom-right corners; the
     // two small ones fill the other two corners back in.
     static const std::vector<ShapeRecord> shapes = {
-        {K::RoundRectangle, -1, 0, 235, 149, 110, 106, O::Copy},
-        {K::RoundRectangle, 132, -4, 235, 71, 50, 22, O::Union},
-        {K::RoundRectangle, -1, 74, 81, 149, 26, 20, O::Union},
+        { K::RoundRectangle, -1, 0, 235, 149, 110, 106, O::Copy },
+        { K::RoundRectangle, 132, -4, 235, 71, 50, 22, O::Union },
+        { K::RoundRectangle, -1, 74, 81, 149, 26, 20, O::Union },
     };
     return shapes;
 }
@@ -72,8 +72,7 @@ std::optional<int> DesignToDevice(int value, float scale, qint16 offset, int twi
     return int(r);
 }
 
-QRegion ShapeRegion(ShapeKind kind, int x1, int y1, int x2, int y2, int cornerWidth,
-                    int cornerHeight)
+QRegion ShapeRegion(ShapeKind kind, int x1, int y1, int x2, int y2, int cornerWidth, int cornerHeight)
 {
     if (x1 > x2)
         std::swap(x1, x2);
@@ -90,8 +89,7 @@ QRegion ShapeRegion(ShapeKind kind, int x1, int y1, int x2, int y2, int cornerWi
     double cw = 0;
     double ch = 0;
     switch (kind) {
-    case ShapeKind::Rectangle:
-        return QRegion(x1, y1, int(width), int(height));
+    case ShapeKind::Rectangle: return QRegion(x1, y1, int(width), int(height));
     case ShapeKind::Ellipse:
         cw = double(width);
         ch = double(height);
@@ -139,8 +137,8 @@ QRegion ShapeRegion(ShapeKind kind, int x1, int y1, int x2, int y2, int cornerWi
     return region;
 }
 
-QRegion BuildOutline(const std::vector<ShapeRecord> &shapes, float hScale, float vScale,
-                     qint16 hOffset, qint16 vOffset, int twipsX, int twipsY)
+QRegion BuildOutline(const std::vector<ShapeRecord> &shapes, float hScale, float vScale, qint16 hOffset, qint16 vOffset,
+    int twipsX, int twipsY)
 {
     QRegion outline;
     for (const ShapeRecord &s : shapes) {
@@ -154,15 +152,9 @@ QRegion BuildOutline(const std::vector<ShapeRecord> &shapes, float hScale, float
             return QRegion();
         const QRegion shape = ShapeRegion(s.kind, *x1, *y1, *x2, *y2, *cw, *ch);
         switch (s.operation) {
-        case ShapeOperation::Copy:
-            outline = shape;
-            break;
-        case ShapeOperation::Union:
-            outline = outline.united(shape);
-            break;
-        case ShapeOperation::Difference:
-            outline = outline.subtracted(shape);
-            break;
+        case ShapeOperation::Copy: outline = shape; break;
+        case ShapeOperation::Union: outline = outline.united(shape); break;
+        case ShapeOperation::Difference: outline = outline.subtracted(shape); break;
         }
     }
     return outline;
@@ -175,27 +167,17 @@ QPainterPath OutlinePath(const std::vector<ShapeRecord> &shapes)
         const QRectF box = QRectF(QPointF(s.x1, s.y1), QPointF(s.x2, s.y2)).normalized();
         QPainterPath shape;
         switch (s.kind) {
-        case ShapeKind::Rectangle:
-            shape.addRect(box);
-            break;
-        case ShapeKind::Ellipse:
-            shape.addEllipse(box);
-            break;
+        case ShapeKind::Rectangle: shape.addRect(box); break;
+        case ShapeKind::Ellipse: shape.addEllipse(box); break;
         case ShapeKind::RoundRectangle:
             shape.addRoundedRect(box, std::clamp<double>(s.cornerWidth, 0, box.width()) / 2,
-                                 std::clamp<double>(s.cornerHeight, 0, box.height()) / 2);
+                std::clamp<double>(s.cornerHeight, 0, box.height()) / 2);
             break;
         }
         switch (s.operation) {
-        case ShapeOperation::Copy:
-            outline = shape;
-            break;
-        case ShapeOperation::Union:
-            outline = outline.united(shape);
-            break;
-        case ShapeOperation::Difference:
-            outline = outline.subtracted(shape);
-            break;
+        case ShapeOperation::Copy: outline = shape; break;
+        case ShapeOperation::Union: outline = outline.united(shape); break;
+        case ShapeOperation::Difference: outline = outline.subtracted(shape); break;
         }
     }
     return outline;

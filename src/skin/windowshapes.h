@@ -41,14 +41,13 @@ const std::vector<ShapeRecord> &MsgFormShapes();
 std::optional<int> DesignToDevice(int value, float scale, qint16 offset, int twipsPerPixel);
 
 // The region of one shape in device pixels, already converted.
-QRegion ShapeRegion(ShapeKind kind, int x1, int y1, int x2, int y2, int cornerWidth = 0,
-                    int cornerHeight = 0);
+QRegion ShapeRegion(ShapeKind kind, int x1, int y1, int x2, int y2, int cornerWidth = 0, int cornerHeight = 0);
 
 // Builds an outline from its shape list. An impossible conversion (twips of 0, a
 // value out of range) gives an empty region, which callers take to mean "leave
 // the window rectangular".
-QRegion BuildOutline(const std::vector<ShapeRecord> &shapes, float hScale, float vScale,
-                     qint16 hOffset, qint16 vOffset, int twipsX = 15, int twipsY = 15);
+QRegion BuildOutline(const std::vector<ShapeRecord> &shapes, float hScale, float vScale, qint16 hOffset, qint16 vOffset,
+    int twipsX = 15, int twipsY = 15);
 
 // The same outline as a smooth path in design pixels, for painting skin pictures
 // with antialiased edges along it. BuildOutline keeps the pixels whose centres lie

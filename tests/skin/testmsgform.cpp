@@ -46,11 +46,10 @@ bool near(const QColor &a, const QColor &b)
     return qAbs(a.red() - b.red()) < 16 && qAbs(a.green() - b.green()) < 16 && qAbs(a.blue() - b.blue()) < 16;
 }
 
-void sendMouse(QWidget *target, QEvent::Type type, const QPoint &local, Qt::MouseButton button,
-               Qt::MouseButtons buttons)
+void sendMouse(
+    QWidget *target, QEvent::Type type, const QPoint &local, Qt::MouseButton button, Qt::MouseButtons buttons)
 {
-    QMouseEvent event(type, QPointF(local), QPointF(target->mapToGlobal(local)), button, buttons,
-                      Qt::NoModifier);
+    QMouseEvent event(type, QPointF(local), QPointF(target->mapToGlobal(local)), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(target, &event);
 }
 
@@ -137,7 +136,7 @@ void TestMsgForm::everyShowingReadsTheMessage()
     messages.ShowMsgForm(QStringLiteral("الرسالة الأولى"));
     messages.ShowMsgForm(QStringLiteral("الرسالة الثانية"));
     answer.stop();
-    QCOMPARE(shown, QStringList({QStringLiteral("الرسالة الأولى"), QStringLiteral("الرسالة الثانية")}));
+    QCOMPARE(shown, QStringList({ QStringLiteral("الرسالة الأولى"), QStringLiteral("الرسالة الثانية") }));
     // Each showing was its own dialog, gone once closed.
     QCOMPARE(forms.size(), 2);
     QVERIFY(forms.at(0).isNull());
@@ -183,14 +182,16 @@ void TestMsgForm::leadingLineBreakStartsOnTheSecondLine()
     QVERIFY(!a.isEmpty() && !b.isEmpty());
     const int lineHeight = qRound(0.8 * QFontMetrics(plain.msgtext()->font()).lineSpacing());
     QVERIFY2(qAbs((b.first() - a.first()) - lineHeight) <= 2,
-             qPrintable(QStringLiteral("%1 %2 %3").arg(a.first()).arg(b.first()).arg(lineHeight)));
+        qPrintable(QStringLiteral("%1 %2 %3").arg(a.first()).arg(b.first()).arg(lineHeight)));
 }
 
 void TestMsgForm::longestMessageFits()
 {
-    MsgForm form(m_imagesPath, QStringLiteral("لم تقم بالتدرب على هذا المثال سابقا أو لعلك حذفت الملف الصوتي المسجَّل")
-                                   + QStringLiteral("\r\nقم بتسجيل تلاوتك أولا"));
-    QVERIFY2(form.msgtext()->heightForWidth(193) <= 113, qPrintable(QString::number(form.msgtext()->heightForWidth(193))));
+    MsgForm form(m_imagesPath,
+        QStringLiteral("لم تقم بالتدرب على هذا المثال سابقا أو لعلك حذفت الملف الصوتي المسجَّل")
+            + QStringLiteral("\r\nقم بتسجيل تلاوتك أولا"));
+    QVERIFY2(
+        form.msgtext()->heightForWidth(193) <= 113, qPrintable(QString::number(form.msgtext()->heightForWidth(193))));
     // Markup in a message is shown as it is written.
     MsgForm markup(m_imagesPath, QStringLiteral("<b>a & b</b>"));
     QAccessibleInterface *text = QAccessible::queryAccessibleInterface(markup.msgtext());

@@ -16,13 +16,14 @@ QRegion serverShape(WId window, const char *kind)
 {
     QProcess script;
     script.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral(XSHAPE_SCRIPT), QString::number(window), QString::fromLatin1(kind)});
+        { QStringLiteral(XSHAPE_SCRIPT), QString::number(window), QString::fromLatin1(kind) });
     if (!script.waitForFinished(10000) || script.exitCode() != 0) {
         qWarning() << script.readAllStandardError();
         return QRegion(QRect(-1000, -1000, 1, 1)); // matches no outline
     }
     QRegion region;
-    const QStringList lines = QString::fromLatin1(script.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines
+        = QString::fromLatin1(script.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString &line : lines) {
         const QStringList f = line.split(QLatin1Char(' '));
         if (f.size() == 4)
@@ -74,8 +75,10 @@ void TestShapedWindow::initTestCase()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("needs an X display");
-    QVERIFY2(QProcess::execute(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral("import Xlib")}) == 0,
-             "python3-xlib is missing: run scripts/install-deps");
+    QVERIFY2(
+        QProcess::execute(QStringLiteral("/usr/bin/python3"), { QStringLiteral("-c"), QStringLiteral("import Xlib") })
+            == 0,
+        "python3-xlib is missing: run scripts/install-deps");
     QImage button(28, 27, QImage::Format_RGB32);
     button.fill(Qt::darkGreen);
     QVERIFY(button.save(m_skin.filePath(QStringLiteral("msgok.jpg"))));
@@ -102,8 +105,8 @@ void TestShapedWindow::serverHoldsTheOutline()
     QVERIFY(QTest::qWaitForWindowExposed(window));
 
     const QRect client(QPoint(0, 0), window->size());
-    const QRegion expected = BuildOutline(dialog ? MsgFormShapes() : MainWindowShapes(), 1, 1, 0, 0)
-                                 .intersected(client);
+    const QRegion expected
+        = BuildOutline(dialog ? MsgFormShapes() : MainWindowShapes(), 1, 1, 0, 0).intersected(client);
     QVERIFY(!expected.isEmpty());
     const QRegion bounding = serverShape(window->winId(), "bounding").intersected(client);
     QCOMPARE(bounding, expected);
@@ -127,21 +130,21 @@ void TestShapedWindow::pointerOverTheDialog()
     QTRY_COMPARE(form.pos(), QPoint(100, 100));
 
     // The cut-off top-left corner of the card lets the press through.
-    QVERIFY(xdotool({QStringLiteral("mousemove"), QStringLiteral("103"), QStringLiteral("103"),
-                     QStringLiteral("click"), QStringLiteral("1")}));
+    QVERIFY(xdotool({ QStringLiteral("mousemove"), QStringLiteral("103"), QStringLiteral("103"),
+        QStringLiteral("click"), QStringLiteral("1") }));
     QTRY_COMPARE(behind.presses, 1);
     QCOMPARE(behind.lastGlobal, QPoint(103, 103));
     QCOMPARE(onCard.presses, 0);
 
     // A press on the card, a move and a release drag the dialog, window manager or not.
-    QVERIFY(xdotool({QStringLiteral("mousemove"), QStringLiteral("220"), QStringLiteral("235"),
-                     QStringLiteral("mousedown"), QStringLiteral("1")}));
+    QVERIFY(xdotool({ QStringLiteral("mousemove"), QStringLiteral("220"), QStringLiteral("235"),
+        QStringLiteral("mousedown"), QStringLiteral("1") }));
     QTRY_COMPARE(onCard.presses, 1);
-    QVERIFY(xdotool({QStringLiteral("mousemove"), QStringLiteral("240"), QStringLiteral("250")}));
-    QVERIFY(xdotool({QStringLiteral("mousemove"), QStringLiteral("260"), QStringLiteral("265")}));
+    QVERIFY(xdotool({ QStringLiteral("mousemove"), QStringLiteral("240"), QStringLiteral("250") }));
+    QVERIFY(xdotool({ QStringLiteral("mousemove"), QStringLiteral("260"), QStringLiteral("265") }));
     QTRY_COMPARE(form.pos(), QPoint(140, 130));
-    QVERIFY(xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
-    QVERIFY(xdotool({QStringLiteral("mousemove"), QStringLiteral("300"), QStringLiteral("300")}));
+    QVERIFY(xdotool({ QStringLiteral("mouseup"), QStringLiteral("1") }));
+    QVERIFY(xdotool({ QStringLiteral("mousemove"), QStringLiteral("300"), QStringLiteral("300") }));
     QTest::qWait(200);
     QCOMPARE(form.pos(), QPoint(140, 130));
     QCOMPARE(behind.presses, 1);

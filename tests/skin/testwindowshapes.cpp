@@ -94,8 +94,7 @@ void TestWindowShapes::outlinePoints()
 void TestWindowShapes::dialogTopRightCutOnlyBySmallRounding()
 {
     const ShapeRecord &body = MsgFormShapes().front();
-    const QRegion big = ShapeRegion(body.kind, body.x1, body.y1, body.x2, body.y2,
-                                    body.cornerWidth, body.cornerHeight);
+    const QRegion big = ShapeRegion(body.kind, body.x1, body.y1, body.x2, body.y2, body.cornerWidth, body.cornerHeight);
     const QRegion outline = BuildOutline(MsgFormShapes(), 1, 1, 0, 0);
     // The large rounding cuts about 55 x 53 x (1 - pi/4) pixels from this corner,
     // the small one only 25 x 11 x (1 - pi/4): nearly all must come back.
@@ -116,9 +115,9 @@ void TestWindowShapes::dialogTopRightCutOnlyBySmallRounding()
 
 void TestWindowShapes::tableValuesUnchangedAtStandardDpi()
 {
-    for (const auto *table : {&MainWindowShapes(), &MsgFormShapes()}) {
+    for (const auto *table : { &MainWindowShapes(), &MsgFormShapes() }) {
         for (const ShapeRecord &s : *table) {
-            for (int v : {s.x1, s.y1, s.x2, s.y2, s.cornerWidth, s.cornerHeight})
+            for (int v : { s.x1, s.y1, s.x2, s.y2, s.cornerWidth, s.cornerHeight })
                 QCOMPARE(DesignToDevice(v, 1.0f, 0, 15), std::optional<int>(v));
         }
     }
@@ -170,9 +169,9 @@ void TestWindowShapes::designToDevice()
 void TestWindowShapes::scaledOutlineFollowsTheDesign()
 {
     const QRegion outline = BuildOutline(MainWindowShapes(), 1, 1, 0, 0, 12, 12);
-    QVERIFY(outline.contains(QPoint(912, 125)));   // (730, 100) x 1.25
-    QVERIFY(!outline.contains(QPoint(50, 756)));   // (40, 605) x 1.25
-    QVERIFY(!outline.contains(QPoint(956, 125)));  // (765, 100) x 1.25
+    QVERIFY(outline.contains(QPoint(912, 125))); // (730, 100) x 1.25
+    QVERIFY(!outline.contains(QPoint(50, 756))); // (40, 605) x 1.25
+    QVERIFY(!outline.contains(QPoint(956, 125))); // (765, 100) x 1.25
     QCOMPARE(outline.boundingRect().right(), 979); // 784 x 1.25 = 980, exclusive
 
     const QRegion moved = BuildOutline(MsgFormShapes(), 1, 1, 100, 50);
@@ -219,8 +218,8 @@ void TestWindowShapes::shapePixels()
     QFETCH(QRect, box);
     QFETCH(QPoint, point);
     QFETCH(bool, inside);
-    const QRegion r = ShapeRegion(ShapeKind(kind), box.left(), box.top(), box.left() + box.width(),
-                                  box.top() + box.height());
+    const QRegion r
+        = ShapeRegion(ShapeKind(kind), box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
     QCOMPARE(r.contains(point), inside);
 }
 
@@ -256,7 +255,7 @@ void TestWindowShapes::smoothPathMatchesPixels()
 {
     // The skin painter draws along the path; the windows are cut by the region.
     // Only pixels whose centres sit on the curve itself may disagree.
-    for (const auto *table : {&MainWindowShapes(), &MsgFormShapes()}) {
+    for (const auto *table : { &MainWindowShapes(), &MsgFormShapes() }) {
         const QRegion region = BuildOutline(*table, 1, 1, 0, 0);
         const QPainterPath path = OutlinePath(*table);
         const QRect box = region.boundingRect();
