@@ -191,6 +191,7 @@ void MainWindow::LayoutDocumentPane()
     RTFP->show();
     // The view reaches past the pane so that its own edges stay hidden.
     RTF->Widget()->setGeometry(-20, -2, PaneWidth + 22, height + 22);
+    RTF->SetHiddenEdges(QMargins(20, 2, 2, 20));
 }
 
 void MainWindow::OpenFirstPage()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QObject>
 #include <QString>
 
@@ -27,6 +28,10 @@ public:
     // The current page: the path navigated to, "about:blank", or empty before any.
     virtual QString LocationURL() const = 0;
     virtual bool Busy() const = 0;
+    // The strips of the view that its container hides (the window lays the view
+    // out larger than its pane so that a browser's own edges stay out of sight).
+    // The page is laid out inside the rest, so no text falls under the pane's edge.
+    virtual void SetHiddenEdges(const QMargins &edges) = 0;
 
 signals:
     // The page has been laid out and shown; its heights can be read.

@@ -12,6 +12,15 @@
 
 namespace {
 
+// Gives the view its margins from outside: the page must keep clear of the
+// strips that the pane hides.
+class Browser final : public QTextBrowser
+{
+public:
+    using QTextBrowser::QTextBrowser;
+    using QTextBrowser::setViewportMargins;
+};
+
 // The declared charset, or empty: decoderForHtml gives UTF-8 both for a page that
 // says so and for one that says nothing, and those two must be told apart.
 bool declaresCharset(const QByteArray &bytes)
@@ -25,7 +34,7 @@ bool declaresCharset(const QByteArray &bytes)
 
 TextBrowserView::TextBrowserView(QWidget *parent)
     : DocumentView(parent)
-    , m_browser(new QTextBrowser(parent))
+    , m_browser(new Browser(parent))
 {
     m_browser->setObjectName(QStringLiteral("RTF"));
     m_browser->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -93,9 +102,10 @@ void TextBrowserView::Navigate(const QString &target)
 
 int TextBrowserView::ScrollHeight() const
 {
-    // The browser's own (hidden) scroll range is what scrollTop moves in, so the
-    // height is taken from it: the two can never disagree.
-    return m_browser->verticalScrollBar()->maximum() + m_browser->viewport()->height();
+    // The browser's own (hidden) scroll range is what scrollTop moves in, and the
+    // window measures the visible part as the view's whole height: taken this way
+    // the page's end is reached exactly when scrollTop = ScrollHeight - height.
+    return m_browser->verticalScrollBar()->maximum() + m_browser->height();
 }
 
 int TextBrowserView::ScrollTop() const
@@ -106,6 +116,12 @@ int TextBrowserView::ScrollTop() const
 void TextBrowserView::SetScrollTop(int top)
 {
     m_browser->verticalScrollBar()->setValue(top); // the scroll bar clamps to its range
+}
+
+void TextBrowserView::SetHiddenEdges(const QMargins &edges)
+{
+    // Screen terms, also for a right-to-left page: the scroll area does not mirror them.
+    static_cast<Browser *>(m_browser)->setViewportMargins(edges);
 }
 
 void TextBrowserView::linkClicked(const QUrl &url)

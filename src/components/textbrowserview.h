@@ -22,6 +22,7 @@ public:
     void SetScrollTop(int top) override;
     QString LocationURL() const override { return m_location; }
     bool Busy() const override { return m_busy; }
+    void SetHiddenEdges(const QMargins &edges) override;
 
     // Decodes an HTML page by its byte order mark or declared charset; pages that
     // declare nothing are taken as Windows-1256, the code page of course files,

@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QWidget>
 #include <QtTest>
 
@@ -36,6 +37,7 @@ private slots:
     void decodesByDeclaredCharset();
     void navigationReportsAndScrolls();
     void blankAndMissingPages();
+    void pageKeepsClearOfHiddenEdges();
 };
 
 void TestDocumentView::decodesByDeclaredCharset_data()
@@ -114,6 +116,38 @@ void TestDocumentView::blankAndMissingPages()
     QVERIFY(shown.wait(2000));
     QCOMPARE(view.LocationURL(), missing);
     QCOMPARE(view.ScrollTop(), 0);
+}
+
+void TestDocumentView::pageKeepsClearOfHiddenEdges()
+{
+    QTemporaryDir dir;
+    QString body;
+    for (int i = 0; i < 100; ++i)
+        body += QStringLiteral("<p>%1 %2</p>").arg(Arabic).arg(i);
+    const QString page = write(dir, "page.htm", QStringLiteral("<html dir=\"rtl\"><body>%1<p>END</p></body></html>").arg(body).toUtf8());
+
+    // The pane shows (20, 2)-(420, 302) of a 422 x 322 view, as the window lays it out.
+    QWidget host;
+    host.setLayoutDirection(Qt::RightToLeft);
+    TextBrowserView view(&host);
+    view.Widget()->setGeometry(0, 0, 422, 322);
+    view.SetHiddenEdges(QMargins(20, 2, 2, 20));
+    host.resize(422, 322);
+    host.show();
+    QSignalSpy shown(&view, &DocumentView::DocumentComplete);
+    view.Navigate(page);
+    QVERIFY(shown.wait(2000));
+
+    const QRect visible(20, 2, 400, 300);
+    auto *browser = qobject_cast<QTextBrowser *>(view.Widget());
+    QVERIFY(browser);
+    QCOMPARE(browser->viewport()->geometry(), visible);
+
+    // Scrolled to its end, the last line lies inside the visible part.
+    view.SetScrollTop(view.ScrollHeight() - view.Widget()->height());
+    QVERIFY(browser->find(QStringLiteral("END")));
+    const QRect end = browser->cursorRect().translated(browser->viewport()->pos());
+    QVERIFY2(visible.contains(end), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(end.x()).arg(end.y()).arg(end.width()).arg(end.height())));
 }
 
 QTEST_MAIN(TestDocumentView)
