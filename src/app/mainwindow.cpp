@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -51,6 +52,16 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
         m_messages = m_ownMessages.get();
     }
     CreateControls();
+
+    LessonMenu::Callouts menuCallouts;
+    menuCallouts.OpenLesson = [this](int c, int l) { return OpenLessonPage(c, l); };
+    menuCallouts.ShowMessage = [this](const QString &text) {
+        message = text;
+        ShowMessage();
+    };
+    menu = new LessonMenu(menuControls, settings, catalogue, RTFP, std::move(menuCallouts), this);
+    // Hovered chapter titles return to rest when the pointer crosses the background.
+    setMouseTracking(true);
 }
 
 MainWindow::~MainWindow() = default;
@@ -74,6 +85,8 @@ void MainWindow::CreateControls()
     Immin->setAccessibleName(QStringLiteral("تصغير"));
     Immin->setAlwayshandcursor(true);
     connect(Immin, &ActiveLink::Click, this, &QWidget::showMinimized);
+
+    menuControls = CreateMenuControls(this);
 }
 
 void MainWindow::Load()
@@ -85,6 +98,7 @@ void MainWindow::Load()
     ReadConfig(AppFolder + QStringLiteral("/config.ini"), settings);
     catalogue.LoadCatalogue(AppFolder + QStringLiteral("/contents.ini"), *m_messages);
     ApplySkin();
+    menu->BuildMenu(ImagesPath);
     OpenFirstPage();
 }
 
@@ -138,6 +152,9 @@ void MainWindow::CreatePopupMenu()
 
 void MainWindow::RunPopupCommand(int id)
 {
+    // The fixed pages replace the lesson, so the menu lets go of it.
+    if (id >= CmdStartPage && id <= CmdHelp)
+        menu->ResetMenu();
     switch (id) {
     case CmdStartPage: RTF->Navigate(HtmlDir + QStringLiteral("first.htm")); break;
     case CmdAbout: RTF->Navigate(HtmlDir + QStringLiteral("about.htm")); break;
@@ -199,6 +216,23 @@ void MainWindow::OpenFirstPage()
     RTF->Navigate(FileExists(StartPage) ? StartPage : NoFilePage);
 }
 
+// Stands in for the page logic's OpenLesson until that part of the program is
+// built: it shows the lesson's own page, or the missing-page page.
+LessonMenu::OpenResult MainWindow::OpenLessonPage(int chapter, int lesson)
+{
+    const QString page = HtmlDir + QStringLiteral("Ch%1-%2.htm").arg(chapter).arg(lesson);
+    if (!FileExists(page)) {
+        RTF->Navigate(NoFilePage);
+        return LessonMenu::OpenResult::Opened;
+    }
+    QFile file(page);
+    if (!file.open(QIODevice::ReadOnly))
+        return LessonMenu::OpenResult::FileInUse;
+    file.close();
+    RTF->Navigate(page);
+    return LessonMenu::OpenResult::Opened;
+}
+
 void MainWindow::ShowMessage()
 {
     m_messages->ShowMsgForm(message);
@@ -232,6 +266,7 @@ void MainWindow::mousePressEvent(QMouseEvent *event)
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
+    menu->BackgroundMouseMove();
     if (m_dragging && (event->buttons() & Qt::LeftButton))
         move(event->globalPosition().toPoint() - m_dragOffset);
 }

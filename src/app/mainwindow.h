@@ -3,6 +3,7 @@
 #include "app/platform.h"
 #include "app/settings.h"
 #include "content/catalogue.h"
+#include "menu/lessonmenu.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -58,6 +59,10 @@ public:
     ActiveLink *ImExit = nullptr;
     ActiveLink *Immin = nullptr;
 
+    // The lesson menu: its controls and its behaviour (open chapter, selected lesson).
+    MenuControls menuControls;
+    LessonMenu *menu = nullptr;
+
     // What a chosen popup command does; 0 (dismissed) does nothing.
     void RunPopupCommand(int id);
 
@@ -80,6 +85,7 @@ private:
     void ApplySkin();
     void LayoutDocumentPane();
     void OpenFirstPage();
+    LessonMenu::OpenResult OpenLessonPage(int chapter, int lesson);
     void Unload();
     QPixmap LoadSkinPicture(const QString &name) const;
 

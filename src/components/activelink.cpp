@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr int TextInset = 8;
+
 class AccessibleActiveLink final : public QAccessibleWidget
 {
 public:
@@ -194,12 +196,15 @@ void ActiveLink::paintEvent(QPaintEvent *)
     if (!isEnabled())
         fore.setAlpha(110);
     p.setPen(fore);
-    Qt::Alignment h = Qt::AlignLeft;
-    if (m_alignment == AlignRightCode)
-        h = Qt::AlignRight;
-    else if (m_alignment == AlignCenterCode)
-        h = Qt::AlignHCenter;
-    p.drawText(rect(), int(h | Qt::AlignAbsolute | Qt::AlignVCenter | Qt::TextWordWrap), m_caption);
+    // Left and right follow the reading direction, as in a right-to-left window;
+    // a small inset keeps text that is not centred off the picture's edge.
+    QRect box = rect();
+    Qt::Alignment h = Qt::AlignHCenter;
+    if (m_alignment != AlignCenterCode) {
+        h = m_alignment == AlignRightCode ? Qt::AlignRight : Qt::AlignLeft;
+        box.adjust(TextInset, 0, -TextInset, 0);
+    }
+    p.drawText(box, int(h | Qt::AlignVCenter | Qt::TextWordWrap), m_caption);
 }
 
 void ActiveLink::enterEvent(QEnterEvent *event)

@@ -1,0 +1,143 @@
+#include "../support/fakes.h"
+#include "menufixture.h"
+
+#include "app/mainwindow.h"
+#include "components/documentview.h"
+
+#include <QAccessible>
+#include <QFile>
+#include <QStringEncoder>
+#include <QtTest>
+
+namespace {
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray cp1256(const QString &text)
+{
+    QStringEncoder encoder("windows-1256");
+    return encoder.encode(text);
+}
+
+const QString FirstChapter = QStringLiteral("مقدمة");
+const QString SecondLesson = QStringLiteral("تعريف التجويد");
+
+// An application folder with a two-chapter course; lesson 1.2 has its page, 1.1 has none.
+struct CourseFolder
+{
+    QTemporaryDir dir;
+    CourseFolder()
+    {
+        WriteMenuSkin(dir.filePath("Images/"), 36, 28);
+        write(dir.filePath("contents.ini"),
+            cp1256(QStringLiteral("@ %1\r\n# فضل التلاوة*0\r\n# %2*2\r\n# آداب*0\r\n@ الحروف\r\n# المخارج*1\r\n")
+                       .arg(FirstChapter, SecondLesson)));
+        write(dir.filePath("data/html/first.htm"), "<html><body>first</body></html>");
+        write(dir.filePath("data/html/nofile.htm"), "<html><body>missing</body></html>");
+        write(dir.filePath("data/html/about.htm"), "<html><body>about</body></html>");
+        write(dir.filePath("data/html/Ch1-2.htm"), "<html><body>lesson</body></html>");
+    }
+};
+
+} // namespace
+
+class TestMenuWindow final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void clickThroughTheMenu();
+    void screenReaderReachesTitlesAndLinks();
+};
+
+void TestMenuWindow::clickThroughTheMenu()
+{
+    CourseFolder folder;
+    FakeMediaPlayer player;
+    RecordingMessages messages;
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages });
+    w.Load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const MenuControls &m = w.menuControls;
+
+    QCOMPARE(m.ImenuL[1]->caption(), FirstChapter);
+    QVERIFY(m.Imenu[3]->isHidden());
+    QVERIFY(m.MenuScrollDown->isHidden());
+
+    // A click on the title picture beside its text opens the chapter too.
+    QTest::mouseClick(m.Imenu[1], Qt::LeftButton, {}, QPoint(170, 32));
+    QCOMPARE(w.menu->CurChapter, qint16(1));
+    QCOMPARE(m.Alink[2]->caption(), SecondLesson);
+    QVERIFY(m.Alink[3]->isVisible());
+    QCOMPARE(m.Imenu[2]->y(), 4 + 36 + 3 * 28);
+
+    QTest::mouseClick(m.Alink[2], Qt::LeftButton);
+    QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + "Ch1-2.htm");
+    QVERIFY(m.ImSlide->isVisible());
+    QCOMPARE(w.settings.PageStep, qint16(w.RTFP->height()));
+
+    QTest::mouseClick(m.Alink[1], Qt::LeftButton);
+    QCOMPARE(w.RTF->LocationURL(), w.NoFilePage);
+    QCOMPARE(w.menu->CurLesson, qint16(1));
+
+    // The second chapter's title, by its text.
+    QTest::mouseClick(m.ImenuL[2], Qt::LeftButton);
+    QCOMPARE(w.menu->CurChapter, qint16(2));
+    QVERIFY(!m.Alink[2]->isVisible());
+    QVERIFY(!m.ImSlide->isVisible());
+
+    // Hover, then the window's background rests the title again.
+    QTest::mouseMove(m.ImenuL[1]);
+    QCOMPARE(w.menu->HoverChapter, qint16(1));
+    QCOMPARE(LookOf(m.Imenu[1]->pixmap()), 'H');
+    QTest::mouseMove(&w, QPoint(550, 100));
+    QCOMPARE(w.menu->HoverChapter, qint16(0));
+    QCOMPARE(LookOf(m.Imenu[1]->pixmap()), 'R');
+
+    // A fixed page from the popup menu closes the menu.
+    w.RunPopupCommand(MainWindow::CmdAbout);
+    QCOMPARE(w.menu->CurChapter, qint16(0));
+    QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + "about.htm");
+    QVERIFY(!m.Alink[1]->isVisible());
+    QVERIFY(messages.dialogs.isEmpty());
+}
+
+void TestMenuWindow::screenReaderReachesTitlesAndLinks()
+{
+    CourseFolder folder;
+    FakeMediaPlayer player;
+    RecordingMessages messages;
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages });
+    w.Load();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const MenuControls &m = w.menuControls;
+
+    QAccessibleInterface *title = QAccessible::queryAccessibleInterface(m.ImenuL[1]);
+    QVERIFY(title);
+    QCOMPARE(title->text(QAccessible::Name), FirstChapter);
+    QVERIFY(title->actionInterface());
+    title->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(w.menu->CurChapter, qint16(1));
+
+    QAccessibleInterface *link = QAccessible::queryAccessibleInterface(m.Alink[2]);
+    QVERIFY(link);
+    QCOMPARE(link->role(), QAccessible::Link);
+    QCOMPARE(link->text(QAccessible::Name), SecondLesson);
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + "Ch1-2.htm");
+
+    QCOMPARE(QAccessible::queryAccessibleInterface(m.MenuScrollUp)->text(QAccessible::Name),
+        QStringLiteral("تمرير القائمة لأعلى"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(m.MenuScrollDown)->text(QAccessible::Name),
+        QStringLiteral("تمرير القائمة لأسفل"));
+}
+
+QTEST_MAIN(TestMenuWindow)
+#include "test_menuwindow.moc"
