@@ -37,14 +37,14 @@ QString Ordinal(int n)
 bool ExampleList::Load(const QString &examplesPath, const QString &versesPath, QString &error)
 {
     m_examples.clear();
-    QHash<QString, QString> verses;
+    QHash<QString, QStringList> verses; // reference -> sura, text
     const QStringList verseLines = ReadLines(versesPath, error);
     if (!error.isEmpty())
         return false;
     for (const QString &line : verseLines) {
-        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
-        if (tab > 0)
-            verses.insert(line.left(tab), line.mid(tab + 1));
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() == 3)
+            verses.insert(fields[0], {fields[1], fields[2]});
     }
 
     const QStringList lines = ReadLines(examplesPath, error);
@@ -72,7 +72,11 @@ bool ExampleList::Load(const QString &examplesPath, const QString &versesPath, Q
             error = QStringLiteral("examples.tsv: unknown kind \"%1\"").arg(show);
             return false;
         }
-        e.verse = verses.value(e.reference);
+        const QStringList verse = verses.value(e.reference);
+        if (verse.size() == 2) {
+            e.sura = verse[0];
+            e.verse = verse[1];
+        }
         if (e.verse.isEmpty()) {
             error = QStringLiteral("verses.tsv has no verse %1 (run tools/verses)").arg(e.reference);
             return false;

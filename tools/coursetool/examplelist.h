@@ -16,7 +16,8 @@ public:
         QString base;      // "2-1-3" or "1-3-2-1"
         QString reference; // "sura:aya"
         Show show = Show::Tag;
-        QString verse;     // as in verses.tsv
+        QString sura;      // the sura's name
+        QString verse;     // as in verses.tsv, Uthmani script
     };
 
     bool Load(const QString &examplesPath, const QString &versesPath, QString &error);

@@ -7,6 +7,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -145,6 +148,87 @@ int Sound(const QStringList &a)
     return 0;
 }
 
+QString ArabicIndic(int n)
+{
+    QString s = QString::number(n);
+    for (QChar &c : s)
+        c = QChar(0x0660 + (c.unicode() - '0'));
+    return s;
+}
+
+// The table of a page's examples, numbered as the example buttons are.
+QString ExamplesTable(const ExampleList &list, const QString &prefix, bool plainSpelling)
+{
+    QMap<int, const ExampleList::Example *> rows;
+    for (const ExampleList::Example &e : list.Examples()) {
+        if (!e.base.startsWith(prefix))
+            continue;
+        bool ok = false;
+        const int n = e.base.mid(prefix.size()).toInt(&ok);
+        if (ok)
+            rows.insert(n, &e);
+    }
+    QString html = QStringLiteral(
+        "<table dir=\"rtl\" width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"5\" "
+        "style=\"border-color:#C9A34E; border-style:solid\">\n"
+        "<tr bgcolor=\"#17402F\"><th width=\"12%\"><font color=\"#E9CC7E\">المثال</font></th>"
+        "<th><font color=\"#E9CC7E\">الآية</font></th>"
+        "<th width=\"22%\"><font color=\"#E9CC7E\">موضعها</font></th></tr>\n");
+    // Windows-1256 has no Arabic-Indic digits; its pages keep the ASCII ones.
+    const auto number = [plainSpelling](int n) {
+        return plainSpelling ? QString::number(n) : ArabicIndic(n);
+    };
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
+        const ExampleList::Example &e = *it.value();
+        const QString verse = plainSpelling ? ArabicCodePage::SimplifyVerse(e.verse) : e.verse;
+        const QStringList ref = e.reference.split(QLatin1Char(':'));
+        html += QStringLiteral("<tr bgcolor=\"%1\"><td align=\"center\"><b>%2</b></td>"
+                               "<td align=\"center\"><font face=\"Amiri Quran\" size=\"+2\">%3</font></td>"
+                               "<td align=\"center\">%4: %5</td></tr>\n")
+                    .arg(it.key() % 2 ? QStringLiteral("#FBF7EC") : QStringLiteral("#F3EAD2"),
+                         number(it.key()), verse.toHtmlEscaped(), e.sura,
+                         number(ref.value(1).toInt()));
+    }
+    html += QStringLiteral("</table>");
+    return html;
+}
+
+// page IN OUT EXAMPLES VERSES utf8|1256: a lesson page with its examples table
+// (in place of the marker <!--EXAMPLES-->), written in UTF-8 or Windows-1256.
+int Page(const QStringList &a)
+{
+    QFile in(a[0]);
+    if (!in.open(QIODevice::ReadOnly))
+        return Fail(a[0] + QStringLiteral(": ") + in.errorString());
+    QString html = QString::fromUtf8(in.readAll());
+    const bool cp1256 = a[4] == QLatin1String("1256");
+    const QString marker = QStringLiteral("<!--EXAMPLES-->");
+    QString error;
+    if (html.contains(marker)) {
+        static const QRegularExpression name(QStringLiteral("^Ch(\\d+)-(\\d+)(?:-(\\d+))?\\.htm$"));
+        const QRegularExpressionMatch m = name.match(QFileInfo(a[0]).fileName());
+        if (!m.hasMatch())
+            return Fail(a[0] + QStringLiteral(": only lesson pages carry examples"));
+        QString prefix = m.captured(1) + QLatin1Char('-') + m.captured(2) + QLatin1Char('-');
+        if (!m.captured(3).isEmpty())
+            prefix += m.captured(3) + QLatin1Char('-');
+        ExampleList list;
+        if (!list.Load(a[2], a[3], error))
+            return Fail(error);
+        html.replace(marker, ExamplesTable(list, prefix, cp1256));
+    }
+    QByteArray bytes;
+    if (cp1256) {
+        if (!ArabicCodePage::Encode(html, bytes, error))
+            return Fail(a[0] + QStringLiteral(": ") + error);
+    } else {
+        bytes = html.toUtf8();
+    }
+    if (!WriteWhole(a[1], bytes, error))
+        return Fail(error);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -158,7 +242,10 @@ int main(int argc, char *argv[])
         return VerseText(args);
     if (command == QLatin1String("sound") && args.size() == 4)
         return Sound(args);
+    if (command == QLatin1String("page") && args.size() == 5)
+        return Page(args);
     return Fail(QStringLiteral("usage: coursetool encode IN OUT\n"
                                "       coursetool verse-text EXAMPLES VERSES BASE OUT\n"
-                               "       coursetool sound EXAMPLES VERSES BASE OUT"));
+                               "       coursetool sound EXAMPLES VERSES BASE OUT\n"
+                               "       coursetool page IN OUT EXAMPLES VERSES utf8|1256"));
 }

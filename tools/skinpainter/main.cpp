@@ -28,7 +28,7 @@ int Card(const QStringList &a)
     const QString prefix = a[1] + QLatin1Char('\t');
     for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
         if (line.startsWith(prefix))
-            verse = line.mid(prefix.size()).trimmed();
+            verse = line.section(QLatin1Char('\t'), 2).trimmed(); // reference, sura, text
     }
     if (verse.isEmpty())
         return Fail(QStringLiteral("no verse %1 in %2").arg(a[1], a[0]));

@@ -1,6 +1,6 @@
 #!/usr/bin/env node
 // Writes course/verses.tsv: every verse that course/examples.tsv refers to, with
-// its reference, taken from the quran-json package. The course never carries
+// its reference and its sura's name, taken from the quran-json package. The course never carries
 // verse text typed by hand; run this again whenever examples.tsv changes.
 'use strict';
 
@@ -26,7 +26,7 @@ const byRef = (ref) => {
   const chapter = quran.find((c) => c.id === sura);
   const verse = chapter && chapter.verses.find((v) => v.id === aya);
   if (!verse) throw new Error(`no verse ${ref} in quran-json`);
-  return verse.text;
+  return { sura: chapter.name, text: verse.text };
 };
 
 refs.sort((a, b) => {
@@ -34,7 +34,10 @@ refs.sort((a, b) => {
   const [sb, ab] = b.split(':').map(Number);
   return sa - sb || aa - ab;
 });
-const out = ['# reference\ttext (quran-json ' + require('quran-json/package.json').version + ')'];
-for (const ref of refs) out.push(`${ref}\t${byRef(ref)}`);
+const out = ['# reference\tsura\ttext (quran-json ' + require('quran-json/package.json').version + ')'];
+for (const ref of refs) {
+  const v = byRef(ref);
+  out.push(`${ref}\t${v.sura}\t${v.text}`);
+}
 fs.writeFileSync(path.join(courseDir, 'verses.tsv'), out.join('\n') + '\n');
 console.log(`verses.tsv: ${refs.length} verses`);
