@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int TextInset = 8;
+constexpr int TextInset = 24;
 
 class AccessibleActiveLink final : public QAccessibleWidget
 {
