@@ -593,9 +593,10 @@ void SkinPainter::PaintMenu()
         p.setPen(QPen(look.line, 1));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(QRectF(1.5, 1.5, kMenuWidth - 3, kTitleHeight - 3), 5, 5);
-        // A small star at the reading start (the right end) of the title.
-        p.drawPath(Ornament::Khatam(QPointF(kMenuWidth - 11, kTitleHeight / 2.0), 4.5));
-        p.drawPath(Ornament::Khatam(QPointF(11, kTitleHeight / 2.0), 4.5));
+        // A thin inner rule instead of end ornaments: long chapter titles use the
+        // whole width.
+        p.setPen(QPen(look.line.darker(115), 0.8));
+        p.drawLine(QPointF(8, kTitleHeight - 5.5), QPointF(kMenuWidth - 8, kTitleHeight - 5.5));
         p.end();
         Save(image, look.name);
     }
