@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -115,21 +116,22 @@ void MainWindow::SetPaths()
 }
 
 // The chime plays on while start-up continues; nothing waits for it. It starts
-// once the first page is on screen: opening the sound pipeline takes longer than
-// showing the window, and a learner should see the window first.
+// once the window has first been drawn: opening the sound pipeline takes longer
+// than showing the window, and a learner should see the window first.
 void MainWindow::PlayWelcomeSound()
 {
     const QString path = AppFolder + QStringLiteral("/start.mp3");
-    if (!FileExists(path))
+    if (FileExists(path))
+        m_pendingChime = path;
+}
+
+void MainWindow::StartPendingChime()
+{
+    if (m_pendingChime.isEmpty())
         return;
-    auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = connect(RTF, &DocumentView::DocumentComplete, this, [this, path, connection](const QString &location) {
-        if (location == DocumentView::Blank)
-            return;
-        disconnect(*connection);
-        MP->SetFileName(path);
-        MP->Play();
-    });
+    MP->SetFileName(m_pendingChime);
+    MP->Play();
+    m_pendingChime.clear();
 }
 
 void MainWindow::CreatePopupMenu()
@@ -245,6 +247,8 @@ void MainWindow::paintEvent(QPaintEvent *)
         p.drawPixmap(0, 0, m_background);
     else
         p.fillRect(rect(), palette().window());
+    if (!m_pendingChime.isEmpty())
+        QTimer::singleShot(0, this, &MainWindow::StartPendingChime);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent *event)

@@ -81,6 +81,7 @@ private:
     void CreateControls();
     void SetPaths();
     void PlayWelcomeSound();
+    void StartPendingChime();
     void CreatePopupMenu();
     void ApplySkin();
     void LayoutDocumentPane();
@@ -92,6 +93,7 @@ private:
     std::unique_ptr<SkinnedMessages> m_ownMessages;
     MessageSink *m_messages = nullptr;
     QPixmap m_background;
+    QString m_pendingChime;
     bool m_unloaded = false;
     // Dragging by hand where no window manager moves the window for us.
     bool m_dragging = false;
