@@ -3,9 +3,9 @@
 #include <QString>
 #include <optional>
 
-// Number conversions shared by every subsystem. Course files were written for a
-// program whose integers were 16 bits wide and whose rounding sent halves to the
-// even neighbour; positions, levels and steps must come out the same here.
+// Number conversions shared by every subsystem. Course files and layouts count in
+// 16-bit integers and round halves to the even neighbour; positions, levels and
+// steps must come out the same way everywhere.
 
 // Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 double RoundHalfEven(double value);

@@ -7,6 +7,9 @@
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QTextTable>
 #include <QTimer>
 #include <QUrl>
 
@@ -28,6 +31,70 @@ bool declaresCharset(const QByteArray &bytes)
     const QByteArray head = bytes.left(2048).toLower();
     return head.contains("charset") || head.startsWith("\xef\xbb\xbf") || head.startsWith("\xff\xfe")
         || head.startsWith("\xfe\xff");
+}
+
+// The text engine lays table columns out left to right whatever the page's
+// direction, so a right-to-left page would read its tables backwards. Tables
+// marked right to left (by their own dir or the page's) get their cells swapped
+// end for end, with their formats and column widths. Tables with merged cells
+// keep the engine's order: mirroring them cell by cell would tear the spans.
+void mirrorRightToLeftTables(QTextDocument *doc)
+{
+    QList<QTextTable *> tables;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        QTextTable *table = QTextCursor(block).currentTable();
+        if (table && !tables.contains(table))
+            tables << table;
+    }
+    for (QTextTable *table : std::as_const(tables)) {
+        if (table->format().layoutDirection() != Qt::RightToLeft)
+            continue;
+        const int rows = table->rows();
+        const int columns = table->columns();
+        bool merged = false;
+        for (int r = 0; r < rows && !merged; ++r) {
+            for (int c = 0; c < columns && !merged; ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                merged = cell.rowSpan() > 1 || cell.columnSpan() > 1;
+            }
+        }
+        if (merged)
+            continue;
+
+        const auto contents = [table](int r, int c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            QTextCursor cursor = cell.firstCursorPosition();
+            cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+            return cursor;
+        };
+        for (int r = 0; r < rows; ++r) {
+            for (int left = 0, right = columns - 1; left < right; ++left, --right) {
+                QTextCursor a = contents(r, left);
+                QTextCursor b = contents(r, right);
+                const QTextDocumentFragment fragmentA = a.selection();
+                const QTextDocumentFragment fragmentB = b.selection();
+                const QTextBlockFormat blockA = a.blockFormat();
+                const QTextBlockFormat blockB = table->cellAt(r, right).firstCursorPosition().blockFormat();
+                const QTextCharFormat cellA = table->cellAt(r, left).format();
+                const QTextCharFormat cellB = table->cellAt(r, right).format();
+                // The right cell first: the left cell's positions stay valid.
+                b.insertFragment(fragmentA);
+                QTextCursor firstB = table->cellAt(r, right).firstCursorPosition();
+                firstB.setBlockFormat(blockA);
+                a = contents(r, left);
+                a.insertFragment(fragmentB);
+                QTextCursor firstA = table->cellAt(r, left).firstCursorPosition();
+                firstA.setBlockFormat(blockB);
+                table->cellAt(r, left).setFormat(cellB);
+                table->cellAt(r, right).setFormat(cellA);
+            }
+        }
+        QTextTableFormat format = table->format();
+        QList<QTextLength> widths = format.columnWidthConstraints();
+        std::reverse(widths.begin(), widths.end());
+        format.setColumnWidthConstraints(widths);
+        table->setFormat(format);
+    }
 }
 
 } // namespace
@@ -84,6 +151,7 @@ void TextBrowserView::Navigate(const QString &target)
         if (QFileInfo(target).isFile() && file.open(QIODevice::ReadOnly)) {
             m_browser->document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(target).absolutePath() + QLatin1Char('/')));
             m_browser->setHtml(DecodePage(file.readAll()));
+            mirrorRightToLeftTables(m_browser->document());
         } else {
             // A page that cannot be read shows as an empty page: authors find the
             // problem with the course checker, learners see nothing broken.

@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextTable>
 #include <QWidget>
 #include <QtTest>
 
@@ -38,6 +39,8 @@ private slots:
     void navigationReportsAndScrolls();
     void blankAndMissingPages();
     void pageKeepsClearOfHiddenEdges();
+    void tablesReadInThePagesDirection_data();
+    void tablesReadInThePagesDirection();
 };
 
 void TestDocumentView::decodesByDeclaredCharset_data()
@@ -148,6 +151,54 @@ void TestDocumentView::pageKeepsClearOfHiddenEdges()
     QVERIFY(browser->find(QStringLiteral("END")));
     const QRect end = browser->cursorRect().translated(browser->viewport()->pos());
     QVERIFY2(visible.contains(end), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(end.x()).arg(end.y()).arg(end.width()).arg(end.height())));
+}
+
+void TestDocumentView::tablesReadInThePagesDirection_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("firstOnTheRight");
+    const QString table = QStringLiteral("<table %1 border=1 width=\"100%\"><tr><td bgcolor=\"#ff0000\"><b>FIRST</b></td>"
+                                         "<td>MIDDLE</td><td><p>LAST</p><p>more</p></td></tr>"
+                                         "<tr><td>f2</td><td>m2</td><td>l2</td></tr></table>");
+    QTest::newRow("page right to left")
+        << QStringLiteral("<html dir=\"rtl\"><body>%1</body></html>").arg(table.arg(QString())) << true;
+    QTest::newRow("table right to left")
+        << QStringLiteral("<html><body>%1</body></html>").arg(table.arg(QStringLiteral("dir=\"rtl\""))) << true;
+    QTest::newRow("left to right table in a right to left page")
+        << QStringLiteral("<html dir=\"rtl\"><body>%1</body></html>").arg(table.arg(QStringLiteral("dir=\"ltr\""))) << false;
+    QTest::newRow("left to right page") << QStringLiteral("<html><body>%1</body></html>").arg(table.arg(QString())) << false;
+}
+
+void TestDocumentView::tablesReadInThePagesDirection()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, firstOnTheRight);
+    QTemporaryDir dir;
+    QWidget host;
+    TextBrowserView view(&host);
+    view.Widget()->setGeometry(0, 0, 400, 300);
+    host.resize(400, 300);
+    host.show();
+    QSignalSpy shown(&view, &DocumentView::DocumentComplete);
+    view.Navigate(write(dir, "t.htm", page.toUtf8()));
+    QVERIFY(shown.wait(2000));
+
+    auto *browser = qobject_cast<QTextBrowser *>(view.Widget());
+    const auto x = [browser](const QString &word) {
+        const QTextCursor found = browser->document()->find(word);
+        return found.isNull() ? -1 : browser->cursorRect(found).x();
+    };
+    QVERIFY(x("FIRST") >= 0 && x("LAST") >= 0 && x("l2") >= 0);
+    QCOMPARE(x("FIRST") > x("LAST"), firstOnTheRight);
+    QCOMPARE(x("f2") > x("l2"), firstOnTheRight);
+    QVERIFY(x("MIDDLE") > qMin(x("FIRST"), x("LAST")) && x("MIDDLE") < qMax(x("FIRST"), x("LAST")));
+    // A cell keeps its own look and its paragraphs wherever it goes.
+    const QTextCursor first = browser->document()->find("FIRST");
+    QCOMPARE(first.charFormat().fontWeight(), int(QFont::Bold));
+    QTextTable *table = first.currentTable();
+    QVERIFY(table);
+    QCOMPARE(table->cellAt(first).format().background().color(), QColor(Qt::red));
+    QCOMPARE(browser->document()->find("more").currentTable(), table);
 }
 
 QTEST_MAIN(TestDocumentView)

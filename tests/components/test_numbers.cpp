@@ -73,8 +73,8 @@ void TestNumbers::toInt32_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<qint64>("value");
     QTest::newRow("decimal") << "8421504" << true << qint64(0x808080);
-    QTest::newRow("VB hex") << "&H808080" << true << qint64(0x808080);
-    QTest::newRow("VB hex long suffix") << "&HFF8080&" << true << qint64(0xFF8080);
+    QTest::newRow("&H hex") << "&H808080" << true << qint64(0x808080);
+    QTest::newRow("&H hex with type suffix") << "&HFF8080&" << true << qint64(0xFF8080);
     QTest::newRow("C hex") << "0x0000ff" << true << qint64(0xFF);
     QTest::newRow("hex too wide") << "&H100000000" << false << qint64(0);
     QTest::newRow("bad hex") << "&Hxyz" << false << qint64(0);
