@@ -7,6 +7,7 @@
 #include "components/documentview.h"
 #include "components/qtmediaplayer.h"
 #include "components/textbrowserview.h"
+#include "skin/formdesign.h"
 #include "skin/skinnedmessages.h"
 #include "skin/windowshapes.h"
 
@@ -19,21 +20,7 @@
 #include <QTimer>
 #include <QWindow>
 
-namespace {
-
-// Design places of the controls that no skin step computes. The exit and
-// minimise buttons sit centred in the two round pieces at the top right of the
-// outline; the document pane has its fixed frame.
-constexpr QPoint ExitCentre(743, 39);
-constexpr QPoint MinimizeCentre(607, 39);
-constexpr int PaneLeft = 32;
-constexpr int PaneTop = 63;
-constexpr int PaneWidth = 505;
-constexpr int PaneGap = 10;
-// Bottom edge of the examples bar when the panel is shut.
-constexpr int BarBottom = 575;
-
-} // namespace
+using namespace FormDesign;
 
 MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)

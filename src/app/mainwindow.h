@@ -3,6 +3,7 @@
 #include "app/platform.h"
 #include "app/settings.h"
 #include "content/catalogue.h"
+#include "skin/formdesign.h"
 #include "menu/lessonmenu.h"
 
 #include <QPixmap>
@@ -22,8 +23,8 @@ class MainWindow final : public QWidget
     Q_OBJECT
 public:
     // Design size of the window; its outline is cut to the skin.
-    static constexpr int DesignWidth = 786;
-    static constexpr int DesignHeight = 632;
+    static constexpr int DesignWidth = FormDesign::WindowWidth;
+    static constexpr int DesignHeight = FormDesign::WindowHeight;
 
     // Command ids of the right-click menu; 7 is the separator's and never chosen.
     enum PopupCommand { CmdStartPage = 1, CmdAbout, CmdReferences, CmdHelp, CmdMinimize, CmdExit, CmdSeparator };

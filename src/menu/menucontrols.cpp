@@ -1,6 +1,7 @@
 #include "menucontrols.h"
 
 #include "components/activelink.h"
+#include "skin/formdesign.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -11,7 +12,7 @@ namespace {
 
 // Design places. The chapter items and the link template get their real sizes
 // from the skin's pictures; these sizes only stand when a picture is missing.
-constexpr QRect FrameRect(560, 136, 177, 433);
+constexpr QRect FrameRect = FormDesign::MenuFrame;
 constexpr QSize TitleDesignSize(177, 32);
 constexpr QSize LinkDesignSize(177, 26);
 // The line runs beside the document pane, from the pane's top down.

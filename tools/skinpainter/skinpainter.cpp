@@ -6,6 +6,7 @@
 #include "ornament.h"
 #include "palette.h"
 
+#include "skin/formdesign.h"
 #include "skin/windowshapes.h"
 
 #include <QFont>
@@ -19,16 +20,16 @@
 namespace {
 
 // Places fixed by the program's layout, in window pixels.
-constexpr int kWindowWidth = 786;
-constexpr int kWindowHeight = 632;
+constexpr int kWindowWidth = FormDesign::WindowWidth;
+constexpr int kWindowHeight = FormDesign::WindowHeight;
 const QRect kDocumentPanel(4, 59, 537, 523); // holds the pane (32, 63, 505 wide) and the scroll bar at 8
 const QRect kMenuPanel(552, 112, 194, 478);  // holds the menu (560, 136, 177 x 433) and its arrows
 const QRect kTitleStrip(552, 80, 194, 31);
-const QPoint kExitCentre(743, 39);
-const QPoint kMinimizeCentre(607, 39);
+const QPoint kExitCentre = FormDesign::ExitCentre;
+const QPoint kMinimizeCentre = FormDesign::MinimizeCentre;
 constexpr int kWindowButton = 44;
-const QPoint kWaveIcon(330, 587);
-const QPoint kMicIcon(190, 587);
+const QPoint kWaveIcon = FormDesign::WaveIcon;
+const QPoint kMicIcon = FormDesign::MicIcon;
 constexpr int kIcon = 24;
 constexpr int kBarWidth = 8;
 constexpr int kBarHeight = 28;
