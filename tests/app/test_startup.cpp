@@ -1,4 +1,5 @@
 #include "../support/fakes.h"
+#include "../support/testfiles.h"
 #include "app/mainwindow.h"
 #include "components/activelink.h"
 #include "components/documentview.h"
@@ -11,14 +12,6 @@
 #include <QtTest>
 
 namespace {
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A small application folder: what a course installs beside the program.
 struct AppFolder

@@ -1,4 +1,5 @@
 #include "../support/fakes.h"
+#include "../support/testfiles.h"
 #include "menufixture.h"
 
 #include "app/mainwindow.h"
@@ -10,14 +11,6 @@
 #include <QtTest>
 
 namespace {
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray cp1256(const QString &text)
 {
