@@ -22,6 +22,15 @@ QString write(const QTemporaryDir &dir, const QString &name, const QByteArray &b
     return path;
 }
 
+// A right-to-left page of numbered Arabic paragraphs, long enough to scroll.
+QString longArabicPage(const QTemporaryDir &dir, const QString &name, int paragraphs, const QString &tail = {})
+{
+    QString body;
+    for (int i = 0; i < paragraphs; ++i)
+        body += QStringLiteral("<p>%1 %2</p>").arg(Arabic).arg(i);
+    return write(dir, name, QStringLiteral("<html dir=\"rtl\"><body>%1%2</body></html>").arg(body, tail).toUtf8());
+}
+
 QByteArray cp1256(const QString &text)
 {
     QStringEncoder encoder("windows-1256");
@@ -63,10 +72,7 @@ void TestDocumentView::decodesByDeclaredCharset()
 void TestDocumentView::navigationReportsAndScrolls()
 {
     QTemporaryDir dir;
-    QString body;
-    for (int i = 0; i < 200; ++i)
-        body += QStringLiteral("<p>%1 %2</p>").arg(Arabic).arg(i);
-    const QString longPage = write(dir, "long.htm", QStringLiteral("<html dir=\"rtl\"><body>%1</body></html>").arg(body).toUtf8());
+    const QString longPage = longArabicPage(dir, "long.htm", 200);
 
     QWidget host;
     TextBrowserView view(&host);
@@ -124,10 +130,7 @@ void TestDocumentView::blankAndMissingPages()
 void TestDocumentView::pageKeepsClearOfHiddenEdges()
 {
     QTemporaryDir dir;
-    QString body;
-    for (int i = 0; i < 100; ++i)
-        body += QStringLiteral("<p>%1 %2</p>").arg(Arabic).arg(i);
-    const QString page = write(dir, "page.htm", QStringLiteral("<html dir=\"rtl\"><body>%1<p>END</p></body></html>").arg(body).toUtf8());
+    const QString page = longArabicPage(dir, "page.htm", 100, QStringLiteral("<p>END</p>"));
 
     // The pane shows (20, 2)-(420, 302) of a 422 x 322 view, as the window lays it out.
     QWidget host;
