@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings.h"
+#include "components/settings.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "mainwindow.h"
 
 #include "app/config.h"
-#include "app/fonctions.h"
-#include "app/skinfiles.h"
+#include "components/fonctions.h"
+#include "skin/skinfiles.h"
 #include "components/activelink.h"
 #include "components/documentview.h"
 #include "components/qtmediaplayer.h"

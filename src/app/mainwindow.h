@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/platform.h"
-#include "app/settings.h"
+#include "components/settings.h"
 #include "content/catalogue.h"
 #include "skin/formdesign.h"
 #include "menu/lessonmenu.h"

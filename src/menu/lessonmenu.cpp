@@ -1,8 +1,8 @@
 #include "lessonmenu.h"
 
-#include "app/fonctions.h"
-#include "app/settings.h"
-#include "app/skinfiles.h"
+#include "components/fonctions.h"
+#include "components/settings.h"
+#include "skin/skinfiles.h"
 #include "components/activelink.h"
 #include "components/colors.h"
 #include "components/numbers.h"

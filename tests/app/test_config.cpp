@@ -1,5 +1,5 @@
 #include "app/config.h"
-#include "app/fonctions.h"
+#include "components/fonctions.h"
 
 #include <QFile>
 #include <QTemporaryDir>

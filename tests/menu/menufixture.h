@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings.h"
+#include "components/settings.h"
 #include "components/activelink.h"
 #include "content/catalogue.h"
 #include "menu/lessonmenu.h"

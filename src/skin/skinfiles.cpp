@@ -1,4 +1,4 @@
-#include "skinfiles.h"
+#include "skin/skinfiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "fonctions.h"
+#include "components/fonctions.h"
 
 #include "components/numbers.h"
 
