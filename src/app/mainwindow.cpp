@@ -117,7 +117,6 @@ void MainWindow::StartPendingChime()
     if (m_pendingChime.isEmpty())
         return;
     MP->SetFileName(m_pendingChime);
-    MP->Play();
     m_pendingChime.clear();
 }
 
@@ -165,7 +164,6 @@ QPixmap MainWindow::LoadSkinPicture(const QString &name) const
 void MainWindow::ApplySkin()
 {
     RTF->Navigate(DocumentView::Blank);
-    MP->SetAutoStart(false);
 
     m_background = LoadSkinPicture(QStringLiteral("main.jpg"));
 

@@ -3,7 +3,8 @@
 #include <QObject>
 #include <QString>
 
-// The reciter's player. Setting a file name loads the file and starts it at once;
+// The reciter's player. Setting a file name loads the file and starts it at once
+// (choosing an example relies on exactly that, so there is no switch to turn it off);
 // its duration and its title and author tags are known as soon as the setter
 // returns, because the examples panel reads them on the next line.
 class MediaPlayer : public QObject
@@ -31,8 +32,6 @@ public:
     virtual int ErrorCode() const = 0;
     virtual QString ErrorDescription() const = 0;
     virtual QString ErrorText() const = 0;
-    // Whether setting a file name starts playback by itself (on unless switched off).
-    virtual void SetAutoStart(bool on) = 0;
 
 signals:
     // The player met an error after the setter returned (decoding, the sound device).

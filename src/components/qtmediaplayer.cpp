@@ -90,8 +90,7 @@ void QtMediaPlayer::SetFileName(const QString &path)
 
     ensurePlayer();
     m_player->setSource(QUrl::fromLocalFile(path));
-    if (m_autoStart)
-        m_player->play();
+    m_player->play();
 }
 
 void QtMediaPlayer::Play()

@@ -7,11 +7,6 @@ class QMediaPlayer;
 
 // Plays through Qt Multimedia (GStreamer here); reads duration and tags with
 // TagLib, synchronously, so callers have them before decoding has begun.
-//
-// Auto-start: setting a file name plays it unless SetAutoStart(false) was
-// called. The skin step switches it off as it always did, and the callers that
-// want sound (the welcome chime, choosing an example) call Play() after setting
-// the name, so the switch changes nothing a learner hears.
 class QtMediaPlayer final : public MediaPlayer
 {
     Q_OBJECT
@@ -30,7 +25,6 @@ public:
     int ErrorCode() const override { return m_errorCode; }
     QString ErrorDescription() const override { return m_errorDescription; }
     QString ErrorText() const override { return m_errorText; }
-    void SetAutoStart(bool on) override { m_autoStart = on; }
 
 private:
     void ensurePlayer();
@@ -45,6 +39,5 @@ private:
     int m_errorCode = 0;
     QString m_errorDescription;
     QString m_errorText;
-    bool m_autoStart = true;
     bool m_ended = false;
 };

@@ -21,7 +21,8 @@ public:
     QStringList fileNames;
     int plays = 0;
     int stops = 0;
-    bool autoStart = true;
+    // Set by a file name as by Play: the real player starts a file as it loads it.
+    bool playing = false;
     double duration = 0;
     double position = 0;
     QString title;
@@ -29,9 +30,21 @@ public:
     int errorCode = 0;
 
     QString FileName() const override { return fileNames.isEmpty() ? QString() : fileNames.last(); }
-    void SetFileName(const QString &path) override { fileNames << path; }
-    void Play() override { ++plays; }
-    void Stop() override { ++stops; }
+    void SetFileName(const QString &path) override
+    {
+        fileNames << path;
+        playing = true;
+    }
+    void Play() override
+    {
+        ++plays;
+        playing = true;
+    }
+    void Stop() override
+    {
+        ++stops;
+        playing = false;
+    }
     double CurrentPosition() const override { return position; }
     void SetCurrentPosition(double seconds) override { position = seconds; }
     double Duration() const override { return duration; }
@@ -42,5 +55,4 @@ public:
     int ErrorCode() const override { return errorCode; }
     QString ErrorDescription() const override { return {}; }
     QString ErrorText() const override { return {}; }
-    void SetAutoStart(bool on) override { autoStart = on; }
 };
