@@ -33,6 +33,78 @@ bool declaresCharset(const QByteArray &bytes)
         || head.startsWith("\xfe\xff");
 }
 
+// Set on a table once it has been dealt with. Mirroring an outer table copies
+// its cells, and with them every table nested in them, so the tables of the
+// page are looked up afresh after each one: a list taken beforehand would point
+// at tables that no longer exist.
+constexpr int TableDone = QTextFormat::UserProperty + 1;
+
+// The first table not yet dealt with, innermost first: a nested table is
+// mirrored before the table around it copies it (marked as done) elsewhere.
+QTextTable *nextTable(QTextFrame *frame)
+{
+    const QList<QTextFrame *> children = frame->childFrames();
+    for (QTextFrame *child : children) {
+        if (QTextTable *inner = nextTable(child))
+            return inner;
+    }
+    auto *table = qobject_cast<QTextTable *>(frame);
+    if (table && !table->format().boolProperty(TableDone))
+        return table;
+    return nullptr;
+}
+
+bool hasMergedCells(QTextTable *table)
+{
+    for (int r = 0; r < table->rows(); ++r) {
+        for (int c = 0; c < table->columns(); ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+                return true;
+        }
+    }
+    return false;
+}
+
+void mirrorTable(QTextTable *table)
+{
+    const int rows = table->rows();
+    const int columns = table->columns();
+    const auto contents = [table](int r, int c) {
+        const QTextTableCell cell = table->cellAt(r, c);
+        QTextCursor cursor = cell.firstCursorPosition();
+        cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+        return cursor;
+    };
+    for (int r = 0; r < rows; ++r) {
+        for (int left = 0, right = columns - 1; left < right; ++left, --right) {
+            QTextCursor a = contents(r, left);
+            QTextCursor b = contents(r, right);
+            const QTextDocumentFragment fragmentA = a.selection();
+            const QTextDocumentFragment fragmentB = b.selection();
+            const QTextBlockFormat blockA = a.blockFormat();
+            const QTextBlockFormat blockB = table->cellAt(r, right).firstCursorPosition().blockFormat();
+            const QTextCharFormat cellA = table->cellAt(r, left).format();
+            const QTextCharFormat cellB = table->cellAt(r, right).format();
+            // The right cell first: the left cell's positions stay valid.
+            b.insertFragment(fragmentA);
+            QTextCursor firstB = table->cellAt(r, right).firstCursorPosition();
+            firstB.setBlockFormat(blockA);
+            a = contents(r, left);
+            a.insertFragment(fragmentB);
+            QTextCursor firstA = table->cellAt(r, left).firstCursorPosition();
+            firstA.setBlockFormat(blockB);
+            table->cellAt(r, left).setFormat(cellB);
+            table->cellAt(r, right).setFormat(cellA);
+        }
+    }
+    QTextTableFormat format = table->format();
+    QList<QTextLength> widths = format.columnWidthConstraints();
+    std::reverse(widths.begin(), widths.end());
+    format.setColumnWidthConstraints(widths);
+    table->setFormat(format);
+}
+
 // The text engine lays table columns out left to right whatever the page's
 // direction, so a right-to-left page would read its tables backwards. Tables
 // marked right to left (by their own dir or the page's) get their cells swapped
@@ -40,60 +112,12 @@ bool declaresCharset(const QByteArray &bytes)
 // keep the engine's order: mirroring them cell by cell would tear the spans.
 void mirrorRightToLeftTables(QTextDocument *doc)
 {
-    QList<QTextTable *> tables;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        QTextTable *table = QTextCursor(block).currentTable();
-        if (table && !tables.contains(table))
-            tables << table;
-    }
-    for (QTextTable *table : std::as_const(tables)) {
-        if (table->format().layoutDirection() != Qt::RightToLeft)
-            continue;
-        const int rows = table->rows();
-        const int columns = table->columns();
-        bool merged = false;
-        for (int r = 0; r < rows && !merged; ++r) {
-            for (int c = 0; c < columns && !merged; ++c) {
-                const QTextTableCell cell = table->cellAt(r, c);
-                merged = cell.rowSpan() > 1 || cell.columnSpan() > 1;
-            }
-        }
-        if (merged)
-            continue;
-
-        const auto contents = [table](int r, int c) {
-            const QTextTableCell cell = table->cellAt(r, c);
-            QTextCursor cursor = cell.firstCursorPosition();
-            cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
-            return cursor;
-        };
-        for (int r = 0; r < rows; ++r) {
-            for (int left = 0, right = columns - 1; left < right; ++left, --right) {
-                QTextCursor a = contents(r, left);
-                QTextCursor b = contents(r, right);
-                const QTextDocumentFragment fragmentA = a.selection();
-                const QTextDocumentFragment fragmentB = b.selection();
-                const QTextBlockFormat blockA = a.blockFormat();
-                const QTextBlockFormat blockB = table->cellAt(r, right).firstCursorPosition().blockFormat();
-                const QTextCharFormat cellA = table->cellAt(r, left).format();
-                const QTextCharFormat cellB = table->cellAt(r, right).format();
-                // The right cell first: the left cell's positions stay valid.
-                b.insertFragment(fragmentA);
-                QTextCursor firstB = table->cellAt(r, right).firstCursorPosition();
-                firstB.setBlockFormat(blockA);
-                a = contents(r, left);
-                a.insertFragment(fragmentB);
-                QTextCursor firstA = table->cellAt(r, left).firstCursorPosition();
-                firstA.setBlockFormat(blockB);
-                table->cellAt(r, left).setFormat(cellB);
-                table->cellAt(r, right).setFormat(cellA);
-            }
-        }
-        QTextTableFormat format = table->format();
-        QList<QTextLength> widths = format.columnWidthConstraints();
-        std::reverse(widths.begin(), widths.end());
-        format.setColumnWidthConstraints(widths);
-        table->setFormat(format);
+    while (QTextTable *table = nextTable(doc->rootFrame())) {
+        QTextTableFormat done = table->format();
+        done.setProperty(TableDone, true);
+        table->setFormat(done);
+        if (done.layoutDirection() == Qt::RightToLeft && !hasMergedCells(table))
+            mirrorTable(table);
     }
 }
 
@@ -195,7 +219,8 @@ void TextBrowserView::SetHiddenEdges(const QMargins &edges)
 void TextBrowserView::linkClicked(const QUrl &url)
 {
     if (url.isLocalFile() || url.isRelative()) {
-        const QUrl resolved = QUrl::fromLocalFile(QFileInfo(m_location).absolutePath() + QLatin1Char('/')).resolved(url);
+        const QUrl resolved
+            = QUrl::fromLocalFile(QFileInfo(m_location).absolutePath() + QLatin1Char('/')).resolved(url);
         Navigate(resolved.toLocalFile());
         return;
     }
