@@ -1,12 +1,12 @@
 #include "lessonmenu.h"
 
-#include "components/fonctions.h"
-#include "components/settings.h"
-#include "skin/skinfiles.h"
 #include "components/activelink.h"
 #include "components/colors.h"
+#include "components/fonctions.h"
 #include "components/numbers.h"
+#include "components/settings.h"
 #include "content/catalogue.h"
+#include "skin/skinfiles.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -582,7 +582,9 @@ void LessonMenu::MenuScrollTick()
         if (top < 0)
             SetMenuInTop(top + step);
     } else if (ScrollDirection == QLatin1String("DOWN")) {
-        if (height > frame && roomLeft)
+        // Content already flush with the frame's bottom has no room left: one more
+        // step would lift the last link off the bottom edge.
+        if (height > frame && std::abs(height - frame) > std::abs(top))
             SetMenuInTop(top - step);
     } else if (ScrollDirection == QLatin1String("BOTTOM")) {
         const int a = OpeningChapter;
@@ -601,6 +603,11 @@ void LessonMenu::MenuScrollTick()
         m_c.ImSlide->setVisible(LinkFullyVisible(CurLesson));
     }
     UpdateScrollArrows();
+    // A held arrow that has just hidden itself never sees its release: end the
+    // hold here, or the timer would tick with no work until the next press.
+    if ((ScrollDirection == QLatin1String("UP") && m_c.MenuScrollUp->isHidden())
+        || (ScrollDirection == QLatin1String("DOWN") && m_c.MenuScrollDown->isHidden()))
+        ScrollArrowReleased();
 }
 
 bool LessonMenu::eventFilter(QObject *watched, QEvent *event)

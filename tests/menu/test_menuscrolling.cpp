@@ -24,13 +24,17 @@ void TestMenuScrolling::heldArrow_data()
     QTest::addColumn<QString>("direction");
     QTest::addColumn<int>("start");
     QTest::addColumn<Ints>("tops");
-    QTest::addColumn<QList<bool>>("upArrow");
+    // Whether the held arrow is still shown after each tick: once it hides, the
+    // learner's release can no longer reach it, so the timer must stop by itself.
+    QTest::addColumn<QList<bool>>("heldArrow");
 
     QTest::newRow("up past the top by one step")
         << "UP" << -25 << Ints { -15, -5, 5, 5 } << QList<bool> { true, true, false, false };
-    // 147 pixels hang below the frame; the last step may go 3 beyond them.
-    QTest::newRow("down past the bottom by one step")
-        << "DOWN" << -130 << Ints { -140, -150, -150 } << QList<bool> { true, true, true };
+    // 147 pixels hang below the frame; a step that starts short of them may end up to 3 beyond.
+    QTest::newRow("down past the bottom by part of a step")
+        << "DOWN" << -130 << Ints { -140, -150, -150 } << QList<bool> { true, false, false };
+    QTest::newRow("down flush with the bottom stays there")
+        << "DOWN" << -137 << Ints { -147, -147 } << QList<bool> { false, false };
     QTest::newRow("down from the top") << "DOWN" << 0 << Ints { -10, -20 } << QList<bool> { true, true };
 }
 
@@ -39,7 +43,7 @@ void TestMenuScrolling::heldArrow()
     QFETCH(QString, direction);
     QFETCH(int, start);
     QFETCH(Ints, tops);
-    QFETCH(QList<bool>, upArrow);
+    QFETCH(QList<bool>, heldArrow);
 
     MenuFixture f(CourseWith(LongFirst));
     f.build();
@@ -53,8 +57,9 @@ void TestMenuScrolling::heldArrow()
     for (int i = 0; i < tops.size(); ++i) {
         f.menu->MenuScrollTick();
         QCOMPARE(f.menuInTop(), tops[i]);
-        QCOMPARE(!f.controls.MenuScrollUp->isHidden(), upArrow[i]);
-        QVERIFY(f.controls.MenuScrollTimer->isActive()); // held: ticks on even when nothing moves
+        const ActiveLink *arrow = direction == "UP" ? f.controls.MenuScrollUp : f.controls.MenuScrollDown;
+        QCOMPARE(!arrow->isHidden(), heldArrow[i]);
+        QCOMPARE(f.controls.MenuScrollTimer->isActive(), heldArrow[i]);
     }
     f.menu->ScrollArrowReleased();
     QVERIFY(!f.controls.MenuScrollTimer->isActive());
