@@ -1,6 +1,7 @@
 #include "msgform.h"
 
 #include "components/activelink.h"
+#include "skin/skinfiles.h"
 #include "skin/windowshapes.h"
 
 #include <QGuiApplication>
@@ -94,13 +95,14 @@ MsgForm::MsgForm(const QString &imagesPath, const QString &message, QWidget *own
 
 void MsgForm::LoadForm(const QString &imagesPath, const QString &message)
 {
-    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    const int twips = ScreenTwipsPerPixel(screen);
-    m_outline = BuildOutline(MsgFormShapes(), 1, 1, 0, 0, twips, twips);
+    // The card and its size are in the dialog's own pixels whatever the screen's
+    // DPI, so the outline is too: converted at the screen's twips it would cut a
+    // card of another size.
+    m_outline = BuildOutline(MsgFormShapes(), 1, 1, 0, 0);
     ApplyOutline(this, m_outline);
 
-    const QPixmap rest(imagesPath + QStringLiteral("msgok.jpg"));
-    const QPixmap hover(imagesPath + QStringLiteral("msgokover.jpg"));
+    const QPixmap rest = LoadSkinPicture(imagesPath, QStringLiteral("msgok.jpg"));
+    const QPixmap hover = LoadSkinPicture(imagesPath, QStringLiteral("msgokover.jpg"));
     m_OKb->setPicture(rest);
     m_OKb->setActivepicture(hover);
     if (rest.isNull()) {
@@ -172,7 +174,7 @@ void MsgForm::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
     // The text lets its presses through to us; neither it nor the button drags.
-    if (childAt(event->position().toPoint()))
+    if (event->button() != Qt::LeftButton || childAt(event->position().toPoint()))
         return;
     m_dragOffset = event->globalPosition().toPoint() - pos();
     if (windowHandle() && windowHandle()->startSystemMove())

@@ -71,6 +71,9 @@ private slots:
     void keyboardCloses();
     void dragFromTheCard();
     void noDragFromTextOrButton();
+    void noDragByOtherButtons_data();
+    void noDragByOtherButtons();
+    void okPicturesInAnyLetterCase();
     void centredOverTheOwner();
     void missingPictureStillCloseable();
     void cardFollowsTheOutline();
@@ -270,6 +273,45 @@ void TestMsgForm::noDragFromTextOrButton()
     sendMouse(ok, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
     sendMouse(ok, QEvent::MouseMove, QPoint(60, 40), Qt::NoButton, Qt::LeftButton);
     QCOMPARE(form.pos(), start);
+}
+
+void TestMsgForm::noDragByOtherButtons_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::newRow("right") << int(Qt::RightButton);
+    QTest::newRow("middle") << int(Qt::MiddleButton);
+}
+
+void TestMsgForm::noDragByOtherButtons()
+{
+    QFETCH(int, button);
+    const auto b = Qt::MouseButton(button);
+    MsgForm form(m_imagesPath, QStringLiteral("نص"));
+    form.move(200, 150);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QPoint start = form.pos();
+    sendMouse(&form, QEvent::MouseButtonPress, QPoint(120, 135), b, b);
+    sendMouse(&form, QEvent::MouseMove, QPoint(150, 115), Qt::NoButton, b);
+    QCOMPARE(form.pos(), start);
+    sendMouse(&form, QEvent::MouseButtonRelease, QPoint(150, 115), b, Qt::NoButton);
+}
+
+// A skin made on a case-blind file system names its files as it likes.
+void TestMsgForm::okPicturesInAnyLetterCase()
+{
+    QTemporaryDir skin;
+    const QString path = skin.path() + QLatin1Char('/');
+    QImage rest(28, 27, QImage::Format_RGB32);
+    rest.fill(kRestColor);
+    QVERIFY(rest.save(path + QStringLiteral("MsgOK.jpg")));
+    QImage hover(28, 27, QImage::Format_RGB32);
+    hover.fill(kHoverColor);
+    QVERIFY(hover.save(path + QStringLiteral("MSGOKOVER.JPG"), "JPG"));
+    MsgForm form(path, QStringLiteral("نص"));
+    QVERIFY(!form.OKb()->picture().isNull());
+    QVERIFY(!form.OKb()->activepicture().isNull());
+    QVERIFY(form.OKb()->caption().isEmpty());
 }
 
 void TestMsgForm::centredOverTheOwner()
