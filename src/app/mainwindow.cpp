@@ -1,13 +1,13 @@
 #include "mainwindow.h"
 
 #include "app/config.h"
-#include "components/fonctions.h"
-#include "skin/skinfiles.h"
 #include "components/activelink.h"
 #include "components/documentview.h"
+#include "components/fonctions.h"
 #include "components/qtmediaplayer.h"
 #include "components/textbrowserview.h"
 #include "skin/formdesign.h"
+#include "skin/skinfiles.h"
 #include "skin/skinnedmessages.h"
 #include "skin/windowshapes.h"
 
@@ -176,8 +176,9 @@ void MainWindow::ApplySkin()
     placeButton(ImExit, QStringLiteral("Exit.jpg"), QStringLiteral("ExitMouseOver.jpg"), ExitCentre);
     placeButton(Immin, QStringLiteral("Minimize.jpg"), QStringLiteral("MinimizeMouseOver.jpg"), MinimizeCentre);
 
-    const int twips = ScreenTwipsPerPixel(screen());
-    ApplyOutline(this, BuildOutline(MainWindowShapes(), 1, 1, 0, 0, twips, twips));
+    // The window and its skin keep their design size in logical pixels at any
+    // DPI, so the outline is converted at the design's own twips per pixel.
+    ApplyOutline(this, BuildOutline(MainWindowShapes(), 1, 1, 0, 0));
 
     LayoutDocumentPane();
 
@@ -238,6 +239,10 @@ void MainWindow::paintEvent(QPaintEvent *)
 
 void MainWindow::mousePressEvent(QMouseEvent *event)
 {
+    // Presses on a control that does not take them (a plain picture) bubble up
+    // to here; only the bare background drags the window or opens its menu.
+    if (childAt(event->position().toPoint()))
+        return;
     if (event->button() == Qt::RightButton) {
         QAction *chosen = PopupMenuHandle ? PopupMenuHandle->exec(event->globalPosition().toPoint()) : nullptr;
         RunPopupCommand(chosen ? chosen->data().toInt() : 0);

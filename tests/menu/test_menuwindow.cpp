@@ -6,8 +6,11 @@
 #include "components/documentview.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QFile>
+#include <QMouseEvent>
 #include <QStringEncoder>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -46,6 +49,8 @@ class TestMenuWindow final : public QObject
 private slots:
     void clickThroughTheMenu();
     void screenReaderReachesTitlesAndLinks();
+    void onlyTheBackgroundDragsOrOpensThePopup_data();
+    void onlyTheBackgroundDragsOrOpensThePopup();
 };
 
 void TestMenuWindow::clickThroughTheMenu()
@@ -130,6 +135,67 @@ void TestMenuWindow::screenReaderReachesTitlesAndLinks()
         QStringLiteral("تمرير القائمة لأعلى"));
     QCOMPARE(QAccessible::queryAccessibleInterface(m.MenuScrollDown)->text(QAccessible::Name),
         QStringLiteral("تمرير القائمة لأسفل"));
+}
+
+void TestMenuWindow::onlyTheBackgroundDragsOrOpensThePopup_data()
+{
+    QTest::addColumn<QString>("target"); // empty: the bare background
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("reachesBackground");
+    for (const QString &target : { QStringLiteral("ImVline"), QStringLiteral("ImSlide"), QString() }) {
+        const QByteArray name = target.isEmpty() ? QByteArray("background") : target.toLatin1();
+        QTest::newRow(name + " left") << target << int(Qt::LeftButton) << target.isEmpty();
+        QTest::newRow(name + " right") << target << int(Qt::RightButton) << target.isEmpty();
+    }
+}
+
+void TestMenuWindow::onlyTheBackgroundDragsOrOpensThePopup()
+{
+    QFETCH(QString, target);
+    QFETCH(int, button);
+    QFETCH(bool, reachesBackground);
+    CourseFolder folder;
+    FakeMediaPlayer player;
+    RecordingMessages messages;
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages });
+    w.Load();
+    w.move(100, 100);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // The marker shows beside a selected lesson.
+    w.menu->ChapterClick(1);
+    w.menu->LessonClick(2);
+    QVERIFY(w.menuControls.ImSlide->isVisible());
+
+    QWidget *pressed = target.isEmpty() ? static_cast<QWidget *>(&w) : w.findChild<QWidget *>(target);
+    QVERIFY(pressed);
+    // A point of the bare background above the document pane, or the control's middle.
+    const QPoint local = target.isEmpty() ? QPoint(400, 20) : pressed->rect().center();
+    QVERIFY(target.isEmpty() ? !w.childAt(local) : w.childAt(pressed->mapTo(&w, local)) == pressed);
+
+    bool popupOpened = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&popupOpened] {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            popupOpened = true;
+            popup->close();
+        }
+    });
+    closer.start(20);
+    const QPoint start = w.pos();
+    const auto send = [pressed](QEvent::Type type, QPoint at, Qt::MouseButton b, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(pressed->mapToGlobal(at)), b, held, Qt::NoModifier);
+        QApplication::sendEvent(pressed, &event);
+    };
+    const auto b = Qt::MouseButton(button);
+    send(QEvent::MouseButtonPress, local, b, b);
+    send(QEvent::MouseMove, local + QPoint(30, 20), Qt::NoButton, b);
+    send(QEvent::MouseButtonRelease, local + QPoint(30, 20), b, Qt::NoButton);
+    QTest::qWait(60);
+
+    const bool dragged = w.pos() != start;
+    QCOMPARE(dragged, reachesBackground && b == Qt::LeftButton);
+    QCOMPARE(popupOpened, reachesBackground && b == Qt::RightButton);
 }
 
 QTEST_MAIN(TestMenuWindow)
