@@ -1,7 +1,10 @@
+#include "app/coursefolders.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
 
 int main(int argc, char *argv[])
 {
@@ -13,9 +16,30 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setLayoutDirection(Qt::RightToLeft);
     QApplication::setApplicationName(QStringLiteral("rattil"));
-    RegisterFontSubstitutions();
+    QApplication::setApplicationVersion(QStringLiteral(RATTIL_VERSION));
 
-    MainWindow window(QCoreApplication::applicationDirPath());
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("A course on the rules of Quranic recitation."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("folder"),
+        QStringLiteral("A course folder to open instead of the one beside the program or the installed one."),
+        QStringLiteral("[folder]"));
+    parser.process(app);
+    const QStringList positional = parser.positionalArguments();
+
+    const CourseFolders folders = ChooseCourseFolders(QCoreApplication::applicationDirPath(),
+        positional.isEmpty() ? QString() : positional.first(), FolderEnvironment::FromSystem());
+    if (!folders.error.isEmpty()) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("رتّل"), folders.error, QMessageBox::Ok);
+        box.setLayoutDirection(Qt::RightToLeft);
+        box.exec();
+        return 2;
+    }
+
+    RegisterFontSubstitutions();
+    MainWindow window(folders.course);
+    window.SetLearnerFolders(folders.data, folders.config);
     window.Load();
     window.show();
     return app.exec();

@@ -24,6 +24,8 @@ using namespace FormDesign;
 
 MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
+    , DataFolder(QDir::cleanPath(appFolder))
+    , ConfigFolder(QDir::cleanPath(appFolder))
     , AppFolder(QDir::cleanPath(appFolder))
 {
     setObjectName(QStringLiteral("main"));
@@ -82,12 +84,18 @@ void MainWindow::Load()
     SetPaths();
     PlayWelcomeSound();
     CreatePopupMenu();
-    LoadOptions(AppFolder + QStringLiteral("/savedoptions.ini"), settings);
+    LoadOptions(ConfigFolder + QStringLiteral("/savedoptions.ini"), settings);
     ReadConfig(AppFolder + QStringLiteral("/config.ini"), settings);
     catalogue.LoadCatalogue(AppFolder + QStringLiteral("/contents.ini"), *m_messages);
     ApplySkin();
     menu->BuildMenu(ImagesPath);
     OpenFirstPage();
+}
+
+void MainWindow::SetLearnerFolders(const QString &dataFolder, const QString &configFolder)
+{
+    DataFolder = QDir::cleanPath(dataFolder);
+    ConfigFolder = QDir::cleanPath(configFolder);
 }
 
 void MainWindow::SetPaths()
@@ -96,7 +104,7 @@ void MainWindow::SetPaths()
     HtmlDir = AppFolder + QStringLiteral("/data/html/");
     ExamplesDir = AppFolder + QStringLiteral("/data/examples/");
     DataImagesDir = AppFolder + QStringLiteral("/data/images/");
-    RecDir = AppFolder + QStringLiteral("/rec/");
+    RecDir = DataFolder + QStringLiteral("/rec/");
     TextDir = AppFolder + QStringLiteral("/data/text/");
     if (m_ownMessages)
         m_ownMessages->setImagesPath(ImagesPath);
@@ -281,6 +289,8 @@ void MainWindow::Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    SaveOptions(AppFolder + QStringLiteral("/savedoptions.ini"), settings);
+    // The learner's own folder may not exist yet on a first run.
+    QDir().mkpath(ConfigFolder);
+    SaveOptions(ConfigFolder + QStringLiteral("/savedoptions.ini"), settings);
     emit unloaded();
 }

@@ -3,8 +3,8 @@
 #include "app/platform.h"
 #include "components/settings.h"
 #include "content/catalogue.h"
-#include "skin/formdesign.h"
 #include "menu/lessonmenu.h"
+#include "skin/formdesign.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -38,6 +38,13 @@ public:
     // The text the message dialog shows; set right before showing it.
     QString message;
     void ShowMessage();
+
+    // Where the learner's recordings (rec/) and savedoptions.ini go: the course
+    // folder itself unless the course cannot be written (see coursefolders.h).
+    // Set before Load.
+    void SetLearnerFolders(const QString &dataFolder, const QString &configFolder);
+    QString DataFolder;
+    QString ConfigFolder;
 
     // Paths, each with its trailing separator.
     QString AppFolder;

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The installed program as a learner meets it: installed into a temporary prefix
+# whose course is read-only, started from its bin folder, closed by its exit
+# button. Its remembered layout must land in the learner's XDG folders and the
+# installed tree must not change.
+set -euo pipefail
+build=${1:?build dir}
+[ -n "${DISPLAY:-}" ] || { echo "SKIP: no display"; exit 77; }
+
+tmp=$(mktemp -d)
+cleanup() {
+    [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
+    chmod -R u+w "$tmp" 2>/dev/null || true
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
+test -x "$tmp/prefix/bin/rattil"
+test -f "$tmp/prefix/share/rattil/contents.ini"
+test ! -e "$tmp/prefix/share/rattil/rattil"
+chmod -R a-w "$tmp/prefix"
+snapshot() { (cd "$tmp/prefix" && find . -print0 | sort -z | xargs -0 stat -c '%n %s %Y' | sha1sum); }
+before=$(snapshot)
+
+export XDG_DATA_HOME="$tmp/data" XDG_CONFIG_HOME="$tmp/config"
+"$tmp/prefix/bin/rattil" >"$tmp/out.log" 2>&1 &
+pid=$!
+wid=""
+for _ in $(seq 150); do
+    wid=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | tail -1 || true)
+    [ -n "$wid" ] && break
+    sleep 0.1
+done
+[ -n "$wid" ] || { echo "the installed program showed no window"; cat "$tmp/out.log"; exit 1; }
+sleep 0.5
+xdotool mousemove --window "$wid" 743 39 click 1
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then echo "the exit button did not close the program"; exit 1; fi
+wait "$pid" || { echo "the program exited with an error"; cat "$tmp/out.log"; exit 1; }
+pid=""
+
+options=$(find "$XDG_CONFIG_HOME/rattil" -name savedoptions.ini)
+[ "$(echo "$options" | grep -c .)" = 1 ] || { echo "savedoptions.ini not in the XDG config folder: '$options'"; exit 1; }
+case "$options" in "$XDG_CONFIG_HOME"/rattil/rattil-*/savedoptions.ini) ;; *) echo "unexpected place: $options"; exit 1 ;; esac
+[ "$(snapshot)" = "$before" ] || { echo "the installed tree changed"; exit 1; }
+echo "installed program kept its files in $XDG_CONFIG_HOME"
