@@ -1,6 +1,7 @@
 #include "app/coursefolders.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/quitsignals.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -42,5 +43,10 @@ int main(int argc, char *argv[])
     window.SetLearnerFolders(folders.data, folders.config);
     window.Load();
     window.show();
+    // Every way out runs the window's one shutdown: a signal closes it, and a
+    // quit that bypasses it (a session ending) still saves through the close.
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &QWidget::close);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, &QWidget::close);
     return app.exec();
 }

@@ -14,7 +14,8 @@ class TestSystemWindow final : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void startsShowsAndClosesFromItsExitButton();
+    void everyWayOfClosingSaves_data();
+    void everyWayOfClosingSaves();
 
 private:
     static QString run(const QString &program, const QStringList &args);
@@ -36,10 +37,20 @@ void TestSystemWindow::initTestCase()
     QVERIFY2(QFile::exists(RATTIL_APP_DIR "/rattil"), "the application folder is not built");
 }
 
-void TestSystemWindow::startsShowsAndClosesFromItsExitButton()
+void TestSystemWindow::everyWayOfClosingSaves_data()
 {
+    QTest::addColumn<QString>("way");
+    QTest::newRow("exit button") << "button";
+    QTest::newRow("popup's exit command") << "popup";
+    QTest::newRow("Alt+F4") << "alt+F4";
+    QTest::newRow("the session ends (SIGTERM)") << "TERM";
+}
+
+void TestSystemWindow::everyWayOfClosingSaves()
+{
+    QFETCH(QString, way);
     QTemporaryDir dir;
-    QVERIFY(QProcess::execute("cp", {"-a", RATTIL_APP_DIR "/.", dir.path()}) == 0);
+    QVERIFY(QProcess::execute("cp", { "-a", RATTIL_APP_DIR "/.", dir.path() }) == 0);
     QFile::remove(dir.filePath("savedoptions.ini"));
 
     QProcess app;
@@ -54,26 +65,40 @@ void TestSystemWindow::startsShowsAndClosesFromItsExitButton()
     QVERIFY(app.waitForStarted());
 
     QString window;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !(window = run("xdotool", {"search", "--onlyvisible", "--pid", QString::number(app.processId()), "--name",
-                                   QStringLiteral("^رتّل$")})
-                       .split('\n', Qt::SkipEmptyParts)
-                       .value(0))
-             .isEmpty(),
+    QTRY_VERIFY_WITH_TIMEOUT(!(window = run("xdotool",
+                                   { "search", "--onlyvisible", "--pid", QString::number(app.processId()), "--name",
+                                       QStringLiteral("^رتّل$") })
+                                            .split('\n', Qt::SkipEmptyParts)
+                                            .value(0))
+                                  .isEmpty(),
         15000);
-    const QString geometry = run("xdotool", {"getwindowgeometry", window});
+    const QString geometry = run("xdotool", { "getwindowgeometry", window });
     QVERIFY2(geometry.contains("Geometry: 786x632"), qPrintable(geometry));
     // No frame: the Motif hints (flags, functions, decorations, ...) say that
     // decorations are given, and that there are none.
-    const QString hints = run("xprop", {"-id", window, "_MOTIF_WM_HINTS"});
+    const QString hints = run("xprop", { "-id", window, "_MOTIF_WM_HINTS" });
     const QStringList fields = hints.section('=', 1).split(',', Qt::SkipEmptyParts);
     QVERIFY2(fields.size() >= 3, qPrintable(hints));
     QVERIFY2(fields.at(0).trimmed().toUInt(nullptr, 16) & 0x2, qPrintable(hints));
     QCOMPARE(fields.at(2).trimmed().toUInt(nullptr, 16), 0u);
 
     QTest::qWait(500);
-    run("xdotool", {"mousemove", "--window", window, "743", "39", "click", "1"});
-    QVERIFY2(app.waitForFinished(10000), "the exit button did not close the program");
+    if (way == "button") {
+        run("xdotool", { "mousemove", "--window", window, "743", "39", "click", "1" });
+    } else if (way == "popup") {
+        // A right press on the bare background above the page; the last command is Exit.
+        run("xdotool", { "mousemove", "--window", window, "400", "53", "click", "3" });
+        QTest::qWait(500);
+        run("xdotool", { "key", "Up", "Return" });
+    } else if (way == "alt+F4") {
+        // No window manager gives the focus here: a click on the page does.
+        run("xdotool", { "mousemove", "--window", window, "300", "300", "click", "1" });
+        QTest::qWait(200);
+        run("xdotool", { "key", "alt+F4" });
+    } else {
+        QCOMPARE(QProcess::execute("kill", { "-TERM", QString::number(app.processId()) }), 0);
+    }
+    QVERIFY2(app.waitForFinished(10000), "the program did not close");
     QCOMPARE(app.exitStatus(), QProcess::NormalExit);
     QCOMPARE(app.exitCode(), 0);
     QFile saved(dir.filePath("savedoptions.ini"));
