@@ -44,4 +44,23 @@ options=$(find "$XDG_CONFIG_HOME/rattil" -name savedoptions.ini)
 [ "$(echo "$options" | grep -c .)" = 1 ] || { echo "savedoptions.ini not in the XDG config folder: '$options'"; exit 1; }
 case "$options" in "$XDG_CONFIG_HOME"/rattil/rattil-*/savedoptions.ini) ;; *) echo "unexpected place: $options"; exit 1 ;; esac
 [ "$(snapshot)" = "$before" ] || { echo "the installed tree changed"; exit 1; }
-echo "installed program kept its files in $XDG_CONFIG_HOME"
+
+# A folder that is no course: a message the learner must acknowledge, then a
+# failing exit instead of an empty window.
+mkdir -p "$tmp/notacourse"
+"$tmp/prefix/bin/rattil" "$tmp/notacourse" >"$tmp/out2.log" 2>&1 &
+pid=$!
+box=""
+for _ in $(seq 100); do
+    box=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | tail -1 || true)
+    [ -n "$box" ] && break
+    sleep 0.1
+done
+[ -n "$box" ] || { echo "no message for a folder that is no course"; exit 1; }
+sleep 0.3
+xdotool windowfocus "$box" key Return 2>/dev/null || xdotool key Return
+rc=0
+wait "$pid" || rc=$?
+pid=""
+[ "$rc" = 2 ] || { echo "a folder that is no course exited with $rc"; exit 1; }
+echo "installed program kept its files in $XDG_CONFIG_HOME; a folder that is no course was refused"
