@@ -1,12 +1,12 @@
 #include "lessonmenu.h"
 
-#include "components/fonctions.h"
-#include "components/settings.h"
-#include "skin/skinfiles.h"
 #include "components/activelink.h"
 #include "components/colors.h"
+#include "components/fonctions.h"
 #include "components/numbers.h"
+#include "components/settings.h"
 #include "content/catalogue.h"
+#include "skin/skinfiles.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -515,6 +515,16 @@ void LessonMenu::LessonClick(int k)
         m_settings.PageStep = qint16(qMin(m_RTFP->height(), 32767));
     RememberedChapter = CurChapter;
     RememberedLesson = CurLesson;
+}
+
+bool LessonMenu::SelectLesson(int c, int l)
+{
+    if (c < 1 || c > ShownChapters() || l < 1 || l > ShownLessons(c))
+        return false;
+    if (CurChapter != c)
+        ChapterClick(c);
+    LessonClick(l);
+    return true;
 }
 
 void LessonMenu::ReselectLesson(int k)
