@@ -160,6 +160,13 @@ void DocumentScrollBar::LayoutScrollBar()
     }
 }
 
+void DocumentScrollBar::Hide()
+{
+    m_c.TimerScroll->stop();
+    for (QWidget *w : std::initializer_list<QWidget *> { m_c.ScrollLine, m_c.scrollpos, m_c.ScrollUp, m_c.ScrollDown })
+        w->hide();
+}
+
 void DocumentScrollBar::SyncThumb()
 {
     if (m_RTF->LocationURL().isEmpty() || m_RTF->Busy() || !Scrollable())

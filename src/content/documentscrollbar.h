@@ -22,7 +22,9 @@ public:
     // The bar's pictures and pointers; backColor behind the arrows.
     void LoadSkin(const QString &imagesPath, const QColor &backColor);
 
+    // Laid out bars show; the bar hides while no page is shown (an index list).
     void LayoutScrollBar();
+    void Hide();
     // ThumbMin, ThumbMax and the track's height from the arrows' current places.
     void RecomputeTrack();
     void SyncThumb();

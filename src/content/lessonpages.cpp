@@ -149,6 +149,7 @@ void LessonPages::ShowIndex()
     const int c = m_position.chapter;
     const int l = m_position.lesson;
     m_RTFP->hide();
+    m_scrollBar.Hide();
     m_c.Line2->hide();
     QWidget *frame = m_c.BabFrame;
     frame->setGeometry(PaneLeft, PaneTop, PaneWidth, qMax(0, m_FrameBar->y() - PaneTop - PaneGap));
