@@ -251,6 +251,7 @@ void LessonPages::LeaveLesson()
 {
     m_position = {};
     m_c.Line2->hide();
+    ClearExamples();
     if (m_callouts.LayoutDocumentPane)
         m_callouts.LayoutDocumentPane();
 }

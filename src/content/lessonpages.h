@@ -56,7 +56,7 @@ public:
     // The title bar over an entry's sub-page, back to the list.
     void BabTitleClick();
     // Another page than a lesson's takes the pane (the start page, about, help):
-    // the pane is laid out for it and no lesson is open any more.
+    // the pane is laid out for it, no lesson is open any more and no examples show.
     void LeaveLesson();
     void LinkMouseMove(int i);
     void FrameMouseMove();
