@@ -2,10 +2,14 @@
 
 #include "app/config.h"
 #include "components/activelink.h"
+#include "components/colors.h"
 #include "components/documentview.h"
 #include "components/fonctions.h"
 #include "components/qtmediaplayer.h"
 #include "components/textbrowserview.h"
+#include "content/documentscrollbar.h"
+#include "content/lessonpages.h"
+#include "layout/panelayout.h"
 #include "skin/formdesign.h"
 #include "skin/skinfiles.h"
 #include "skin/skinnedmessages.h"
@@ -43,9 +47,10 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
         m_messages = m_ownMessages.get();
     }
     CreateControls();
+    CreatePageParts();
 
     LessonMenu::Callouts menuCallouts;
-    menuCallouts.OpenLesson = [this](int c, int l) { return OpenLessonPage(c, l); };
+    menuCallouts.OpenLesson = [this](int c, int l) { return pages->OpenLesson(c, l); };
     menuCallouts.ShowMessage = [this](const QString &text) {
         message = text;
         ShowMessage();
@@ -78,7 +83,82 @@ void MainWindow::CreateControls()
     connect(Immin, &ActiveLink::Click, this, &QWidget::showMinimized);
 
     menuControls = CreateMenuControls(this);
+
+    paneControls = CreatePaneControls(this);
+    pageControls = CreatePageControls(this);
+    scrollBarControls = CreateScrollBarControls(this);
 }
+
+// --- lesson pages, document scroll bar, pane layout --------------------------
+void MainWindow::CreatePageParts()
+{
+    scrollBar = new DocumentScrollBar(scrollBarControls, RTF, RTFP, settings, this);
+
+    PaneLayout::Callouts paneCallouts;
+    // LayoutExamplesPanel: wired with the examples panel.
+    paneLayout = new PaneLayout(
+        paneControls, RTFP, RTF, pageControls.BabFrame, *scrollBar, settings, std::move(paneCallouts), this);
+
+    LessonPages::Callouts pageCallouts;
+    pageCallouts.LayoutDocumentPane = [this] { paneLayout->LayoutDocumentPane(); };
+    pageCallouts.ShowMessage = [this](const QString &text) {
+        message = text;
+        ShowMessage();
+    };
+    // Until the examples panel is wired in, its bar opens and shuts here so that
+    // the splitter can be used; SetupExampleButtons and LayoutExamplesPanel
+    // belong to the examples panel.
+    pageCallouts.SetupExampleButtons = [this](int n) {
+        const PaneControls &p = paneControls;
+        const bool open = p.FrameBar->y() < paneLayout->PanelClosedTop();
+        if (n != 0 && !open)
+            paneLayout->SlidePanelBar(QStringLiteral("V-"), p.FrameBar->y() - settings.SplitterTop, settings.SlideStep);
+        else if (n == 0 && open)
+            paneLayout->SlidePanelBar(
+                QStringLiteral("V+"), paneLayout->PanelClosedTop() - p.FrameBar->y(), settings.SlideStep);
+        p.Samples->setVisible(n != 0);
+        paneLayout->ShowSplitter(n != 0);
+        paneLayout->RecomputeScrollTrack();
+    };
+    pages = new LessonPages(
+        pageControls, RTF, RTFP, paneControls.FrameBar, *scrollBar, catalogue, std::move(pageCallouts), this);
+    RTF->SetLinkHandler([this](const QString &path) { return FollowPageLink(path); });
+}
+
+// The skin's part for the pages, the scroll bar and the examples bar.
+void MainWindow::ApplyPagesSkin()
+{
+    const QColor back = ColorFromBgr(settings.MenuBackColor);
+    paneLayout->LoadSkin(ImagesPath, back);
+    scrollBar->LoadSkin(ImagesPath, back);
+    pages->SetPaths(HtmlDir, ImagesPath);
+    pages->LoadSkin();
+    paneLayout->LayoutDocumentPane();
+}
+
+// A link inside a page to a lesson's page goes the menu's road, so that the
+// menu, the open page's position and the examples follow the page shown.
+bool MainWindow::FollowPageLink(const QString &path)
+{
+    const auto target = pages->LessonOfPage(path);
+    if (!target || !menu->SelectLesson(target->chapter, target->lesson))
+        return false;
+    const PagePosition &position = pages->Position();
+    if (menu->CurChapter != target->chapter || menu->CurLesson != target->lesson)
+        return true; // the page could not be opened; the menu has said so
+    // The menu opens a lesson only when it was not selected already.
+    if (position.chapter != target->chapter || position.lesson != target->lesson
+        || (!position.indexMode && RTF->LocationURL() != path))
+        pages->OpenLesson(target->chapter, target->lesson);
+    if (pages->Position().indexMode) {
+        if (target->entry >= 1)
+            pages->OpenEntry(target->entry - 1);
+        else
+            pages->BabTitleClick();
+    }
+    return true;
+}
+// -------------------------------------------------------------------------------
 
 void MainWindow::Load()
 {
@@ -150,8 +230,10 @@ void MainWindow::CreatePopupMenu()
 void MainWindow::RunPopupCommand(int id)
 {
     // The fixed pages replace the lesson, so the menu lets go of it.
-    if (id >= CmdStartPage && id <= CmdHelp)
+    if (id >= CmdStartPage && id <= CmdHelp) {
         menu->ResetMenu();
+        pages->LeaveLesson();
+    }
     switch (id) {
     case CmdStartPage: RTF->Navigate(HtmlDir + QStringLiteral("first.htm")); break;
     case CmdAbout: RTF->Navigate(HtmlDir + QStringLiteral("about.htm")); break;
@@ -189,45 +271,16 @@ void MainWindow::ApplySkin()
     // DPI, so the outline is converted at the design's own twips per pixel.
     ApplyOutline(this, BuildOutline(MainWindowShapes(), 1, 1, 0, 0));
 
-    LayoutDocumentPane();
+    ApplyPagesSkin();
 
     StartPage = HtmlDir + QStringLiteral("first.htm");
     NoFilePage = HtmlDir + QStringLiteral("nofile.htm");
     update();
 }
 
-void MainWindow::LayoutDocumentPane()
-{
-    const QPixmap bar = LoadSkinPicture(QStringLiteral("SamplesBar.jpg"));
-    const int frameBarTop = BarBottom - (bar.isNull() ? 0 : bar.height());
-    const int height = qMax(0, frameBarTop - PaneTop - PaneGap);
-    RTFP->setGeometry(PaneLeft, PaneTop, PaneWidth, height);
-    RTFP->show();
-    // The view reaches past the pane so that its own edges stay hidden.
-    RTF->Widget()->setGeometry(-20, -2, PaneWidth + 22, height + 22);
-    RTF->SetHiddenEdges(QMargins(20, 2, 2, 20));
-}
-
 void MainWindow::OpenFirstPage()
 {
     RTF->Navigate(FileExists(StartPage) ? StartPage : NoFilePage);
-}
-
-// Stands in for the page logic's OpenLesson until that part of the program is
-// built: it shows the lesson's own page, or the missing-page page.
-LessonMenu::OpenResult MainWindow::OpenLessonPage(int chapter, int lesson)
-{
-    const QString page = HtmlDir + QStringLiteral("Ch%1-%2.htm").arg(chapter).arg(lesson);
-    if (!FileExists(page)) {
-        RTF->Navigate(NoFilePage);
-        return LessonMenu::OpenResult::Opened;
-    }
-    QFile file(page);
-    if (!file.open(QIODevice::ReadOnly))
-        return LessonMenu::OpenResult::FileInUse;
-    file.close();
-    RTF->Navigate(page);
-    return LessonMenu::OpenResult::Opened;
 }
 
 void MainWindow::ShowMessage()

@@ -3,6 +3,8 @@
 #include "app/platform.h"
 #include "components/settings.h"
 #include "content/catalogue.h"
+#include "content/pagecontrols.h"
+#include "layout/panecontrols.h"
 #include "menu/lessonmenu.h"
 #include "skin/formdesign.h"
 
@@ -12,6 +14,9 @@
 #include <memory>
 
 class ActiveLink;
+class DocumentScrollBar;
+class LessonPages;
+class PaneLayout;
 class QMenu;
 class SkinnedMessages;
 
@@ -71,6 +76,15 @@ public:
     MenuControls menuControls;
     LessonMenu *menu = nullptr;
 
+    // The lesson pages and index lessons, the document's scroll bar and the
+    // split between the document pane and the examples panel.
+    PageControls pageControls;
+    ScrollBarControls scrollBarControls;
+    PaneControls paneControls;
+    DocumentScrollBar *scrollBar = nullptr;
+    PaneLayout *paneLayout = nullptr;
+    LessonPages *pages = nullptr;
+
     // What a chosen popup command does; 0 (dismissed) does nothing.
     void RunPopupCommand(int id);
 
@@ -93,9 +107,10 @@ private:
     void StartPendingChime();
     void CreatePopupMenu();
     void ApplySkin();
-    void LayoutDocumentPane();
     void OpenFirstPage();
-    LessonMenu::OpenResult OpenLessonPage(int chapter, int lesson);
+    void CreatePageParts();
+    void ApplyPagesSkin();
+    bool FollowPageLink(const QString &path);
     void Unload();
     QPixmap LoadSkinPicture(const QString &name) const;
 

@@ -155,6 +155,12 @@ void ActiveLink::setAlignment(int code)
     update();
 }
 
+void ActiveLink::setBorderstyle(int style)
+{
+    m_borderStyle = style;
+    update();
+}
+
 void ActiveLink::press()
 {
     if (isEnabled())
@@ -188,6 +194,10 @@ void ActiveLink::paintEvent(QPaintEvent *)
     const QPixmap &pic = active && !m_activePicture.isNull() ? m_activePicture : m_picture;
     if (!pic.isNull())
         p.drawPixmap(0, 0, pic);
+    if (m_borderStyle == 1) {
+        p.setPen(m_foreColor);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 
     if (m_caption.isEmpty())
         return;

@@ -50,6 +50,10 @@ public:
     int alignment() const { return m_alignment; }
     void setAlignment(int code);
 
+    // 0 none, 1 a single line in the text's colour.
+    int borderstyle() const { return m_borderStyle; }
+    void setBorderstyle(int style);
+
     // Button for image buttons; link for lesson and entry links.
     QAccessible::Role accessibleRole() const { return m_role; }
     void setAccessibleRole(QAccessible::Role role) { m_role = role; }
@@ -92,6 +96,7 @@ private:
     QCursor m_customHand;
     bool m_customHandSet = false;
     int m_alignment = AlignLeftCode;
+    int m_borderStyle = 0;
     QAccessible::Role m_role = QAccessible::Button;
     bool m_hovered = false;
     bool m_pressed = false;

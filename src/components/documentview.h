@@ -3,6 +3,7 @@
 #include <QMargins>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -33,7 +34,21 @@ public:
     // The page is laid out inside the rest, so no text falls under the pane's edge.
     virtual void SetHiddenEdges(const QMargins &edges) = 0;
 
+    // Offered every link of a page to another local page before the view goes
+    // there itself; returns true when the window has taken the link over (a
+    // lesson's page opens through the menu, so that the menu follows it).
+    using LinkHandler = std::function<bool(const QString &path)>;
+    void SetLinkHandler(LinkHandler handler) { m_linkHandler = std::move(handler); }
+
+protected:
+    bool OfferLink(const QString &path) const { return m_linkHandler && m_linkHandler(path); }
+
 signals:
     // The page has been laid out and shown; its heights can be read.
     void DocumentComplete(const QString &location);
+    // The page scrolled, by whatever means (the window's bar, the wheel, a key, an anchor).
+    void ScrollChanged(int top);
+
+private:
+    LinkHandler m_linkHandler;
 };

@@ -134,6 +134,7 @@ TextBrowserView::TextBrowserView(QWidget *parent)
     m_browser->setOpenLinks(false);
     m_browser->setLayoutDirection(Qt::RightToLeft);
     connect(m_browser, &QTextBrowser::anchorClicked, this, &TextBrowserView::linkClicked);
+    connect(m_browser->verticalScrollBar(), &QScrollBar::valueChanged, this, &DocumentView::ScrollChanged);
 }
 
 TextBrowserView::~TextBrowserView() = default;
@@ -218,11 +219,22 @@ void TextBrowserView::SetHiddenEdges(const QMargins &edges)
 
 void TextBrowserView::linkClicked(const QUrl &url)
 {
-    if (url.isLocalFile() || url.isRelative()) {
-        const QUrl resolved
-            = QUrl::fromLocalFile(QFileInfo(m_location).absolutePath() + QLatin1Char('/')).resolved(url);
-        Navigate(resolved.toLocalFile());
+    if (!url.isLocalFile() && !url.isRelative()) {
+        QDesktopServices::openUrl(url);
         return;
     }
-    QDesktopServices::openUrl(url);
+    const QString here = QFileInfo(m_location).absoluteFilePath();
+    const QUrl resolved = QUrl::fromLocalFile(QFileInfo(m_location).absolutePath() + QLatin1Char('/')).resolved(url);
+    const QString path = resolved.toLocalFile();
+    const QString anchor = resolved.fragment();
+    // A link within the page only scrolls it; the page itself stays.
+    if (!anchor.isEmpty() && (url.path().isEmpty() || QFileInfo(path).absoluteFilePath() == here)) {
+        m_browser->scrollToAnchor(anchor);
+        return;
+    }
+    if (OfferLink(path))
+        return;
+    Navigate(path);
+    if (!anchor.isEmpty())
+        m_browser->scrollToAnchor(anchor);
 }

@@ -517,6 +517,16 @@ void LessonMenu::LessonClick(int k)
     RememberedLesson = CurLesson;
 }
 
+bool LessonMenu::SelectLesson(int c, int l)
+{
+    if (c < 1 || c > ShownChapters() || l < 1 || l > ShownLessons(c))
+        return false;
+    if (CurChapter != c)
+        ChapterClick(c);
+    LessonClick(l);
+    return true;
+}
+
 void LessonMenu::ReselectLesson(int k)
 {
     if (k < 1 || k > MenuControls::LessonLinks)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "content/pageopenresult.h"
 #include "menu/menucontrols.h"
 
 #include <QObject>
@@ -26,8 +27,7 @@ public:
     static constexpr int HeldScrollInterval = 100;
     static constexpr int AutoScrollInterval = 20;
 
-    // What opening a lesson page came to.
-    enum class OpenResult { Opened, FileInUse, Failed };
+    using OpenResult = PageOpenResult;
 
     // What the menu asks of the rest of the window.
     struct Callouts
@@ -68,6 +68,10 @@ public:
     void BackgroundMouseMove();
     void LessonMouseMove(int k);
     void LessonClick(int k);
+    // Lesson l of chapter c chosen from elsewhere (a link inside a page): the
+    // chapter opens when it is not the open one, then the lesson is clicked.
+    // False when the menu has no such lesson.
+    bool SelectLesson(int c, int l);
     void ScrollArrowPressed(const QString &direction);
     void ScrollArrowReleased();
     void MenuScrollTick();
@@ -95,8 +99,7 @@ public:
     // and sharing the word would set the menu scrolling when the page is scrolled.
     QString ScrollDirection;
 
-    static inline const QString FileInUseMessage
-        = QStringLiteral("لا يمكن فتح الملف الخاص بهذا الباب، تأكد أن هذا الملف ليس قيد الاستخدام من طرف برنامج آخر");
+    static inline const QString FileInUseMessage = PageFileInUseMessage;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -24,6 +24,27 @@ constexpr int PaneWidth = 505;
 constexpr int PaneGap = 10;
 // Bottom edge of the examples bar when the panel is shut.
 constexpr int BarBottom = 575;
+// The page view reaches this far past the pane on each side, so that a browser's
+// own edges stay out of sight: 20 left and bottom, 2 top and right.
+constexpr int ViewOverhangLeft = 20;
+constexpr int ViewOverhangTop = 2;
+constexpr int ViewExtra = 22;
+// Between the examples bar picture and the example title under it.
+constexpr int SampleTitleGap = 3;
+
+// The document's own scroll bar stands left of the pane; the splitter's guide
+// line starts at the same left.
+constexpr int ScrollBarLeft = 8;
+constexpr QSize ScrollArrowDesign(20, 18);
+constexpr QSize ThumbDesign(14, 36);
+constexpr int TrackDesignWidth = 4;
+
+// The index lesson's title frame: the title near its top, the entry links
+// centred under it, one every LinkStep pixels.
+constexpr int BabTitleTop = 40;
+constexpr int FirstLinkGap = 70;
+constexpr int LinkStep = 60;
+constexpr QSize LinkSize(200, 40);
 
 // The lesson menu's viewport.
 constexpr QRect MenuFrame(560, 136, 177, 433);

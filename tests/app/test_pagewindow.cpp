@@ -1,0 +1,141 @@
+#include "../content/pagefixture.h"
+#include "../support/fakes.h"
+#include "app/mainwindow.h"
+
+#include <QStringEncoder>
+#include <QTextBrowser>
+#include <QtTest>
+
+namespace {
+
+QByteArray cp1256(const QString &text)
+{
+    QStringEncoder encoder("windows-1256");
+    return encoder.encode(text);
+}
+
+// Lesson 1.1 is a long page with links: to its own second part, to lesson 2.1,
+// to an entry of the index lesson 1.2 and to a page that is no lesson.
+struct LinkedCourse
+{
+    QTemporaryDir dir;
+    LinkedCourse()
+    {
+        write(dir.filePath("contents.ini"),
+            cp1256(QStringLiteral("@ الأول\r\n# أ*2\r\n# الفهرس*99\r\n& م*0\r\n& ن*3\r\n@ الثاني\r\n# ب*0\r\n")));
+        const QString html = dir.filePath("data/html/");
+        write(html + "first.htm", "<html><body>first</body></html>");
+        write(html + "nofile.htm", "<html><body>missing</body></html>");
+        write(html + "about.htm", "<html><body>about</body></html>");
+        write(html + "Ch2-1.htm", "<html><body>2.1</body></html>");
+        write(html + "Ch1-2-2.htm", "<html><body>1.2.2</body></html>");
+        write(html + "Ch1-1.htm",
+            LongPage(200, "<a href=\"#part2\">part 2</a> <a href=\"Ch2-1.htm\">2.1</a>",
+                "<p><a name=\"part2\">part 2</a></p>"));
+    }
+};
+
+} // namespace
+
+class TestPageWindow final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void positionStaysWithThePage();
+    void linksInsideAPage_data();
+    void linksInsideAPage();
+    void draggedSplitterSurvivesARestart();
+};
+
+void TestPageWindow::positionStaysWithThePage()
+{
+    LinkedCourse course;
+    FakeMediaPlayer player;
+    RecordingMessages messages;
+    MainWindow w(course.dir.path(), { &player, nullptr, &messages });
+    w.Load();
+    w.menu->ChapterClick(1);
+    w.menu->LessonClick(1);
+    w.menu->ChapterClick(2);
+    QCOMPARE(w.menu->CurChapter, qint16(2));
+    QCOMPARE(w.menu->CurLesson, qint16(0));
+    const PagePosition &p = w.pages->Position();
+    QCOMPARE(QList<int>({ p.chapter, p.lesson, p.entry, int(p.indexMode) }), QList<int>({ 1, 1, 0, 0 }));
+}
+
+void TestPageWindow::linksInsideAPage_data()
+{
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QList<int>>("position"); // chapter, lesson, entry, index mode
+    QTest::addColumn<QList<int>>("menu"); // chapter, lesson
+
+    QTest::newRow("anchor") << "#part2"
+                            << "Ch1-1.htm" << QList<int> { 1, 1, 0, 0 } << QList<int> { 1, 1 };
+    QTest::newRow("another lesson") << "Ch2-1.htm"
+                                    << "Ch2-1.htm" << QList<int> { 2, 1, 0, 0 } << QList<int> { 2, 1 };
+    QTest::newRow("an entry, any case") << "CH1-2-2.HTM"
+                                        << "Ch1-2-2.htm" << QList<int> { 1, 2, 2, 1 } << QList<int> { 1, 2 };
+    QTest::newRow("no lesson") << "about.htm"
+                               << "about.htm" << QList<int> { 1, 1, 0, 0 } << QList<int> { 1, 1 };
+}
+
+void TestPageWindow::linksInsideAPage()
+{
+    QFETCH(QString, href);
+    QFETCH(QString, page);
+    QFETCH(QList<int>, position);
+    QFETCH(QList<int>, menu);
+
+    LinkedCourse course;
+    FakeMediaPlayer player;
+    RecordingMessages messages;
+    MainWindow w(course.dir.path(), { &player, nullptr, &messages });
+    w.Load();
+    w.show();
+    w.menu->ChapterClick(1);
+    w.menu->LessonClick(1);
+    QTRY_VERIFY(!w.RTF->Busy());
+
+    emit static_cast<QTextBrowser *>(w.RTF->Widget())->anchorClicked(QUrl(href));
+    // A page whose name differs in case from the file stands for it on a
+    // case-blind course folder, but the view shows the file the menu opens.
+    QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + page);
+    const PagePosition &p = w.pages->Position();
+    QCOMPARE(QList<int>({ p.chapter, p.lesson, p.entry, int(p.indexMode) }), position);
+    QCOMPARE(QList<int>({ w.menu->CurChapter, w.menu->CurLesson }), menu);
+    if (href.startsWith('#')) {
+        QVERIFY(w.RTF->ScrollTop() > 0);
+        QVERIFY(w.scrollBarControls.scrollpos->y() > w.scrollBar->ThumbMin);
+    }
+    QVERIFY(messages.dialogs.isEmpty());
+}
+
+void TestPageWindow::draggedSplitterSurvivesARestart()
+{
+    LinkedCourse course;
+    FakeMediaPlayer player;
+    RecordingMessages messages;
+    int dragged = 0;
+    {
+        MainWindow w(course.dir.path(), { &player, nullptr, &messages });
+        w.Load();
+        w.show();
+        w.paneLayout->SlidePanelBar("V-", w.paneControls.FrameBar->y() - w.settings.SplitterTop, w.settings.SlideStep);
+        w.paneLayout->ShowSplitter(true);
+        QTest::mousePress(w.paneControls.Splitter, Qt::LeftButton, {}, QPoint(5, 5));
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, -60), w.paneControls.Splitter->mapToGlobal(QPointF(5, -60)),
+            Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.paneControls.Splitter, &move);
+        QTest::mouseRelease(w.paneControls.Splitter, Qt::LeftButton, {}, QPoint(5, -60));
+        dragged = w.paneControls.FrameBar->y();
+        QCOMPARE(dragged, 450 - 60);
+        w.close();
+    }
+    MainWindow w(course.dir.path(), { &player, nullptr, &messages });
+    w.Load();
+    QCOMPARE(int(w.settings.SplitterTop), dragged);
+}
+
+QTEST_MAIN(TestPageWindow)
+#include "test_pagewindow.moc"
