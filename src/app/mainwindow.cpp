@@ -1,13 +1,17 @@
 #include "mainwindow.h"
 
 #include "app/config.h"
-#include "components/fonctions.h"
-#include "skin/skinfiles.h"
 #include "components/activelink.h"
 #include "components/documentview.h"
+#include "components/fonctions.h"
 #include "components/qtmediaplayer.h"
+#include "components/softwarevolume.h"
 #include "components/textbrowserview.h"
+#include "mixer/alsamixerdevice.h"
+#include "mixer/mvolume.h"
+#include "mixer/volumecontrols.h"
 #include "skin/formdesign.h"
+#include "skin/skinfiles.h"
 #include "skin/skinnedmessages.h"
 #include "skin/windowshapes.h"
 
@@ -31,7 +35,8 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     setFixedSize(DesignWidth, DesignHeight);
     setLayoutDirection(Qt::RightToLeft);
 
-    MP = platform.MP ? platform.MP : new QtMediaPlayer(this);
+    programVolume = new SoftwareVolume(this);
+    MP = platform.MP ? platform.MP : new QtMediaPlayer(this, programVolume);
     RTF = platform.RTF ? platform.RTF : new TextBrowserView(this);
     if (platform.messages) {
         m_messages = platform.messages;
@@ -48,6 +53,12 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
         ShowMessage();
     };
     menu = new LessonMenu(menuControls, settings, catalogue, RTFP, std::move(menuCallouts), this);
+
+    // Mixer: "No mixer found!" goes through the window's message sink.
+    mixer = platform.mixer ? platform.mixer : new AlsaMixerDevice(programVolume, QStringLiteral("default"), this);
+    m_mvolume = std::make_unique<MVolume>(mixer, m_messages);
+    volume = new VolumeControls(mixerControls, *m_mvolume, mixer, this);
+
     // Hovered chapter titles return to rest when the pointer crosses the background.
     setMouseTracking(true);
 }
@@ -75,6 +86,7 @@ void MainWindow::CreateControls()
     connect(Immin, &ActiveLink::Click, this, &QWidget::showMinimized);
 
     menuControls = CreateMenuControls(this);
+    mixerControls = CreateMixerControls(this);
 }
 
 void MainWindow::Load()
@@ -178,6 +190,10 @@ void MainWindow::ApplySkin()
 
     const int twips = ScreenTwipsPerPixel(screen());
     ApplyOutline(this, BuildOutline(MainWindowShapes(), 1, 1, 0, 0, twips, twips));
+
+    // Sound controls: their pictures and places, then the mixer's levels.
+    volume->LoadSkin(ImagesPath, settings.MenuBackColor);
+    volume->InitVolumeDisplay();
 
     LayoutDocumentPane();
 
