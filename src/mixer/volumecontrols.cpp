@@ -251,8 +251,6 @@ void VolumeControls::ImmicClick(int k)
     BarClick(VolM, k);
 }
 
-// A click on the bar of the present level still makes one step up before it
-// settles on the target.
 void VolumeControls::VolTimerTick()
 {
     if (SliderWhich != VolP && SliderWhich != VolM) {
@@ -275,7 +273,9 @@ void VolumeControls::VolTimerTick()
         WriteLevel(word, SliderTarget);
         ShowLevel(word, SliderTarget);
     }
-    (SliderWhich == VolP ? WaveLevel : MicLevel) = SliderCurrent;
+    // Arrived, the level is the target: after the step up from a click on the
+    // present level, SliderCurrent stands one above what the mixer was given.
+    (SliderWhich == VolP ? WaveLevel : MicLevel) = arrived ? SliderTarget : SliderCurrent;
 }
 
 void VolumeControls::ToggleMute(ActiveLink *icon, const QString &word, const QString &stem)
