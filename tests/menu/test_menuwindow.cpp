@@ -1,3 +1,4 @@
+#include "../support/fakemixer.h"
 #include "../support/fakes.h"
 #include "../support/testfiles.h"
 #include "menufixture.h"
@@ -53,7 +54,8 @@ void TestMenuWindow::clickThroughTheMenu()
     CourseFolder folder;
     FakeMediaPlayer player;
     RecordingMessages messages;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages });
+    FakeMixerDevice mixer;
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -106,7 +108,8 @@ void TestMenuWindow::screenReaderReachesTitlesAndLinks()
     CourseFolder folder;
     FakeMediaPlayer player;
     RecordingMessages messages;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages });
+    FakeMixerDevice mixer;
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
