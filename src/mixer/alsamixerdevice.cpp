@@ -3,6 +3,7 @@
 #include "components/softwarevolume.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <alsa/asoundlib.h>
 
@@ -120,10 +121,14 @@ snd_mixer_elem_t *AlsaMixerDevice::Element(Line line) const
     return FindElement(m_mixer, c.name);
 }
 
+// Runs at the start of an operation; the controls hear of a lost mixer once
+// that operation is over.
 void AlsaMixerDevice::Refresh()
 {
-    if (m_mixer && snd_mixer_handle_events(m_mixer) < 0)
+    if (m_mixer && snd_mixer_handle_events(m_mixer) < 0) {
         Close();
+        QTimer::singleShot(0, this, &MixerDevice::Changed);
+    }
 }
 
 void AlsaMixerDevice::WatchDescriptors()
@@ -168,8 +173,8 @@ void AlsaMixerDevice::DescriptorsReady()
         emit Changed();
         return;
     }
-    if (!(revents & (POLLIN | POLLOUT)))
-        return;
+    // Read whatever is pending even when the plugin reports no event: a
+    // descriptor left readable would otherwise wake us again at once.
     if (snd_mixer_handle_events(m_mixer) < 0)
         Close();
     emit Changed();
