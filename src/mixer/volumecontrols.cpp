@@ -8,6 +8,7 @@
 #include "skin/skinfiles.h"
 
 #include <QLabel>
+#include <QLocale>
 #include <QTimer>
 
 namespace {
@@ -162,8 +163,8 @@ void VolumeControls::InitVolumeDisplay()
     MicLevel = m_volume.GetVolume(Mic);
     m_waveSeen = WaveLevel;
     m_micSeen = MicLevel;
-    ShowWaveVolume(BarsFor(WaveLevel));
-    ShowMicVolume(BarsFor(MicLevel));
+    ShowLevel(Wave, WaveLevel);
+    ShowLevel(Mic, MicLevel);
     UpdateEnabled();
 }
 
@@ -185,12 +186,19 @@ void VolumeControls::ShowMicVolume(int n)
     ShowBars(m_c.Immic, n);
 }
 
+// A screen reader cannot see which bars are lit, so the line's toggle also
+// tells the level in words.
 void VolumeControls::ShowLevel(const QString &word, qint32 level)
 {
-    if (word == Wave)
+    static const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    const QString percent = arabic.toString(level) + QStringLiteral("٪");
+    if (word == Wave) {
         ShowWaveVolume(BarsFor(level));
-    else
+        m_c.WaveIcon->setAccessibleDescription(QStringLiteral("مستوى الصوت ") + percent);
+    } else {
         ShowMicVolume(BarsFor(level));
+        m_c.MicIcon->setAccessibleDescription(QStringLiteral("مستوى الميكروفون ") + percent);
+    }
 }
 
 void VolumeControls::WriteLevel(const QString &word, qint32 percent)
@@ -310,7 +318,7 @@ void VolumeControls::MixerChanged()
         if (now != m_waveSeen) {
             m_waveSeen = now;
             WaveLevel = now;
-            ShowWaveVolume(BarsFor(now));
+            ShowLevel(Wave, now);
         }
     }
     if (!(moving && SliderWhich == VolM)) {
@@ -318,7 +326,7 @@ void VolumeControls::MixerChanged()
         if (now != m_micSeen) {
             m_micSeen = now;
             MicLevel = now;
-            ShowMicVolume(BarsFor(now));
+            ShowLevel(Mic, now);
         }
     }
     const bool waveMuted = m_volume.GetMute(Wave);

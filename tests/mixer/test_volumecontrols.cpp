@@ -349,6 +349,10 @@ void TestVolumeControls::everyControlHasAnArabicNameAndAPressAction()
         QCOMPARE(clicked.size(), 1);
     }
     QCOMPARE(names.size(), controls.size());
+    // The toggles tell the level the bars show.
+    f.c.volup->press();
+    QCOMPARE(QAccessible::queryAccessibleInterface(f.c.WaveIcon)->text(QAccessible::Description),
+        QStringLiteral("مستوى الصوت ٥٥٪"));
     QCOMPARE(f.c.Imvol[3]->accessibleName(), QStringLiteral("مستوى الصوت ٣٠٪"));
 }
 
