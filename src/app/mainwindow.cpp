@@ -6,10 +6,14 @@
 #include "components/documentview.h"
 #include "components/fonctions.h"
 #include "components/qtmediaplayer.h"
+#include "components/softwarevolume.h"
 #include "components/textbrowserview.h"
 #include "content/documentscrollbar.h"
 #include "content/lessonpages.h"
 #include "layout/panelayout.h"
+#include "mixer/alsamixerdevice.h"
+#include "mixer/mvolume.h"
+#include "mixer/volumecontrols.h"
 #include "skin/formdesign.h"
 #include "skin/skinfiles.h"
 #include "skin/skinnedmessages.h"
@@ -38,7 +42,8 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     setFixedSize(DesignWidth, DesignHeight);
     setLayoutDirection(Qt::RightToLeft);
 
-    MP = platform.MP ? platform.MP : new QtMediaPlayer(this);
+    programVolume = new SoftwareVolume(this);
+    MP = platform.MP ? platform.MP : new QtMediaPlayer(this, programVolume);
     RTF = platform.RTF ? platform.RTF : new TextBrowserView(this);
     if (platform.messages) {
         m_messages = platform.messages;
@@ -56,6 +61,12 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
         ShowMessage();
     };
     menu = new LessonMenu(menuControls, settings, catalogue, RTFP, std::move(menuCallouts), this);
+
+    // Mixer: "No mixer found!" goes through the window's message sink.
+    mixer = platform.mixer ? platform.mixer : new AlsaMixerDevice(programVolume, QStringLiteral("default"), this);
+    m_mvolume = std::make_unique<MVolume>(mixer, m_messages);
+    volume = new VolumeControls(mixerControls, *m_mvolume, mixer, this);
+
     // Hovered chapter titles return to rest when the pointer crosses the background.
     setMouseTracking(true);
 }
@@ -87,6 +98,7 @@ void MainWindow::CreateControls()
     paneControls = CreatePaneControls(this);
     pageControls = CreatePageControls(this);
     scrollBarControls = CreateScrollBarControls(this);
+    mixerControls = CreateMixerControls(this);
 }
 
 // --- lesson pages, document scroll bar, pane layout --------------------------
@@ -270,6 +282,10 @@ void MainWindow::ApplySkin()
     // The window and its skin keep their design size in logical pixels at any
     // DPI, so the outline is converted at the design's own twips per pixel.
     ApplyOutline(this, BuildOutline(MainWindowShapes(), 1, 1, 0, 0));
+
+    // Sound controls: their pictures and places, then the mixer's levels.
+    volume->LoadSkin(ImagesPath, settings.MenuBackColor);
+    volume->InitVolumeDisplay();
 
     ApplyPagesSkin();
 

@@ -6,6 +6,7 @@
 #include "content/pagecontrols.h"
 #include "layout/panecontrols.h"
 #include "menu/lessonmenu.h"
+#include "mixer/mixercontrols.h"
 #include "skin/formdesign.h"
 
 #include <QPixmap>
@@ -17,8 +18,12 @@ class ActiveLink;
 class DocumentScrollBar;
 class LessonPages;
 class PaneLayout;
+class MVolume;
+class MixerDevice;
 class QMenu;
 class SkinnedMessages;
+class SoftwareVolume;
+class VolumeControls;
 
 // The main window `main`: it owns every control and the run-time state, and wires
 // the subsystems together in start-up order. It draws nothing of its own: the
@@ -84,6 +89,12 @@ public:
     DocumentScrollBar *scrollBar = nullptr;
     PaneLayout *paneLayout = nullptr;
     LessonPages *pages = nullptr;
+    // The sound controls: the mixer, the program's own output line that every
+    // player follows, and the wave and microphone bars, steps and mute toggles.
+    SoftwareVolume *programVolume = nullptr;
+    MixerDevice *mixer = nullptr;
+    MixerControls mixerControls;
+    VolumeControls *volume = nullptr;
 
     // What a chosen popup command does; 0 (dismissed) does nothing.
     void RunPopupCommand(int id);
@@ -115,6 +126,7 @@ private:
     QPixmap LoadSkinPicture(const QString &name) const;
 
     std::unique_ptr<SkinnedMessages> m_ownMessages;
+    std::unique_ptr<MVolume> m_mvolume;
     MessageSink *m_messages = nullptr;
     QPixmap m_background;
     QString m_pendingChime;

@@ -3,6 +3,7 @@
 class DocumentView;
 class MediaPlayer;
 class MessageSink;
+class MixerDevice;
 class QWidget;
 
 // The platform stand-ins the window talks to. Any left empty is created for real
@@ -13,4 +14,5 @@ struct Platform
     MediaPlayer *MP = nullptr;
     DocumentView *RTF = nullptr;
     MessageSink *messages = nullptr;
+    MixerDevice *mixer = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "qtmediaplayer.h"
 
+#include "softwarevolume.h"
+
 #include <QAudioOutput>
 #include <QFileInfo>
 #include <QMediaPlayer>
@@ -17,9 +19,20 @@ QString fromTag(const TagLib::String &s)
 
 } // namespace
 
-QtMediaPlayer::QtMediaPlayer(QObject *parent)
+QtMediaPlayer::QtMediaPlayer(QObject *parent, SoftwareVolume *volume)
     : MediaPlayer(parent)
+    , m_volume(volume)
 {
+    if (m_volume)
+        connect(m_volume, &SoftwareVolume::changed, this, &QtMediaPlayer::applyVolume);
+}
+
+void QtMediaPlayer::applyVolume()
+{
+    if (!m_output || !m_volume)
+        return;
+    m_output->setVolume(m_volume->gain());
+    m_output->setMuted(m_volume->muted());
 }
 
 // Bringing up the media pipeline and the sound server connection costs more than
@@ -31,6 +44,7 @@ void QtMediaPlayer::ensurePlayer()
     m_player = new QMediaPlayer(this);
     m_output = new QAudioOutput(this);
     m_player->setAudioOutput(m_output);
+    applyVolume();
     connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
         if (error == QMediaPlayer::NoError)
             return;

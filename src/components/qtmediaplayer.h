@@ -4,6 +4,7 @@
 
 class QAudioOutput;
 class QMediaPlayer;
+class SoftwareVolume;
 
 // Plays through Qt Multimedia (GStreamer here); reads duration and tags with
 // TagLib, synchronously, so callers have them before decoding has begun.
@@ -11,7 +12,8 @@ class QtMediaPlayer final : public MediaPlayer
 {
     Q_OBJECT
 public:
-    explicit QtMediaPlayer(QObject *parent = nullptr);
+    // volume, when given, is the program's own output line the player follows.
+    explicit QtMediaPlayer(QObject *parent = nullptr, SoftwareVolume *volume = nullptr);
     ~QtMediaPlayer() override;
 
     QString FileName() const override { return m_fileName; }
@@ -28,10 +30,12 @@ public:
 
 private:
     void ensurePlayer();
+    void applyVolume();
     void setError(int code, const QString &description, const QString &text);
 
     QMediaPlayer *m_player = nullptr;
     QAudioOutput *m_output = nullptr;
+    SoftwareVolume *m_volume = nullptr;
     QString m_fileName;
     double m_duration = 0;
     QString m_title;

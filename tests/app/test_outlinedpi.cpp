@@ -1,3 +1,4 @@
+#include "../support/fakemixer.h"
 #include "../support/fakes.h"
 
 #include "app/mainwindow.h"
@@ -44,10 +45,11 @@ void TestOutlineDpi::outlineFitsTheWindow()
     QTemporaryDir dir;
     FakeMediaPlayer player;
     RecordingMessages messages;
+    FakeMixerDevice mixer;
     std::unique_ptr<QWidget> window;
     QList<QPoint> inside;
     if (mainWindow) {
-        auto *w = new MainWindow(dir.path(), { &player, nullptr, &messages });
+        auto *w = new MainWindow(dir.path(), { &player, nullptr, &messages, &mixer });
         w->Load();
         window.reset(w);
         inside = { FormDesign::ExitCentre, FormDesign::MinimizeCentre, QPoint(400, 300) };

@@ -1,4 +1,5 @@
 #include "../content/pagefixture.h"
+#include "../support/fakemixer.h"
 #include "../support/fakes.h"
 #include "app/mainwindow.h"
 
@@ -52,7 +53,8 @@ void TestPageWindow::positionStaysWithThePage()
     LinkedCourse course;
     FakeMediaPlayer player;
     RecordingMessages messages;
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages });
+    FakeMixerDevice mixer;
+    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     w.menu->ChapterClick(1);
     w.menu->LessonClick(1);
@@ -90,7 +92,8 @@ void TestPageWindow::linksInsideAPage()
     LinkedCourse course;
     FakeMediaPlayer player;
     RecordingMessages messages;
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages });
+    FakeMixerDevice mixer;
+    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     w.show();
     w.menu->ChapterClick(1);
@@ -116,9 +119,10 @@ void TestPageWindow::draggedSplitterSurvivesARestart()
     LinkedCourse course;
     FakeMediaPlayer player;
     RecordingMessages messages;
+    FakeMixerDevice mixer;
     int dragged = 0;
     {
-        MainWindow w(course.dir.path(), { &player, nullptr, &messages });
+        MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer });
         w.Load();
         w.show();
         w.paneLayout->SlidePanelBar("V-", w.paneControls.FrameBar->y() - w.settings.SplitterTop, w.settings.SlideStep);
@@ -132,7 +136,7 @@ void TestPageWindow::draggedSplitterSurvivesARestart()
         QCOMPARE(dragged, 450 - 60);
         w.close();
     }
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages });
+    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     QCOMPARE(int(w.settings.SplitterTop), dragged);
 }

@@ -1,3 +1,4 @@
+#include "../support/fakemixer.h"
 #include "../support/fakes.h"
 #include "../support/testfiles.h"
 #include "app/mainwindow.h"
@@ -67,7 +68,8 @@ void TestStartup::opensFirstPageOrNoFilePage()
     AppFolder folder(withFirstPage);
     FakeMediaPlayer player;
     RecordingMessages messages;
-    MainWindow w(folder.dir.path(), {&player, nullptr, &messages});
+    FakeMixerDevice mixer;
+    MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
     QSignalSpy shown(w.RTF, &DocumentView::DocumentComplete);
     w.Load();
     QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + page);
@@ -91,7 +93,8 @@ void TestStartup::welcomeSoundOnlyWhenPresent()
         AppFolder folder;
         FakeMediaPlayer player;
         RecordingMessages messages;
-        MainWindow w(folder.dir.path(), {&player, nullptr, &messages});
+        FakeMixerDevice mixer;
+        MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
         w.Load();
         w.show();
         QTest::qWait(50);
@@ -101,7 +104,8 @@ void TestStartup::welcomeSoundOnlyWhenPresent()
     AppFolder folder(true, true, true);
     FakeMediaPlayer player;
     RecordingMessages messages;
-    MainWindow w(folder.dir.path(), {&player, nullptr, &messages});
+    FakeMixerDevice mixer;
+    MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
     w.Load();
     QTest::qWait(50);
     QVERIFY(player.fileNames.isEmpty());
@@ -119,7 +123,8 @@ void TestStartup::missingContentsIsReportedAndStartupGoesOn()
     AppFolder folder(true, false);
     FakeMediaPlayer player;
     RecordingMessages messages;
-    MainWindow w(folder.dir.path(), {&player, nullptr, &messages});
+    FakeMixerDevice mixer;
+    MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
     w.Load();
     QCOMPARE(messages.boxes, QStringList{QStringLiteral("أحد الملفات ناقصة، يرجى إعادة تنصيب البرنامج")});
     QCOMPARE(w.catalogue.ChapterCount(), qint16(0));
@@ -131,7 +136,8 @@ void TestStartup::popupMenuCommandsInOrder()
     AppFolder folder;
     FakeMediaPlayer player;
     RecordingMessages messages;
-    MainWindow w(folder.dir.path(), {&player, nullptr, &messages});
+    FakeMixerDevice mixer;
+    MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
     w.Load();
     const QList<QAction *> actions = w.PopupMenuHandle->actions();
     QCOMPARE(actions.size(), 7);
@@ -165,7 +171,8 @@ void TestStartup::everyWayOfClosingSavesOptions()
     AppFolder folder;
     FakeMediaPlayer player;
     RecordingMessages messages;
-    auto *w = new MainWindow(folder.dir.path(), {&player, nullptr, &messages});
+    FakeMixerDevice mixer;
+    auto *w = new MainWindow(folder.dir.path(), {&player, nullptr, &messages, &mixer});
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->Load();
     w->show();
@@ -186,14 +193,15 @@ void TestStartup::savedSplitterPositionComesBack()
     AppFolder folder;
     FakeMediaPlayer player;
     RecordingMessages messages;
+    FakeMixerDevice mixer;
     {
-        MainWindow w(folder.dir.path(), {&player, nullptr, &messages});
+        MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
         w.Load();
         QCOMPARE(w.settings.SplitterTop, qint16(450));
         w.settings.SplitterTop = 380;
         w.close();
     }
-    MainWindow w(folder.dir.path(), {&player, nullptr, &messages});
+    MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
     w.Load();
     QCOMPARE(w.settings.SplitterTop, qint16(380));
 }

@@ -1,3 +1,4 @@
+#include "../support/fakemixer.h"
 #include "../support/fakes.h"
 #include "../support/testfiles.h"
 #include "menufixture.h"
@@ -58,7 +59,8 @@ void TestMenuWindow::clickThroughTheMenu()
     CourseFolder folder;
     FakeMediaPlayer player;
     RecordingMessages messages;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages });
+    FakeMixerDevice mixer;
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -111,7 +113,8 @@ void TestMenuWindow::screenReaderReachesTitlesAndLinks()
     CourseFolder folder;
     FakeMediaPlayer player;
     RecordingMessages messages;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages });
+    FakeMixerDevice mixer;
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -157,7 +160,8 @@ void TestMenuWindow::onlyTheBackgroundDragsOrOpensThePopup()
     CourseFolder folder;
     FakeMediaPlayer player;
     RecordingMessages messages;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages });
+    FakeMixerDevice mixer;
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     w.move(100, 100);
     w.show();

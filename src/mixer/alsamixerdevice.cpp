@@ -1,0 +1,297 @@
+#include "alsamixerdevice.h"
+
+#include "components/softwarevolume.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <alsa/asoundlib.h>
+
+namespace {
+
+constexpr snd_mixer_selem_channel_id_t FirstChannel = SND_MIXER_SCHN_FRONT_LEFT;
+
+snd_mixer_elem_t *FindElement(snd_mixer_t *mixer, const QString &name)
+{
+    if (!mixer || name.isEmpty())
+        return nullptr;
+    snd_mixer_selem_id_t *id = nullptr;
+    snd_mixer_selem_id_alloca(&id);
+    snd_mixer_selem_id_set_index(id, 0);
+    const QByteArray latin = name.toLatin1();
+    snd_mixer_selem_id_set_name(id, latin.constData());
+    return snd_mixer_find_selem(mixer, id);
+}
+
+bool HasPlaybackVolume(snd_mixer_elem_t *e)
+{
+    return e && snd_mixer_selem_has_playback_volume(e);
+}
+
+bool HasCaptureVolume(snd_mixer_elem_t *e)
+{
+    return e && snd_mixer_selem_has_capture_volume(e);
+}
+
+} // namespace
+
+AlsaMixerDevice::AlsaMixerDevice(SoftwareVolume *programVolume, const QString &device, QObject *parent)
+    : MixerDevice(parent)
+    , m_programVolume(programVolume)
+{
+    snd_mixer_t *mixer = nullptr;
+    if (snd_mixer_open(&mixer, 0) < 0)
+        return;
+    const QByteArray name = device.toLocal8Bit();
+    if (snd_mixer_attach(mixer, name.constData()) < 0 || snd_mixer_selem_register(mixer, nullptr, nullptr) < 0
+        || snd_mixer_load(mixer) < 0) {
+        snd_mixer_close(mixer);
+        return;
+    }
+    m_mixer = mixer;
+    FindControls();
+    WatchDescriptors();
+    if (m_programVolume)
+        connect(m_programVolume, &SoftwareVolume::changed, this, &MixerDevice::Changed);
+}
+
+AlsaMixerDevice::~AlsaMixerDevice()
+{
+    Close();
+}
+
+void AlsaMixerDevice::Close()
+{
+    // Close may run inside a notifier's own signal, so they go later.
+    for (QSocketNotifier *notifier : m_notifiers) {
+        notifier->setEnabled(false);
+        notifier->deleteLater();
+    }
+    m_notifiers.clear();
+    m_descriptors.clear();
+    if (m_mixer)
+        snd_mixer_close(m_mixer);
+    m_mixer = nullptr;
+}
+
+// Elements are looked up by name at every use rather than kept: the simple
+// mixer frees an element when its card takes it away.
+void AlsaMixerDevice::FindControls()
+{
+    const auto playback = [this](Line line, const char *name) {
+        Control &c = m_controls[size_t(line)];
+        c = Control {};
+        if (HasPlaybackVolume(FindElement(m_mixer, QLatin1String(name))))
+            c.name = QLatin1String(name);
+    };
+    playback(Line::Speakers, "Master");
+    playback(Line::LineIn, "Line");
+    playback(Line::Auxiliary, "Aux");
+    playback(Line::CompactDisc, "CD");
+    playback(Line::Synthesizer, "Synth");
+
+    // The learner records through the microphone, so its recording level is the
+    // one that matters; a Mic element with only a monitor level still counts.
+    Control &mic = m_controls[size_t(Line::Microphone)];
+    mic = Control {};
+    snd_mixer_elem_t *e = FindElement(m_mixer, QStringLiteral("Mic"));
+    if (HasCaptureVolume(e)) {
+        mic.name = QStringLiteral("Mic");
+        mic.capture = true;
+    } else if (HasPlaybackVolume(e)) {
+        mic.name = QStringLiteral("Mic");
+    } else if (HasCaptureVolume(FindElement(m_mixer, QStringLiteral("Capture")))) {
+        mic.name = QStringLiteral("Capture");
+        mic.capture = true;
+    }
+
+    Control &wave = m_controls[size_t(Line::WaveOut)];
+    wave = Control {};
+    if (HasPlaybackVolume(FindElement(m_mixer, QStringLiteral("PCM"))))
+        wave.name = QStringLiteral("PCM");
+    else if (m_programVolume)
+        wave.software = true;
+}
+
+snd_mixer_elem_t *AlsaMixerDevice::Element(Line line) const
+{
+    const Control &c = ControlOf(line);
+    if (!m_mixer || c.software)
+        return nullptr;
+    return FindElement(m_mixer, c.name);
+}
+
+// Runs at the start of an operation; the controls hear of a lost mixer once
+// that operation is over.
+void AlsaMixerDevice::Refresh()
+{
+    if (m_mixer && snd_mixer_handle_events(m_mixer) < 0) {
+        Close();
+        QTimer::singleShot(0, this, &MixerDevice::Changed);
+    }
+}
+
+void AlsaMixerDevice::WatchDescriptors()
+{
+    const int count = snd_mixer_poll_descriptors_count(m_mixer);
+    if (count <= 0)
+        return;
+    m_descriptors.resize(size_t(count));
+    if (snd_mixer_poll_descriptors(m_mixer, m_descriptors.data(), unsigned(count)) < 0) {
+        m_descriptors.clear();
+        return;
+    }
+    for (const pollfd &fd : m_descriptors) {
+        if (fd.events & POLLIN) {
+            auto *notifier = new QSocketNotifier(fd.fd, QSocketNotifier::Read, this);
+            connect(notifier, &QSocketNotifier::activated, this, &AlsaMixerDevice::DescriptorsReady);
+            m_notifiers.push_back(notifier);
+        }
+        if (fd.events & POLLOUT) {
+            auto *notifier = new QSocketNotifier(fd.fd, QSocketNotifier::Write, this);
+            connect(notifier, &QSocketNotifier::activated, this, &AlsaMixerDevice::DescriptorsReady);
+            m_notifiers.push_back(notifier);
+        }
+    }
+}
+
+// A descriptor that reports an error would wake us for ever; a mixer that has
+// gone away is closed instead, and its lines read as missing from then on.
+void AlsaMixerDevice::DescriptorsReady()
+{
+    if (!m_mixer)
+        return;
+    std::vector<pollfd> ready = m_descriptors;
+    for (pollfd &fd : ready)
+        fd.revents = 0;
+    if (poll(ready.data(), nfds_t(ready.size()), 0) < 0)
+        return;
+    unsigned short revents = 0;
+    if (snd_mixer_poll_descriptors_revents(m_mixer, ready.data(), unsigned(ready.size()), &revents) < 0
+        || (revents & (POLLERR | POLLHUP | POLLNVAL))) {
+        Close();
+        emit Changed();
+        return;
+    }
+    // Read whatever is pending even when the plugin reports no event: a
+    // descriptor left readable would otherwise wake us again at once.
+    if (snd_mixer_handle_events(m_mixer) < 0)
+        Close();
+    emit Changed();
+}
+
+bool AlsaMixerDevice::HasVolume(Line line) const
+{
+    const Control &c = ControlOf(line);
+    return m_mixer && (c.software || !c.name.isEmpty());
+}
+
+qint32 AlsaMixerDevice::MinVolume(Line line) const
+{
+    if (ControlOf(line).software)
+        return 0;
+    snd_mixer_elem_t *e = Element(line);
+    long min = 0, max = 0;
+    if (!e)
+        return 0;
+    if (ControlOf(line).capture)
+        snd_mixer_selem_get_capture_volume_range(e, &min, &max);
+    else
+        snd_mixer_selem_get_playback_volume_range(e, &min, &max);
+    return qint32(min);
+}
+
+qint32 AlsaMixerDevice::MaxVolume(Line line) const
+{
+    if (ControlOf(line).software)
+        return m_mixer ? SoftwareVolume::Maximum : 0;
+    snd_mixer_elem_t *e = Element(line);
+    long min = 0, max = 0;
+    if (!e)
+        return 0;
+    if (ControlOf(line).capture)
+        snd_mixer_selem_get_capture_volume_range(e, &min, &max);
+    else
+        snd_mixer_selem_get_playback_volume_range(e, &min, &max);
+    return qint32(max);
+}
+
+std::optional<qint32> AlsaMixerDevice::Volume(Line line) const
+{
+    if (ControlOf(line).software) {
+        if (!m_mixer)
+            return std::nullopt;
+        return m_programVolume->volume();
+    }
+    snd_mixer_elem_t *e = Element(line);
+    if (!e)
+        return std::nullopt;
+    long value = 0;
+    const int err = ControlOf(line).capture ? snd_mixer_selem_get_capture_volume(e, FirstChannel, &value)
+                                            : snd_mixer_selem_get_playback_volume(e, FirstChannel, &value);
+    if (err < 0)
+        return std::nullopt;
+    return qint32(value);
+}
+
+bool AlsaMixerDevice::SetVolume(Line line, qint32 value)
+{
+    if (ControlOf(line).software) {
+        if (!m_mixer)
+            return false;
+        m_programVolume->setVolume(value);
+        return true;
+    }
+    snd_mixer_elem_t *e = Element(line);
+    if (!e)
+        return false;
+    return (ControlOf(line).capture ? snd_mixer_selem_set_capture_volume_all(e, value)
+                                    : snd_mixer_selem_set_playback_volume_all(e, value))
+        >= 0;
+}
+
+bool AlsaMixerDevice::HasMute(Line line) const
+{
+    if (ControlOf(line).software)
+        return m_mixer != nullptr;
+    snd_mixer_elem_t *e = Element(line);
+    if (!e)
+        return false;
+    return ControlOf(line).capture ? snd_mixer_selem_has_capture_switch(e) : snd_mixer_selem_has_playback_switch(e);
+}
+
+// A switch is on while the line sounds: muted is its opposite.
+std::optional<bool> AlsaMixerDevice::Mute(Line line) const
+{
+    if (ControlOf(line).software) {
+        if (!m_mixer)
+            return std::nullopt;
+        return m_programVolume->muted();
+    }
+    if (!HasMute(line))
+        return std::nullopt;
+    snd_mixer_elem_t *e = Element(line);
+    int on = 1;
+    const int err = ControlOf(line).capture ? snd_mixer_selem_get_capture_switch(e, FirstChannel, &on)
+                                            : snd_mixer_selem_get_playback_switch(e, FirstChannel, &on);
+    if (err < 0)
+        return std::nullopt;
+    return on == 0;
+}
+
+bool AlsaMixerDevice::SetMute(Line line, bool muted)
+{
+    if (ControlOf(line).software) {
+        if (!m_mixer)
+            return false;
+        m_programVolume->setMuted(muted);
+        return true;
+    }
+    if (!HasMute(line))
+        return false;
+    snd_mixer_elem_t *e = Element(line);
+    const int on = muted ? 0 : 1;
+    return (ControlOf(line).capture ? snd_mixer_selem_set_capture_switch_all(e, on)
+                                    : snd_mixer_selem_set_playback_switch_all(e, on))
+        >= 0;
+}

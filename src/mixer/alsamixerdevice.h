@@ -1,0 +1,65 @@
+#pragma once
+
+#include "mixer/mixerdevice.h"
+
+#include <QString>
+#include <array>
+#include <poll.h>
+#include <vector>
+
+class QSocketNotifier;
+class SoftwareVolume;
+
+typedef struct _snd_mixer snd_mixer_t;
+typedef struct _snd_mixer_elem snd_mixer_elem_t;
+
+// The sound card's mixer through ALSA's simple-mixer API. On a desktop the
+// `default` device is the sound server's plugin, which offers Master and Capture.
+// Speakers are Master; the microphone is Mic, else Capture; the program's sound
+// is PCM, else the program's own output line; line-in is Line (Aux stands for
+// the auxiliary source); then CD and Synth. Changes made by other programs are
+// taken in as ALSA signals them on its poll descriptors.
+class AlsaMixerDevice final : public MixerDevice
+{
+    Q_OBJECT
+public:
+    // programVolume stands for the wave-out line when the card has no PCM control.
+    explicit AlsaMixerDevice(
+        SoftwareVolume *programVolume, const QString &device = QStringLiteral("default"), QObject *parent = nullptr);
+    ~AlsaMixerDevice() override;
+
+    bool IsOpen() const override { return m_mixer != nullptr; }
+    void Refresh() override;
+
+    bool HasVolume(Line line) const override;
+    qint32 MinVolume(Line line) const override;
+    qint32 MaxVolume(Line line) const override;
+    std::optional<qint32> Volume(Line line) const override;
+    bool SetVolume(Line line, qint32 value) override;
+
+    bool HasMute(Line line) const override;
+    std::optional<bool> Mute(Line line) const override;
+    bool SetMute(Line line, bool muted) override;
+
+private:
+    // Where a line lives: a simple element, in its capture or playback half, or
+    // the program's own line.
+    struct Control
+    {
+        QString name;
+        bool capture = false;
+        bool software = false;
+    };
+    void FindControls();
+    snd_mixer_elem_t *Element(Line line) const;
+    const Control &ControlOf(Line line) const { return m_controls[size_t(line)]; }
+    void WatchDescriptors();
+    void DescriptorsReady();
+    void Close();
+
+    SoftwareVolume *m_programVolume = nullptr;
+    snd_mixer_t *m_mixer = nullptr;
+    std::array<Control, 7> m_controls {};
+    std::vector<pollfd> m_descriptors;
+    std::vector<QSocketNotifier *> m_notifiers;
+};

@@ -1,0 +1,75 @@
+#include "mixercontrols.h"
+
+#include "components/activelink.h"
+#include "skin/formdesign.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QTimer>
+
+namespace {
+
+// Sizes that stand until the skin's pictures give the real ones.
+constexpr QSize IconDesignSize(24, 24);
+constexpr QSize BarDesignSize(8, 28);
+constexpr QSize StepDesignSize(11, 10);
+
+ActiveLink *button(QWidget *main, const QString &objectName, const QString &accessibleName, const QSize &size)
+{
+    auto *link = new ActiveLink(main);
+    link->setObjectName(objectName);
+    link->setAccessibleName(accessibleName);
+    link->setAccessibleRole(QAccessible::Button);
+    link->resize(size);
+    return link;
+}
+
+// A bar names the level a press moves to, in the digits an Arabic reader uses.
+QString barName(const QString &line, int k)
+{
+    static const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    return line + QLatin1Char(' ') + arabic.toString(k * 10) + QStringLiteral("٪");
+}
+
+void rowOfBars(QWidget *main, std::array<ActiveLink *, MixerControls::Bars + 1> &bars, const QString &name,
+    const QString &line, QPoint icon)
+{
+    for (int k = 1; k <= MixerControls::Bars; ++k) {
+        ActiveLink *bar = button(main, name + QString::number(k), barName(line, k), BarDesignSize);
+        bar->move(icon.x() - k * BarDesignSize.width(), icon.y());
+        bars[k] = bar;
+    }
+}
+
+} // namespace
+
+MixerControls CreateMixerControls(QWidget *main)
+{
+    MixerControls c;
+
+    c.WaveIcon = button(main, QStringLiteral("WaveIcon"), QStringLiteral("كتم الصوت"), IconDesignSize);
+    c.WaveIcon->move(FormDesign::WaveIcon);
+    c.MicIcon = button(main, QStringLiteral("MicIcon"), QStringLiteral("كتم الميكروفون"), IconDesignSize);
+    c.MicIcon->move(FormDesign::MicIcon);
+
+    rowOfBars(main, c.Imvol, QStringLiteral("Imvol"), QStringLiteral("مستوى الصوت"), FormDesign::WaveIcon);
+    rowOfBars(main, c.Immic, QStringLiteral("Immic"), QStringLiteral("مستوى الميكروفون"), FormDesign::MicIcon);
+
+    c.volup = button(main, QStringLiteral("volup"), QStringLiteral("رفع الصوت"), StepDesignSize);
+    c.voldown = button(main, QStringLiteral("voldown"), QStringLiteral("خفض الصوت"), StepDesignSize);
+    c.micup = button(main, QStringLiteral("micup"), QStringLiteral("رفع صوت الميكروفون"), StepDesignSize);
+    c.micdown = button(main, QStringLiteral("micdown"), QStringLiteral("خفض صوت الميكروفون"), StepDesignSize);
+
+    c.voltmp = new QLabel(main);
+    c.voltmp->setObjectName(QStringLiteral("voltmp"));
+    c.voltmp->hide();
+    c.avoltmp = new QLabel(main);
+    c.avoltmp->setObjectName(QStringLiteral("avoltmp"));
+    c.avoltmp->hide();
+
+    c.VolTimer = new QTimer(main);
+    c.VolTimer->setObjectName(QStringLiteral("VolTimer"));
+    c.VolTimer->setInterval(100);
+
+    return c;
+}

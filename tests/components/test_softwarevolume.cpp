@@ -1,0 +1,58 @@
+#include "components/softwarevolume.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestSoftwareVolume final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void levelsStayInTheLine_data();
+    void levelsStayInTheLine();
+    void gainFollowsLevelAndMute();
+};
+
+void TestSoftwareVolume::levelsStayInTheLine_data()
+{
+    QTest::addColumn<int>("written");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("notices");
+    QTest::newRow("inside") << 40 << 40 << 1;
+    QTest::newRow("above") << 250 << 100 << 0;
+    QTest::newRow("below") << -3 << 0 << 1;
+}
+
+void TestSoftwareVolume::levelsStayInTheLine()
+{
+    QFETCH(int, written);
+    QFETCH(int, level);
+    QFETCH(int, notices);
+    SoftwareVolume line;
+    QSignalSpy changed(&line, &SoftwareVolume::changed);
+    line.setVolume(written);
+    QCOMPARE(line.volume(), level);
+    // A write that changes nothing (100 stays 100) tells no player.
+    QCOMPARE(changed.size(), notices);
+}
+
+void TestSoftwareVolume::gainFollowsLevelAndMute()
+{
+    SoftwareVolume line;
+    QCOMPARE(line.gain(), 1.0f);
+    float previous = line.gain();
+    for (int level : { 80, 50, 20, 1 }) {
+        line.setVolume(level);
+        QVERIFY2(line.gain() < previous && line.gain() > 0.0f, qPrintable(QString::number(level)));
+        previous = line.gain();
+    }
+    line.setVolume(0);
+    QCOMPARE(line.gain(), 0.0f);
+    line.setVolume(60);
+    line.setMuted(true);
+    QCOMPARE(line.gain(), 0.0f);
+    line.setMuted(false);
+    QVERIFY(line.gain() > 0.0f);
+}
+
+QTEST_APPLESS_MAIN(TestSoftwareVolume)
+#include "test_softwarevolume.moc"

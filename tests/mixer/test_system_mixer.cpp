@@ -1,0 +1,168 @@
+#include "../support/fakes.h"
+#include "components/activelink.h"
+#include "components/softwarevolume.h"
+#include "mixer/alsamixerdevice.h"
+#include "mixer/mixercontrols.h"
+#include "mixer/mvolume.h"
+#include "mixer/volumecontrols.h"
+#include "mixerskin.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+QString pactl(const QStringList &args)
+{
+    QProcess p;
+    p.start("pactl", args);
+    if (!p.waitForFinished(5000) || p.exitCode() != 0)
+        return QStringLiteral("pactl %1 failed: %2").arg(args.join(' '), QString::fromUtf8(p.readAllStandardError()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The first channel's percentage in pactl's "front-left: 13107 /  20% / ..." line.
+int Percent(const QString &volume)
+{
+    const QRegularExpressionMatch m = QRegularExpression(R"(/\s*(\d+)%)").match(volume);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+int SinkPercent()
+{
+    return Percent(pactl({ "get-sink-volume", "@DEFAULT_SINK@" }));
+}
+
+int SourcePercent()
+{
+    return Percent(pactl({ "get-source-volume", "@DEFAULT_SOURCE@" }));
+}
+
+bool SourceMuted()
+{
+    return pactl({ "get-source-mute", "@DEFAULT_SOURCE@" }).contains("yes");
+}
+
+// The sound controls on the real mixer of the test's sound server.
+struct Fixture
+{
+    QTemporaryDir dir;
+    QWidget main;
+    SoftwareVolume programVolume;
+    AlsaMixerDevice device { &programVolume };
+    RecordingMessages messages;
+    MixerControls c;
+    MVolume mvolume;
+    VolumeControls volume;
+
+    Fixture()
+        : c(CreateMixerControls(&main))
+        , mvolume(&device, &messages)
+        , volume(c, mvolume, &device)
+    {
+        WriteMixerSkin(dir.path() + "/Images/");
+        volume.LoadSkin(dir.path() + "/Images/", 0);
+        volume.InitVolumeDisplay();
+    }
+};
+
+} // namespace
+
+// The mixer through ALSA's `default` device, which the sound server's plugin
+// serves, read back and changed with pactl as another mixer program would.
+class TestSystemMixer final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void silentMasterIsRaisedAtStart_data();
+    void silentMasterIsRaisedAtStart();
+    void microphoneBarClickReachesTheSource();
+    void muteTogglesReachTheSoundServer();
+    void barsFollowPactl();
+};
+
+void TestSystemMixer::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        QSKIP("needs the sound server that test.sh starts");
+    QVERIFY2(!QStandardPaths::findExecutable("pactl").isEmpty(), "pactl is needed: run scripts/install-deps");
+    QVERIFY2(SinkPercent() >= 0, "the test sound server does not answer");
+}
+
+void TestSystemMixer::silentMasterIsRaisedAtStart_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+    QTest::newRow("silent") << 0 << 20;
+    QTest::newRow("quiet") << 7 << 7;
+    QTest::newRow("full") << 100 << 100;
+}
+
+void TestSystemMixer::silentMasterIsRaisedAtStart()
+{
+    QFETCH(int, before);
+    QFETCH(int, after);
+    pactl({ "set-sink-volume", "@DEFAULT_SINK@", QString::number(before) + "%" });
+    QCOMPARE(SinkPercent(), before);
+    Fixture f;
+    QVERIFY(f.device.IsOpen());
+    QVERIFY(f.messages.boxes.isEmpty());
+    QCOMPARE(f.volume.MasterLevel, before);
+    QCOMPARE(SinkPercent(), after);
+}
+
+void TestSystemMixer::microphoneBarClickReachesTheSource()
+{
+    pactl({ "set-source-volume", "@DEFAULT_SOURCE@", "45%" });
+    Fixture f;
+    QCOMPARE(f.volume.MicLevel, 45);
+    QCOMPARE(LitBars(f.c.Immic), 4);
+    f.c.Immic[3]->press();
+    QTRY_VERIFY_WITH_TIMEOUT(!f.c.VolTimer->isActive(), 5000);
+    QCOMPARE(SourcePercent(), 30);
+    QCOMPARE(LitBars(f.c.Immic), 3);
+    f.c.micup->press();
+    QCOMPARE(SourcePercent(), 35);
+}
+
+void TestSystemMixer::muteTogglesReachTheSoundServer()
+{
+    pactl({ "set-source-mute", "@DEFAULT_SOURCE@", "0" });
+    Fixture f;
+    f.c.MicIcon->press();
+    QVERIFY(SourceMuted());
+    QCOMPARE(SkinFileOf(f.c.MicIcon->picture()), QString("MicMute.jpg"));
+    f.c.MicIcon->press();
+    QVERIFY(!SourceMuted());
+    QCOMPARE(SkinFileOf(f.c.MicIcon->picture()), QString("MicVol.jpg"));
+    // The server's plugin has no control for the program's sound: the
+    // program's own output line stands in for it.
+    f.c.WaveIcon->press();
+    QVERIFY(f.programVolume.muted());
+    QCOMPARE(SkinFileOf(f.c.WaveIcon->picture()), QString("WaveMute.jpg"));
+    f.c.voldown->press();
+    QCOMPARE(f.programVolume.volume(), f.volume.WaveLevel);
+}
+
+void TestSystemMixer::barsFollowPactl()
+{
+    pactl({ "set-source-volume", "@DEFAULT_SOURCE@", "20%" });
+    pactl({ "set-source-mute", "@DEFAULT_SOURCE@", "0" });
+    Fixture f;
+    QCOMPARE(LitBars(f.c.Immic), 2);
+    pactl({ "set-source-volume", "@DEFAULT_SOURCE@", "70%" });
+    QTRY_COMPARE_WITH_TIMEOUT(LitBars(f.c.Immic), 7, 3000);
+    QCOMPARE(f.volume.MicLevel, 70);
+    pactl({ "set-source-mute", "@DEFAULT_SOURCE@", "1" });
+    QTRY_COMPARE_WITH_TIMEOUT(SkinFileOf(f.c.MicIcon->picture()), QString("MicMute.jpg"), 3000);
+    pactl({ "set-source-mute", "@DEFAULT_SOURCE@", "0" });
+    QTRY_COMPARE_WITH_TIMEOUT(SkinFileOf(f.c.MicIcon->picture()), QString("MicVol.jpg"), 3000);
+}
+
+QTEST_MAIN(TestSystemMixer)
+#include "test_system_mixer.moc"
