@@ -56,6 +56,12 @@ void Recorder::ShowButtons(bool play, bool stop, bool pause, bool rec)
 
 void Recorder::Record()
 {
+    // A screen reader can press a hidden button: a second Record would throw away
+    // the take in progress, and one during playback would leave the player open.
+    if (m_c.TimerMeter->isActive() && PracticeMode == Rec)
+        return;
+    if (m_c.TimerMeter->isActive() && (PracticeMode == PlayWord || PracticeMode == PauseWord))
+        Stop();
     // The reciter's voice would go into the take; and Listen would otherwise take
     // over the state word and leave the recording without an end.
     if (Listening)
@@ -141,6 +147,8 @@ void Recorder::Play()
 
 void Recorder::Pause()
 {
+    if (PracticeMode != PlayWord || !m_c.TimerMeter->isActive())
+        return;
     ShowButtons(true, true, false, false);
     PracticeMode = PauseWord;
     m_audio.Send(QStringLiteral("pause voice1"));

@@ -135,6 +135,10 @@ void TestRecorder::commands_data()
     QTest::newRow("stop from pause, then play resumes") << "play pause stop play"
                                                         << playCommands(path, "play voice1")
             + QStringList { "pause voice1", "stop voice1", "close voice1" } + playCommands(path, "Resume voice1");
+    QTest::newRow("a second record keeps the take") << "rec rec" << RecordCommands;
+    QTest::newRow("record during playback ends it first")
+        << "play rec"
+        << playCommands(path, "play voice1") + QStringList { "stop voice1", "close voice1" } + RecordCommands;
     QTest::newRow("ticks while paused ask nothing")
         << "play pause tick tick" << playCommands(path, "play voice1") + QStringList { "pause voice1" };
 }
