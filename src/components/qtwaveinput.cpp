@@ -54,26 +54,31 @@ void QtWaveInput::Close()
     m_source = nullptr;
     m_io = nullptr;
     m_converter.reset();
-    m_pending.clear();
-    m_newest.clear();
+    m_window.clear();
+    m_fresh = false;
 }
 
+// The meter shows the newest 100 ms of sound: a window that slides with every
+// piece that comes in, rather than buffers cut at fixed points, so a voice shows
+// on the next tick instead of up to a whole buffer later.
 void QtWaveInput::Drain()
 {
     if (!m_io)
         return;
-    m_pending += m_converter->Convert(m_io->readAll());
-    const qsizetype full = m_pending.size() / BufferSize;
-    if (full == 0)
+    const QByteArray bytes = m_converter->Convert(m_io->readAll());
+    if (bytes.isEmpty())
         return;
-    m_newest = m_pending.mid((full - 1) * BufferSize, BufferSize);
-    m_pending.remove(0, full * BufferSize);
+    m_window += bytes;
+    if (m_window.size() > BufferSize)
+        m_window.remove(0, m_window.size() - BufferSize);
+    m_fresh = m_window.size() == BufferSize;
 }
 
 QByteArray QtWaveInput::TakeNewestBuffer()
 {
     Drain();
-    QByteArray newest;
-    newest.swap(m_newest);
-    return newest;
+    if (!m_fresh)
+        return {};
+    m_fresh = false;
+    return m_window;
 }

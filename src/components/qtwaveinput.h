@@ -9,8 +9,8 @@ class AudioConverter;
 class QAudioSource;
 class QIODevice;
 
-// The meter's stream from the default input. Data arrives in push mode and is cut
-// into full buffers as it comes; only the newest buffer is kept.
+// The meter's stream from the default input. Data arrives in push mode; only the
+// newest BufferSize bytes are kept.
 class QtWaveInput final : public QObject, public WaveInput
 {
     Q_OBJECT
@@ -29,6 +29,6 @@ private:
     QAudioSource *m_source = nullptr;
     QIODevice *m_io = nullptr;
     std::unique_ptr<AudioConverter> m_converter;
-    QByteArray m_pending;
-    QByteArray m_newest;
+    QByteArray m_window;
+    bool m_fresh = false;
 };
