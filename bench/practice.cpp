@@ -189,6 +189,9 @@ int main(int argc, char *argv[])
     // 2-4. A recording of 2 s in silence, a tone played into it half-way; the
     // meter's reaction, the longest gap between 1 ms ticks, the stop error.
     double soundToSegments = -1;
+    // A plain QAudioSink's start to the probe: the sink and monitor's own share
+    // of the click-to-sound figure.
+    double sinkPathLatency = -1;
     qint64 longestStall = 0;
     double stopError = -1;
     {
@@ -215,6 +218,7 @@ int main(int argc, char *argv[])
         toneBuffer.open(QIODevice::ReadOnly);
         QAudioSink sink(QMediaDevices::defaultAudioOutput(), f);
         probe.Drain();
+        const double toneStart = Clock.nsecsElapsed() / 1e6;
         sink.start(&toneBuffer);
         double loud = -1;
         double lit = -1;
@@ -228,6 +232,7 @@ int main(int argc, char *argv[])
             },
             2000);
         soundToSegments = loud >= 0 && lit >= 0 ? lit - loud : -1;
+        sinkPathLatency = loud >= 0 ? loud - toneStart : -1;
         WaitFor([&] { return !c.TimerMeter->isActive(); }, 4000);
         stall.stop();
         sink.stop();
@@ -249,6 +254,7 @@ int main(int argc, char *argv[])
     c.Astop->press();
 
     out << "example_click_to_sound_ms=" << clickToSound << " (target < 150)" << Qt::endl;
+    out << "reference_sink_start_to_probe_ms=" << sinkPathLatency << Qt::endl;
     out << "recording_stop_error_ms=" << stopError << " (target within 60)" << Qt::endl;
     out << "sound_to_segments_ms=" << soundToSegments << " (target < 120)" << Qt::endl;
     out << "longest_ui_stall_while_recording_ms=" << longestStall << " (target < 16)" << Qt::endl;
