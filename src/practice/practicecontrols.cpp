@@ -150,15 +150,15 @@ void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings
         link->setAlwayshandcursor(true);
     };
 
-    // The bar's arrows sit in the free strip at the bar's right end, where the
-    // example buttons never reach.
+    // The bar's arrows open the strip at the bar's right end, where the example
+    // buttons never reach; the rest of that strip carries the bar's name.
     setPictures(c.ImSamplesUp, images, QStringLiteral("SamplesBarUp.jpg"), QStringLiteral("SamplesBarUpActive.jpg"));
     setPictures(
         c.ImSamplesDown, images, QStringLiteral("SamplesBarDown.jpg"), QStringLiteral("SamplesBarDownActive.jpg"));
     for (ActiveLink *arrow : { c.ImSamplesUp, c.ImSamplesDown }) {
         handButton(arrow);
-        arrow->move(place(samplesBar.right() + 1 - 75 + (75 - arrow->width()) / 2.0),
-            place(samplesBar.top() + (samplesBar.height() - arrow->height()) / 2.0));
+        arrow->move(
+            samplesBar.right() + 1 - 75 + 2, place(samplesBar.top() + (samplesBar.height() - arrow->height()) / 2.0));
         arrow->hide();
     }
 
