@@ -262,9 +262,13 @@ QString QtWaveAudio::PlayVoice()
     m_ended = false;
     m_sink = new QAudioSink(QMediaDevices::defaultAudioOutput(), m_voiceFormat, this);
     connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        // Idle with the whole file handed over is the end of the take.
-        if (state == QAudio::IdleState && m_voiceBuffer && m_voiceBuffer->atEnd())
+        // Idle with the whole file handed over: the sound server still holds up to
+        // a buffer of it, and stopping at once would cut the take's last words.
+        if (state == QAudio::IdleState && m_voiceBuffer && m_voiceBuffer->atEnd() && !m_ended) {
             m_ended = true;
+            m_drainMs = m_voiceFormat.durationForBytes(m_sink->bufferSize()) / 1000;
+            m_endClock.start();
+        }
     });
     m_sink->start(m_voiceBuffer);
     if (m_sink->error() != QAudio::NoError) {
@@ -319,7 +323,7 @@ void QtWaveAudio::CloseVoice()
 qint64 QtWaveAudio::VoicePosition() const
 {
     if (m_ended)
-        return m_voiceLength;
+        return m_endClock.elapsed() >= m_drainMs ? m_voiceLength : qMax<qint64>(0, m_voiceLength - 1);
     if (!m_sink)
         return m_stoppedAt;
     return qMin(m_voiceLength, m_sink->processedUSecs() / 1000);

@@ -4,6 +4,7 @@
 
 #include <QAudioFormat>
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <memory>
 
@@ -59,5 +60,7 @@ private:
     QAudioSink *m_sink = nullptr;
     bool m_paused = false;
     bool m_ended = false;
+    QElapsedTimer m_endClock;
+    qint64 m_drainMs = 0;
     qint64 m_stoppedAt = 0;
 };
