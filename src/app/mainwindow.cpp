@@ -6,6 +6,8 @@
 #include "components/documentview.h"
 #include "components/fonctions.h"
 #include "components/qtmediaplayer.h"
+#include "components/qtwaveaudio.h"
+#include "components/qtwaveinput.h"
 #include "components/softwarevolume.h"
 #include "components/textbrowserview.h"
 #include "content/documentscrollbar.h"
@@ -14,6 +16,9 @@
 #include "mixer/alsamixerdevice.h"
 #include "mixer/mvolume.h"
 #include "mixer/volumecontrols.h"
+#include "practice/examplespanel.h"
+#include "practice/recorder.h"
+#include "practice/soundmeter.h"
 #include "skin/formdesign.h"
 #include "skin/skinfiles.h"
 #include "skin/skinnedmessages.h"
@@ -23,6 +28,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -45,6 +51,8 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     programVolume = new SoftwareVolume(this);
     MP = platform.MP ? platform.MP : new QtMediaPlayer(this, programVolume);
     RTF = platform.RTF ? platform.RTF : new TextBrowserView(this);
+    waveAudio = platform.waveAudio ? platform.waveAudio : new QtWaveAudio(this, programVolume);
+    waveInput = platform.waveInput ? platform.waveInput : new QtWaveInput(this);
     if (platform.messages) {
         m_messages = platform.messages;
     } else {
@@ -56,6 +64,10 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
 
     LessonMenu::Callouts menuCallouts;
     menuCallouts.OpenLesson = [this](int c, int l) { return pages->OpenLesson(c, l); };
+    menuCallouts.CloseExamplesPanel = [this] {
+        if (examples && examples->PanelOpen)
+            examples->CloseExamplesPanel();
+    };
     menuCallouts.ShowMessage = [this](const QString &text) {
         message = text;
         ShowMessage();
@@ -71,7 +83,12 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     setMouseTracking(true);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The panel and the recorder use the meter; they go first.
+    delete examples;
+    delete recorder;
+}
 
 // Every control exists from here on; nothing is created at run time.
 void MainWindow::CreateControls()
@@ -99,6 +116,7 @@ void MainWindow::CreateControls()
     pageControls = CreatePageControls(this);
     scrollBarControls = CreateScrollBarControls(this);
     mixerControls = CreateMixerControls(this);
+    practiceControls = CreatePracticeControls(paneControls.FrameBar, paneControls.Samples);
 }
 
 // --- lesson pages, document scroll bar, pane layout --------------------------
@@ -107,7 +125,10 @@ void MainWindow::CreatePageParts()
     scrollBar = new DocumentScrollBar(scrollBarControls, RTF, RTFP, settings, this);
 
     PaneLayout::Callouts paneCallouts;
-    // LayoutExamplesPanel: wired with the examples panel.
+    paneCallouts.LayoutExamplesPanel = [this] {
+        if (examples)
+            examples->LayoutExamplesPanel();
+    };
     paneLayout = new PaneLayout(
         paneControls, RTFP, RTF, pageControls.BabFrame, *scrollBar, settings, std::move(paneCallouts), this);
 
@@ -117,24 +138,48 @@ void MainWindow::CreatePageParts()
         message = text;
         ShowMessage();
     };
-    // Until the examples panel is wired in, its bar opens and shuts here so that
-    // the splitter can be used; SetupExampleButtons and LayoutExamplesPanel
-    // belong to the examples panel.
     pageCallouts.SetupExampleButtons = [this](int n) {
-        const PaneControls &p = paneControls;
-        const bool open = p.FrameBar->y() < paneLayout->PanelClosedTop();
-        if (n != 0 && !open)
-            paneLayout->SlidePanelBar(QStringLiteral("V-"), p.FrameBar->y() - settings.SplitterTop, settings.SlideStep);
-        else if (n == 0 && open)
-            paneLayout->SlidePanelBar(
-                QStringLiteral("V+"), paneLayout->PanelClosedTop() - p.FrameBar->y(), settings.SlideStep);
-        p.Samples->setVisible(n != 0);
-        paneLayout->ShowSplitter(n != 0);
-        paneLayout->RecomputeScrollTrack();
+        if (examples)
+            examples->SetupExampleButtons(n);
+    };
+    pageCallouts.LayoutExamplesPanel = [this] {
+        if (examples)
+            examples->LayoutExamplesPanel();
     };
     pages = new LessonPages(
         pageControls, RTF, RTFP, paneControls.FrameBar, *scrollBar, catalogue, std::move(pageCallouts), this);
     RTF->SetLinkHandler([this](const QString &path) { return FollowPageLink(path); });
+}
+
+// The recorder names its takes from the open page, and the panel finds the
+// example's files in the course's folders: both are made once those are known.
+void MainWindow::CreatePracticeParts()
+{
+    meter = std::make_unique<SoundMeter>(
+        *waveInput, practiceControls.vm, [this](const QString &text) { m_messages->ShowMessageBox(text); });
+    Recorder::Callouts recorderCallouts;
+    recorderCallouts.Position = [this] { return pages->Position(); };
+    recorderCallouts.ShowMessage = [this](const QString &text) {
+        message = text;
+        ShowMessage();
+    };
+    recorder = new Recorder(practiceControls, *waveAudio, *MP, *meter, RecDir, std::move(recorderCallouts), this);
+
+    ExamplesPanel::Callouts panelCallouts;
+    panelCallouts.SlidePanelBar = [this](const QString &direction, qint32 distance, qint16 step) {
+        paneLayout->SlidePanelBar(direction, distance, step);
+    };
+    panelCallouts.PanelClosedTop = [this] { return int(paneLayout->PanelClosedTop()); };
+    panelCallouts.RecomputeScrollTrack = [this] { paneLayout->RecomputeScrollTrack(); };
+    panelCallouts.ShowSplitter = [this](bool shown) { paneLayout->ShowSplitter(shown); };
+    panelCallouts.Position = [this] { return pages->Position(); };
+    panelCallouts.ShowMessage = [this](const QString &text) {
+        message = text;
+        ShowMessage();
+    };
+    panelCallouts.ShowMessageBox = [this](const QString &text) { m_messages->ShowMessageBox(text); };
+    examples = new ExamplesPanel(practiceControls, settings, *MP, *recorder,
+        ExamplesPanel::Folders { ImagesPath, ExamplesDir, TextDir, DataImagesDir }, std::move(panelCallouts), this);
 }
 
 // The skin's part for the pages, the scroll bar and the examples bar.
@@ -142,6 +187,8 @@ void MainWindow::ApplyPagesSkin()
 {
     const QColor back = ColorFromBgr(settings.MenuBackColor);
     paneLayout->LoadSkin(ImagesPath, back);
+    LoadPracticeSkin(practiceControls, ImagesPath, settings, paneControls.ImSamplesBar->geometry());
+    examples->FitTitleHeight();
     scrollBar->LoadSkin(ImagesPath, back);
     pages->SetPaths(HtmlDir, ImagesPath);
     pages->LoadSkin();
@@ -175,6 +222,7 @@ bool MainWindow::FollowPageLink(const QString &path)
 void MainWindow::Load()
 {
     SetPaths();
+    CreatePracticeParts();
     PlayWelcomeSound();
     CreatePopupMenu();
     LoadOptions(ConfigFolder + QStringLiteral("/savedoptions.ini"), settings);
@@ -372,6 +420,9 @@ void MainWindow::Unload()
     m_unloaded = true;
     // The learner's own folder may not exist yet on a first run.
     QDir().mkpath(ConfigFolder);
+    // A take still running is stopped and saved before anything goes away.
+    if (recorder)
+        recorder->Shutdown();
     SaveOptions(ConfigFolder + QStringLiteral("/savedoptions.ini"), settings);
     emit unloaded();
 }

@@ -7,6 +7,7 @@
 #include "layout/panecontrols.h"
 #include "menu/lessonmenu.h"
 #include "mixer/mixercontrols.h"
+#include "practice/practicecontrols.h"
 #include "skin/formdesign.h"
 
 #include <QPixmap>
@@ -20,7 +21,12 @@ class LessonPages;
 class PaneLayout;
 class MVolume;
 class MixerDevice;
+class ExamplesPanel;
 class QMenu;
+class Recorder;
+class SoundMeter;
+class WaveAudio;
+class WaveInput;
 class SkinnedMessages;
 class SoftwareVolume;
 class VolumeControls;
@@ -96,6 +102,15 @@ public:
     MixerControls mixerControls;
     VolumeControls *volume = nullptr;
 
+    // The examples panel of the open page, the learner's recorder and player and
+    // the microphone's level meter. Made at start-up once the folders are known.
+    PracticeControls practiceControls;
+    WaveAudio *waveAudio = nullptr;
+    WaveInput *waveInput = nullptr;
+    std::unique_ptr<SoundMeter> meter;
+    Recorder *recorder = nullptr;
+    ExamplesPanel *examples = nullptr;
+
     // What a chosen popup command does; 0 (dismissed) does nothing.
     void RunPopupCommand(int id);
 
@@ -120,6 +135,7 @@ private:
     void ApplySkin();
     void OpenFirstPage();
     void CreatePageParts();
+    void CreatePracticeParts();
     void ApplyPagesSkin();
     bool FollowPageLink(const QString &path);
     void Unload();

@@ -4,6 +4,8 @@ class DocumentView;
 class MediaPlayer;
 class MessageSink;
 class MixerDevice;
+class WaveAudio;
+class WaveInput;
 class QWidget;
 
 // The platform stand-ins the window talks to. Any left empty is created for real
@@ -15,4 +17,7 @@ struct Platform
     DocumentView *RTF = nullptr;
     MessageSink *messages = nullptr;
     MixerDevice *mixer = nullptr;
+    // The recorder's device and the meter's stream.
+    WaveAudio *waveAudio = nullptr;
+    WaveInput *waveInput = nullptr;
 };

@@ -84,6 +84,7 @@ private slots:
     void microphoneBarClickReachesTheSource();
     void muteTogglesReachTheSoundServer();
     void barsFollowPactl();
+    void cleanupTestCase();
 };
 
 void TestSystemMixer::initTestCase()
@@ -92,6 +93,14 @@ void TestSystemMixer::initTestCase()
         QSKIP("needs the sound server that test.sh starts");
     QVERIFY2(!QStandardPaths::findExecutable("pactl").isEmpty(), "pactl is needed: run scripts/install-deps");
     QVERIFY2(SinkPercent() >= 0, "the test sound server does not answer");
+}
+
+// The sound server outlives this test: later tests record through it at full level.
+void TestSystemMixer::cleanupTestCase()
+{
+    pactl({ "set-sink-volume", "@DEFAULT_SINK@", "100%" });
+    pactl({ "set-source-volume", "@DEFAULT_SOURCE@", "100%" });
+    pactl({ "set-source-mute", "@DEFAULT_SOURCE@", "0" });
 }
 
 void TestSystemMixer::silentMasterIsRaisedAtStart_data()

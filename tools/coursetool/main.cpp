@@ -127,8 +127,10 @@ int Sound(const QStringList &a)
              {QStringLiteral("-v"), QStringLiteral("ar"), QStringLiteral("-s"), QStringLiteral("140"),
               QStringLiteral("-w"), wav, label},
              error)
+        // -t leaves out the LAME info frame, which GStreamer's decoder turns into
+        // an empty buffer with a critical assertion each time an example plays.
         || !Run(QStringLiteral("lame"),
-                {QStringLiteral("--quiet"), QStringLiteral("-m"), QStringLiteral("m"),
+                {QStringLiteral("--quiet"), QStringLiteral("-t"), QStringLiteral("-m"), QStringLiteral("m"),
                  QStringLiteral("-b"), QStringLiteral("48"), wav, mp3},
                 error)) {
         cleanUp();

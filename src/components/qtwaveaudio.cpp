@@ -1,0 +1,341 @@
+#include "qtwaveaudio.h"
+
+#include "audioconverter.h"
+#include "softwarevolume.h"
+
+#include <QAudioDevice>
+#include <QAudioSink>
+#include <QAudioSource>
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+
+#include <sndfile.h>
+
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int FileRate = 11025;
+
+QString error(const QString &reason)
+{
+    return WaveAudio::ErrorPrefix + reason;
+}
+
+} // namespace
+
+QtWaveAudio::QtWaveAudio(QObject *parent, SoftwareVolume *volume)
+    : QObject(parent)
+    , m_volume(volume)
+{
+    if (m_volume)
+        connect(m_volume, &SoftwareVolume::changed, this, &QtWaveAudio::applyVolume);
+}
+
+void QtWaveAudio::applyVolume()
+{
+    if (m_sink && m_volume)
+        m_sink->setVolume(m_volume->gain());
+}
+
+QtWaveAudio::~QtWaveAudio()
+{
+    CloseCapture();
+    CloseVoice();
+}
+
+QAudioFormat QtWaveAudio::FileFormat()
+{
+    QAudioFormat format;
+    format.setSampleRate(FileRate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::UInt8);
+    return format;
+}
+
+QString QtWaveAudio::Send(const QString &command)
+{
+    static const QRegularExpression openRe(QStringLiteral("^open\\s+(.+?)\\s+type\\s+waveaudio\\s+alias\\s+(\\S+)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression saveRe(
+        QStringLiteral("^save\\s+capture\\s+(.+)$"), QRegularExpression::CaseInsensitiveOption);
+
+    const QString text = command.trimmed();
+    const QStringList words = text.toLower().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.size() < 2)
+        return error(QStringLiteral("unknown command"));
+    const QString &verb = words.first();
+    const QString &alias = words.at(1);
+
+    if (verb == QLatin1String("open")) {
+        const QRegularExpressionMatch m = openRe.match(text);
+        if (!m.hasMatch())
+            return error(QStringLiteral("unknown device"));
+        const QString target = m.captured(2).toLower();
+        if (target == QLatin1String("capture") && m.captured(1).compare(QLatin1String("new"), Qt::CaseInsensitive) == 0)
+            return OpenCapture();
+        if (target == QLatin1String("voice1"))
+            return OpenVoice(m.captured(1));
+        return error(QStringLiteral("unknown alias"));
+    }
+    if (verb == QLatin1String("save")) {
+        const QRegularExpressionMatch m = saveRe.match(text);
+        return m.hasMatch() ? SaveCapture(m.captured(1)) : error(QStringLiteral("no file name"));
+    }
+
+    if (alias == QLatin1String("capture")) {
+        if (verb == QLatin1String("set"))
+            return m_captureOpen ? QString() : error(QStringLiteral("not open"));
+        if (verb == QLatin1String("record"))
+            return RecordCapture();
+        if (verb == QLatin1String("status") && words.size() >= 3 && words.at(2) == QLatin1String("position"))
+            return QString::number(CapturePosition());
+        if (verb == QLatin1String("close")) {
+            CloseCapture();
+            return {};
+        }
+    } else if (alias == QLatin1String("voice1")) {
+        if (verb == QLatin1String("set"))
+            return m_voiceOpen ? QString() : error(QStringLiteral("not open"));
+        if (verb == QLatin1String("status") && words.size() >= 3) {
+            if (words.at(2) == QLatin1String("length"))
+                return m_voiceOpen ? QString::number(m_voiceLength) : error(QStringLiteral("not open"));
+            if (words.at(2) == QLatin1String("position"))
+                return m_voiceOpen ? QString::number(VoicePosition()) : error(QStringLiteral("not open"));
+        }
+        if (verb == QLatin1String("play"))
+            return PlayVoice();
+        if (verb == QLatin1String("pause")) {
+            PauseVoice();
+            return {};
+        }
+        if (verb == QLatin1String("resume"))
+            return ResumeVoice();
+        if (verb == QLatin1String("stop")) {
+            StopVoice();
+            return {};
+        }
+        if (verb == QLatin1String("close")) {
+            CloseVoice();
+            return {};
+        }
+    }
+    return error(QStringLiteral("unknown command"));
+}
+
+QString QtWaveAudio::OpenCapture()
+{
+    CloseCapture();
+    m_captureOpen = true;
+    return {};
+}
+
+QString QtWaveAudio::RecordCapture()
+{
+    if (!m_captureOpen)
+        return error(QStringLiteral("not open"));
+    if (m_source)
+        return {};
+    const QAudioDevice device = QMediaDevices::defaultAudioInput();
+    if (device.isNull())
+        return error(QStringLiteral("no sound input device"));
+    const QAudioFormat format = DeviceFormatFor(device, FileFormat());
+    m_captureConverter = std::make_unique<AudioConverter>(format, FileFormat());
+    m_captured.clear();
+    m_source = new QAudioSource(device, format, this);
+    m_captureIo = m_source->start();
+    if (!m_captureIo || m_source->error() != QAudio::NoError) {
+        delete m_source;
+        m_source = nullptr;
+        m_captureIo = nullptr;
+        return error(QStringLiteral("the sound input device cannot be opened"));
+    }
+    connect(m_captureIo, &QIODevice::readyRead, this, &QtWaveAudio::DrainCapture);
+    return {};
+}
+
+void QtWaveAudio::DrainCapture()
+{
+    if (!m_captureIo)
+        return;
+    const QByteArray bytes = m_captureIo->readAll();
+    if (!bytes.isEmpty())
+        m_captured += m_captureConverter->Convert(bytes);
+}
+
+qint64 QtWaveAudio::CapturePosition()
+{
+    DrainCapture();
+    return m_captured.size() * 1000LL / FileRate;
+}
+
+// The take goes to a temporary file beside the old one and replaces it only once
+// it is complete, so a full disk or a crash never costs the previous take.
+QString QtWaveAudio::SaveCapture(const QString &path)
+{
+    if (!m_captureOpen)
+        return error(QStringLiteral("not open"));
+    DrainCapture();
+
+    const QFileInfo target(path);
+    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    if (!temp.open())
+        return error(QStringLiteral("cannot write in %1").arg(target.absolutePath()));
+    temp.setPermissions(
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+
+    SF_INFO info {};
+    info.samplerate = FileRate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_U8;
+    SNDFILE *file = sf_open_fd(temp.handle(), SFM_WRITE, &info, SF_FALSE);
+    if (!file)
+        return error(QString::fromUtf8(sf_strerror(nullptr)));
+
+    // Shorts carry the bytes through libsndfile unchanged: u8 -> s16 -> u8.
+    std::vector<short> samples(size_t(m_captured.size()));
+    for (qsizetype i = 0; i < m_captured.size(); ++i)
+        samples[size_t(i)] = short((static_cast<unsigned char>(m_captured[i]) - 128) << 8);
+    const sf_count_t written = sf_write_short(file, samples.data(), sf_count_t(samples.size()));
+    const int closed = sf_close(file);
+    if (written != sf_count_t(samples.size()) || closed != 0 || ::fsync(temp.handle()) != 0)
+        return error(QStringLiteral("cannot write %1").arg(path));
+
+    if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return error(QStringLiteral("cannot replace %1").arg(path));
+    temp.setAutoRemove(false);
+    return {};
+}
+
+void QtWaveAudio::CloseCapture()
+{
+    if (m_source) {
+        m_source->stop();
+        delete m_source;
+    }
+    m_source = nullptr;
+    m_captureIo = nullptr;
+    m_captureConverter.reset();
+    m_captured.clear();
+    m_captureOpen = false;
+}
+
+QString QtWaveAudio::OpenVoice(const QString &path)
+{
+    // Opening an alias that is open changes nothing: a resume after a stop from
+    // the paused state relies on that.
+    if (m_voiceOpen)
+        return {};
+
+    SF_INFO info {};
+    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    if (!file)
+        return error(QStringLiteral("cannot open %1").arg(path));
+    std::vector<float> samples(size_t(info.frames * info.channels));
+    const sf_count_t frames = sf_readf_float(file, samples.data(), info.frames);
+    sf_close(file);
+    if (frames <= 0 || info.samplerate <= 0)
+        return error(QStringLiteral("no sound in %1").arg(path));
+
+    QAudioFormat fileFormat;
+    fileFormat.setSampleRate(info.samplerate);
+    fileFormat.setChannelCount(info.channels);
+    fileFormat.setSampleFormat(QAudioFormat::Float);
+    QAudioFormat wanted = fileFormat;
+    wanted.setSampleFormat(QAudioFormat::Int16);
+    m_voiceFormat = DeviceFormatFor(QMediaDevices::defaultAudioOutput(), wanted);
+    AudioConverter converter(fileFormat, m_voiceFormat);
+    m_voiceData = converter.Convert(
+        QByteArray(reinterpret_cast<const char *>(samples.data()), qsizetype(frames * info.channels * sizeof(float))));
+    m_voiceLength = frames * 1000LL / info.samplerate;
+    m_voiceBuffer = new QBuffer(&m_voiceData, this);
+    m_voiceBuffer->open(QIODevice::ReadOnly);
+    m_voiceOpen = true;
+    m_paused = false;
+    m_ended = false;
+    m_stoppedAt = 0;
+    return {};
+}
+
+QString QtWaveAudio::PlayVoice()
+{
+    if (!m_voiceOpen)
+        return error(QStringLiteral("not open"));
+    StopVoice();
+    m_voiceBuffer->seek(0);
+    m_ended = false;
+    m_sink = new QAudioSink(QMediaDevices::defaultAudioOutput(), m_voiceFormat, this);
+    applyVolume();
+    connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
+        // Idle with the whole file handed over: the sound server still holds up to
+        // a buffer of it, and stopping at once would cut the take's last words.
+        if (state == QAudio::IdleState && m_voiceBuffer && m_voiceBuffer->atEnd() && !m_ended) {
+            m_ended = true;
+            m_drainMs = m_voiceFormat.durationForBytes(m_sink->bufferSize()) / 1000;
+            m_endClock.start();
+        }
+    });
+    m_sink->start(m_voiceBuffer);
+    if (m_sink->error() != QAudio::NoError) {
+        StopVoice();
+        return error(QStringLiteral("the sound output device cannot be opened"));
+    }
+    return {};
+}
+
+void QtWaveAudio::PauseVoice()
+{
+    if (m_sink && !m_ended) {
+        m_sink->suspend();
+        m_paused = true;
+    }
+}
+
+QString QtWaveAudio::ResumeVoice()
+{
+    // A device that was not paused (a stop came in between) plays from the start.
+    if (m_sink && m_paused) {
+        m_sink->resume();
+        m_paused = false;
+        return {};
+    }
+    return PlayVoice();
+}
+
+void QtWaveAudio::StopVoice()
+{
+    if (m_sink) {
+        m_stoppedAt = VoicePosition();
+        m_sink->stop();
+        m_sink->deleteLater();
+        m_sink = nullptr;
+    }
+    m_paused = false;
+}
+
+void QtWaveAudio::CloseVoice()
+{
+    StopVoice();
+    delete m_voiceBuffer;
+    m_voiceBuffer = nullptr;
+    m_voiceData.clear();
+    m_voiceOpen = false;
+    m_voiceLength = 0;
+    m_ended = false;
+    m_stoppedAt = 0;
+}
+
+qint64 QtWaveAudio::VoicePosition() const
+{
+    if (m_ended)
+        return m_endClock.elapsed() >= m_drainMs ? m_voiceLength : qMax<qint64>(0, m_voiceLength - 1);
+    if (!m_sink)
+        return m_stoppedAt;
+    return qMin(m_voiceLength, m_sink->processedUSecs() / 1000);
+}

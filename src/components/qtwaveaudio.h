@@ -1,0 +1,72 @@
+#pragma once
+
+#include "waveaudio.h"
+
+#include <QAudioFormat>
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <memory>
+
+class AudioConverter;
+class QAudioSink;
+class QAudioSource;
+class QBuffer;
+class QIODevice;
+class SoftwareVolume;
+
+// The recorder's device on Qt Multimedia: "capture" records from the default
+// input into memory and saves an 8-bit unsigned 11025 Hz mono WAV; "voice1"
+// plays such a file back. Both run on the sound server's own threads and are
+// only polled here, so no command ever waits for sound.
+class QtWaveAudio final : public QObject, public WaveAudio
+{
+    Q_OBJECT
+public:
+    // The learner's take plays back at the program's own output volume, as the
+    // reciter does, when one is given.
+    explicit QtWaveAudio(QObject *parent = nullptr, SoftwareVolume *volume = nullptr);
+    ~QtWaveAudio() override;
+
+    QString Send(const QString &command) override;
+
+    // The learner's recordings are always written in this format.
+    static QAudioFormat FileFormat();
+
+private:
+    QString OpenCapture();
+    QString RecordCapture();
+    void DrainCapture();
+    qint64 CapturePosition();
+    QString SaveCapture(const QString &path);
+    void CloseCapture();
+
+    QString OpenVoice(const QString &path);
+    QString PlayVoice();
+    void PauseVoice();
+    QString ResumeVoice();
+    void StopVoice();
+    void CloseVoice();
+    qint64 VoicePosition() const;
+
+    void applyVolume();
+
+    SoftwareVolume *m_volume = nullptr;
+    bool m_captureOpen = false;
+    QAudioSource *m_source = nullptr;
+    QIODevice *m_captureIo = nullptr;
+    std::unique_ptr<AudioConverter> m_captureConverter;
+    QByteArray m_captured; // in the file format
+
+    bool m_voiceOpen = false;
+    QByteArray m_voiceData; // in the sink's format
+    QAudioFormat m_voiceFormat;
+    qint64 m_voiceLength = 0;
+    QBuffer *m_voiceBuffer = nullptr;
+    QAudioSink *m_sink = nullptr;
+    bool m_paused = false;
+    bool m_ended = false;
+    QElapsedTimer m_endClock;
+    qint64 m_drainMs = 0;
+    qint64 m_stoppedAt = 0;
+};

@@ -1,0 +1,8 @@
+#include "waveaudio.h"
+
+qint64 WaveAudio::ReplyNumber(const QString &reply)
+{
+    bool ok = false;
+    const qint64 value = reply.trimmed().toLongLong(&ok);
+    return ok ? value : 0;
+}

@@ -1,0 +1,268 @@
+#include "examplespanel.h"
+
+#include "components/activelink.h"
+#include "components/fonctions.h"
+#include "components/mediaplayer.h"
+#include "components/numbers.h"
+#include "components/settings.h"
+#include "practice/recorder.h"
+#include "skin/skinfiles.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QStringDecoder>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+int place(double value)
+{
+    return int(RoundHalfEven(value));
+}
+
+// The first line of a course text file: Windows-1256, CR LF.
+QString firstLine(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    QStringDecoder decoder("windows-1256");
+    if (!decoder.isValid())
+        return QString::fromLatin1(line);
+    return decoder.decode(line);
+}
+
+} // namespace
+
+ExamplesPanel::ExamplesPanel(const PracticeControls &controls, const Settings &settings, MediaPlayer &MP,
+    Recorder &recorder, Folders folders, Callouts callouts, QObject *parent)
+    : QObject(parent)
+    , m_c(controls)
+    , m_settings(settings)
+    , m_MP(MP)
+    , m_recorder(recorder)
+    , m_folders(std::move(folders))
+    , m_callouts(std::move(callouts))
+{
+    for (int i = 1; i <= PracticeControls::ExampleButtons; ++i)
+        connect(m_c.SampleN[i], &ActiveLink::Click, this, [this, i] { SelectExample(i); });
+    connect(m_c.ImSamplesUp, &ActiveLink::Click, this, &ExamplesPanel::OpenExamplesPanel);
+    connect(m_c.ImSamplesDown, &ActiveLink::Click, this, &ExamplesPanel::CloseExamplesPanel);
+}
+
+int ExamplesPanel::PanelClosedTop() const
+{
+    return m_callouts.PanelClosedTop ? m_callouts.PanelClosedTop() : 0;
+}
+
+QString ExamplesPanel::BaseName(int n) const
+{
+    const PagePosition p = m_callouts.Position ? m_callouts.Position() : PagePosition {};
+    QString base = QString::number(p.chapter) + QLatin1Char('-') + QString::number(p.lesson) + QLatin1Char('-');
+    if (p.indexMode)
+        base += QString::number(p.entry) + QLatin1Char('-');
+    return base + QString::number(n);
+}
+
+void ExamplesPanel::SelectExample(int n)
+{
+    // The take of the example being left is saved under its own name, before
+    // CurExample moves on.
+    m_recorder.StopAndSave();
+
+    const QString base = BaseName(n);
+    const QString soundPath = m_folders.ExamplesDir + base + QStringLiteral(".mp3");
+    const QString textPath = m_folders.TextDir + base + QStringLiteral(".txt");
+
+    m_c.SampleTitle->clear();
+    m_recorder.CurExample = qint16(n);
+    if (m_c.TimerMeter->isActive() && m_recorder.Listening)
+        m_recorder.Listen();
+
+    bool mark = false;
+    if (FileExists(soundPath)) {
+        m_MP.SetFileName(soundPath);
+        m_recorder.ExampleDuration = qint32(RoundHalfEven(m_MP.Duration()));
+        m_c.Alisten->setEnabled(true);
+        const QString clipTitle = m_MP.GetMediaInfoString(MediaPlayer::ClipTitle);
+        ReciterName = m_MP.GetMediaInfoString(MediaPlayer::ClipAuthor);
+        if (!ReciterName.isEmpty())
+            m_c.SampleTitle->setText(ReciterName);
+        if (PanelOpen)
+            m_c.FrameBar->resize(m_c.FrameBar->width(), m_c.SampleTitle->y() + m_c.SampleTitle->height());
+        if (!clipTitle.isEmpty()) {
+            ShowExampleText(clipTitle);
+            m_c.AyaSample->hide();
+            m_c.AyaText->show();
+            mark = true;
+        } else {
+            QString picture;
+            const QString jpg = m_folders.DataImagesDir + base + QStringLiteral(".jpg");
+            const QString gif = m_folders.DataImagesDir + base + QStringLiteral(".gif");
+            if (FileExists(jpg))
+                picture = jpg;
+            if (FileExists(gif))
+                picture = gif;
+            if (!picture.isEmpty()) {
+                const QPixmap pixmap(picture);
+                m_c.AyaSample->setPixmap(pixmap);
+                if (!pixmap.isNull())
+                    m_c.AyaSample->resize(pixmap.size());
+                QLabel *sample = m_c.AyaSample;
+                const QWidget *tools = m_c.SoundTools;
+                const int samplesWidth = m_c.Samples->width();
+                sample->move(place(tools->x() + tools->width()
+                                 + (samplesWidth - tools->x() - tools->width() - sample->width()) / 2.0),
+                    place((m_c.Samples->height() - sample->height()) / 2.0));
+                sample->show();
+                m_c.AyaText->hide();
+                mark = true;
+            } else if (m_callouts.ShowMessage) {
+                m_callouts.ShowMessage(QStringLiteral("\r\n") + ExampleFileMissing);
+            }
+        }
+    } else {
+        m_c.Alisten->setEnabled(false);
+        m_recorder.ExampleDuration = 10;
+        if (FileExists(textPath)) {
+            ShowExampleText(firstLine(textPath));
+            m_c.AyaSample->hide();
+            m_c.AyaText->show();
+            mark = true;
+        } else if (m_callouts.ShowMessage) {
+            m_callouts.ShowMessage(QStringLiteral("\r\n") + ChapterFileMissing);
+        }
+    }
+    if (mark)
+        MarkExample(n);
+    CheckPlayer();
+}
+
+void ExamplesPanel::MarkExample(int n)
+{
+    LayoutExamplesPanel();
+    const QString &images = m_folders.ImagesPath;
+    if (MarkedExample != 0)
+        m_c.SampleN[MarkedExample]->setPicture(LoadSkinPicture(images, QStringLiteral("N%1.jpg").arg(MarkedExample)));
+    m_c.SampleN[n]->setPicture(LoadSkinPicture(images, QStringLiteral("N%1Selected.jpg").arg(n)));
+    MarkedExample = qint16(n);
+}
+
+void ExamplesPanel::CheckPlayer()
+{
+    if (m_MP.ErrorCode() == 0 || !m_callouts.ShowMessageBox)
+        return;
+    m_callouts.ShowMessageBox(QStringLiteral("Error: ") + QString::number(m_MP.ErrorCode()) + QStringLiteral(": ")
+        + m_MP.ErrorDescription() + QLatin1Char(' ') + m_MP.ErrorText());
+}
+
+void ExamplesPanel::OpenExamplesPanel()
+{
+    m_c.Samples->show();
+    m_c.SampleTitle->show();
+    if (m_callouts.SlidePanelBar)
+        m_callouts.SlidePanelBar(QStringLiteral("V-"),
+            qint32(RoundHalfEven(m_c.FrameBar->y() - m_settings.SplitterTop)), m_settings.SlideStep);
+    m_c.ImSamplesUp->hide();
+    m_c.ImSamplesDown->show();
+    m_c.FrameBar->resize(m_c.FrameBar->width(), m_c.SampleTitle->y() + m_c.SampleTitle->height());
+    LayoutExamplesPanel();
+    if (m_callouts.ShowSplitter)
+        m_callouts.ShowSplitter(true);
+    if (m_callouts.RecomputeScrollTrack)
+        m_callouts.RecomputeScrollTrack();
+    PanelOpen = true;
+}
+
+void ExamplesPanel::CloseExamplesPanel()
+{
+    // Closing the panel hides the recorder: a take in progress is kept, not lost.
+    m_recorder.StopAndSave();
+    if (m_callouts.SlidePanelBar)
+        m_callouts.SlidePanelBar(
+            QStringLiteral("V+"), qint32(RoundHalfEven(PanelClosedTop() - m_c.FrameBar->y())), m_settings.SlideStep);
+    m_c.ImSamplesUp->show();
+    m_c.ImSamplesDown->hide();
+    if (m_callouts.ShowSplitter)
+        m_callouts.ShowSplitter(false);
+    m_c.Samples->hide();
+    m_c.SampleTitle->hide();
+    m_c.FrameBar->resize(m_c.FrameBar->width(), m_c.SampleTitle->y());
+    LayoutExamplesPanel();
+    if (m_callouts.RecomputeScrollTrack)
+        m_callouts.RecomputeScrollTrack();
+    PanelOpen = false;
+}
+
+void ExamplesPanel::LayoutExamplesPanel()
+{
+    QWidget *samples = m_c.Samples;
+    const int top = m_c.FrameBar->y() + m_c.FrameBar->height();
+    const int height = qMax(0, PanelClosedTop() - top + m_c.SampleTitle->y());
+    samples->setGeometry(samples->x(), top, samples->width(), height);
+    m_c.SoundTools->move(m_c.SoundTools->x(), place((height - m_c.SoundTools->height()) / 2.0));
+    m_c.AyaText->move(m_c.AyaText->x(), place((height - m_c.AyaText->height()) / 2.0));
+    m_c.AyaSample->move(m_c.AyaSample->x(), place((height - m_c.AyaSample->height()) / 2.0));
+}
+
+void ExamplesPanel::ShowExampleText(const QString &text)
+{
+    QLabel *aya = m_c.AyaText;
+    const QFontMetrics metrics(aya->font());
+    const QStringList words = text.split(QLatin1Char(' '));
+    aya->setWordWrap(true);
+    aya->resize(m_c.Samples->width() - m_c.SoundTools->width() - 5, aya->height());
+
+    // Each word is measured with the line it would join; the word that opens a new
+    // line is not counted in that line's width, so a line can end up one word wider.
+    QString caption;
+    QString line;
+    int lines = 1;
+    for (const QString &w : words) {
+        line += QLatin1Char(' ') + w;
+        if (metrics.horizontalAdvance(line) > aya->width()) {
+            ++lines;
+            caption += QStringLiteral("\r\n") + w;
+            line.clear();
+        } else {
+            caption += QLatin1Char(' ') + w;
+        }
+    }
+    aya->setText(caption);
+    aya->resize(aya->width(), lines * metrics.height());
+
+    QWidget *samples = m_c.Samples;
+    const int top = m_c.FrameBar->y() + m_c.FrameBar->height();
+    const int height = qMax(0, PanelClosedTop() - top + m_c.FrameBar->height());
+    samples->setGeometry(samples->x(), top, samples->width(), height);
+    m_c.SoundTools->move(m_c.SoundTools->x(), place((height - m_c.SoundTools->height()) / 2.0));
+    aya->move(aya->x(), place((height - aya->height()) / 2.0));
+}
+
+void ExamplesPanel::FitTitleHeight()
+{
+    FitLabelHeight(m_c.SampleTitle);
+}
+
+void ExamplesPanel::SetupExampleButtons(int n)
+{
+    for (int i = 1; i <= PracticeControls::ExampleButtons; ++i)
+        m_c.SampleN[i]->setVisible(i <= n);
+    if (n != 0) {
+        if (!PanelOpen)
+            OpenExamplesPanel();
+        m_c.ImSamplesDown->show();
+        m_c.Samples->show();
+        SelectExample(1);
+    } else {
+        if (PanelOpen)
+            CloseExamplesPanel();
+        m_c.ImSamplesUp->hide();
+        m_c.Samples->hide();
+    }
+}

@@ -1,0 +1,399 @@
+#include "practicefixture.h"
+
+#include <QtTest>
+
+namespace {
+
+const QStringList RecordCommands { "open new type waveaudio alias capture", "set capture bitspersample 8",
+    "set capture samplespersec 11025", "set capture channels 1", "Set capture time format ms", "record capture" };
+
+QStringList playCommands(const QString &path, const QString &start)
+{
+    return { "open " + path + " type waveaudio alias voice1", "Set voice1 time format ms", "status voice1 length",
+        start };
+}
+
+// Which of Aplay, Astop, Apause, Arec show, and whether Aplay takes clicks: "PS.R+".
+QString buttons(const PracticeFixture &f)
+{
+    QString s;
+    s += f.c.Aplay->isVisibleTo(&f.host) ? 'P' : '.';
+    s += f.c.Astop->isVisibleTo(&f.host) ? 'S' : '.';
+    s += f.c.Apause->isVisibleTo(&f.host) ? 'Z' : '.';
+    s += f.c.Arec->isVisibleTo(&f.host) ? 'R' : '.';
+    s += f.c.Aplay->isEnabled() ? '+' : '-';
+    return s;
+}
+
+void run(PracticeFixture &f, const QString &actions)
+{
+    for (const QString &a : actions.split(' ', Qt::SkipEmptyParts)) {
+        if (a == "rec")
+            f.c.Arec->press();
+        else if (a == "stop")
+            f.c.Astop->press();
+        else if (a == "play")
+            f.c.Aplay->press();
+        else if (a == "pause")
+            f.c.Apause->press();
+        else if (a == "listen")
+            f.c.Alisten->press();
+        else if (a == "tick")
+            f.recorder->TimerMeterTick();
+        else
+            QFAIL(qPrintable("unknown action " + a));
+    }
+}
+
+} // namespace
+
+class TestRecorder final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void states_data();
+    void states();
+    void commands_data();
+    void commands();
+    void timeLimit_data();
+    void timeLimit();
+    void playbackEndsAtItsLength();
+    void playBeforeRecording();
+    void recordingNames_data();
+    void recordingNames();
+    void takeStaysWithThePageItStartedOn();
+    void recordingFolderIsCreated();
+    void failedSaveIsReported();
+    void failedStartReturnsToIdle();
+    void listenTwiceRestores();
+    void listenEndsByItself();
+    void listenFinishesATakeFirst_data();
+    void listenFinishesATakeFirst();
+    void shutdownSavesTheTake();
+    void meterFollowsTheRecording();
+};
+
+void TestRecorder::states_data()
+{
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<bool>("timer");
+    QTest::newRow("start") << ""
+                           << "P..R+"
+                           << "" << false;
+    QTest::newRow("recording") << "rec"
+                               << "PS..-"
+                               << "Rec" << true;
+    QTest::newRow("recorded") << "rec stop"
+                              << "P..R+"
+                              << "Rec" << false;
+    QTest::newRow("playing") << "rec stop play"
+                             << ".SZ.+"
+                             << "Play" << true;
+    QTest::newRow("paused") << "rec stop play pause"
+                            << "PS..+"
+                            << "Pause" << true;
+    QTest::newRow("resumed") << "rec stop play pause play"
+                             << ".SZ.+"
+                             << "Play" << true;
+    QTest::newRow("stopped from pause") << "rec stop play pause stop"
+                                        << "P..R+"
+                                        << "Pause" << false;
+    QTest::newRow("listening changes no button") << "listen"
+                                                 << "P..R+"
+                                                 << "Listen" << true;
+}
+
+void TestRecorder::states()
+{
+    QFETCH(QString, actions);
+    PracticeFixture f;
+    f.recorder->ExampleDuration = 4;
+    run(f, actions);
+    QTEST(buttons(f), "shown");
+    QTEST(f.recorder->PracticeMode, "mode");
+    QTEST(f.c.TimerMeter->isActive(), "timer");
+    QCOMPARE(f.c.TimerMeter->interval(), PracticeControls::MeterInterval);
+}
+
+void TestRecorder::commands_data()
+{
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QStringList>("expected");
+    const QString path = "%REC%3-2-1.wav";
+    QTest::newRow("record") << "rec" << RecordCommands;
+    QTest::newRow("stop saves before closing")
+        << "rec stop" << RecordCommands + QStringList { "save capture " + path, "close capture" };
+    QTest::newRow("play") << "play" << playCommands(path, "play voice1");
+    QTest::newRow("pause then play resumes")
+        << "play pause play"
+        << playCommands(path, "play voice1") + QStringList { "pause voice1" } + playCommands(path, "Resume voice1");
+    QTest::newRow("stop then play starts over") << "play stop play"
+                                                << playCommands(path, "play voice1")
+            + QStringList { "stop voice1", "close voice1" } + playCommands(path, "play voice1");
+    QTest::newRow("stop from pause, then play resumes") << "play pause stop play"
+                                                        << playCommands(path, "play voice1")
+            + QStringList { "pause voice1", "stop voice1", "close voice1" } + playCommands(path, "Resume voice1");
+    QTest::newRow("a second record keeps the take") << "rec rec" << RecordCommands;
+    QTest::newRow("record during playback ends it first")
+        << "play rec"
+        << playCommands(path, "play voice1") + QStringList { "stop voice1", "close voice1" } + RecordCommands;
+    QTest::newRow("ticks while paused ask nothing")
+        << "play pause tick tick" << playCommands(path, "play voice1") + QStringList { "pause voice1" };
+}
+
+void TestRecorder::commands()
+{
+    QFETCH(QString, actions);
+    QFETCH(QStringList, expected);
+    PracticeFixture f;
+    f.recorder->CurExample = 1;
+    write(f.recording("3-2-1.wav"), "RIFF");
+    run(f, actions);
+    expected.replaceInStrings("%REC%", f.app + "/rec/");
+    QCOMPARE(f.audio.commands, expected);
+}
+
+void TestRecorder::timeLimit_data()
+{
+    QTest::addColumn<double>("duration");
+    QTest::addColumn<int>("stopAt");
+    QTest::newRow("4.4 s example") << 4.4 << 8000;
+    QTest::newRow("4.5 s rounds to even") << 4.5 << 8000;
+    QTest::newRow("5.5 s rounds to even") << 5.5 << 12000;
+    QTest::newRow("reported as 0 stops at once") << 0.0 << 0;
+}
+
+void TestRecorder::timeLimit()
+{
+    QFETCH(double, duration);
+    QFETCH(int, stopAt);
+    PracticeFixture f;
+    write(f.app + "/data/examples/3-2-1.mp3", "ID3");
+    f.MP.duration = duration;
+    f.panel->SelectExample(1);
+    f.c.Arec->press();
+    QCOMPARE(f.recorder->StopAt, stopAt);
+
+    f.audio.capturePosition = QString::number(stopAt - 1);
+    if (stopAt > 0) {
+        f.recorder->TimerMeterTick();
+        QVERIFY(!f.audio.commands.join('|').contains("save capture"));
+        QCOMPARE(f.recorder->PracticeMode, QStringLiteral("Rec"));
+        QVERIFY(f.c.TimerMeter->isActive());
+    }
+    f.audio.capturePosition = QString::number(stopAt);
+    f.recorder->TimerMeterTick();
+    QCOMPARE(f.audio.commands.mid(f.audio.commands.size() - 2),
+        QStringList({ "save capture " + f.recording("3-2-1.wav"), "close capture" }));
+    QVERIFY(!f.c.TimerMeter->isActive());
+    QCOMPARE(buttons(f), QStringLiteral("P..R+"));
+}
+
+void TestRecorder::playbackEndsAtItsLength()
+{
+    PracticeFixture f;
+    f.recorder->CurExample = 1;
+    write(f.recording("3-2-1.wav"), "RIFF");
+    f.audio.voiceLength = "2500";
+    f.c.Aplay->press();
+    QCOMPARE(f.recorder->StopAt, 2500);
+    f.audio.voicePosition = "2499";
+    f.recorder->TimerMeterTick();
+    QVERIFY(f.c.TimerMeter->isActive());
+    f.audio.voicePosition = "2500";
+    f.recorder->TimerMeterTick();
+    QVERIFY(!f.c.TimerMeter->isActive());
+    QCOMPARE(f.audio.commands.mid(f.audio.commands.size() - 2), QStringList({ "stop voice1", "close voice1" }));
+    QCOMPARE(buttons(f), QStringLiteral("P..R+"));
+}
+
+void TestRecorder::playBeforeRecording()
+{
+    PracticeFixture f;
+    f.recorder->CurExample = 2;
+    f.c.Aplay->press();
+    QCOMPARE(f.dialogs, QStringList { Recorder::NotRecordedMessage });
+    QVERIFY(f.dialogs.first().contains("\r\n"));
+    QVERIFY(f.audio.commands.isEmpty());
+    QCOMPARE(buttons(f), QStringLiteral("P..R+"));
+}
+
+void TestRecorder::recordingNames_data()
+{
+    QTest::addColumn<int>("chapter");
+    QTest::addColumn<int>("lesson");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<bool>("indexMode");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("ordinary lesson") << 3 << 2 << 0 << false << "3-2-5.wav";
+    QTest::newRow("entry sub-pages keep apart") << 3 << 120 << 1 << true << "3-120-1-5.wav";
+    QTest::newRow("another entry") << 3 << 120 << 4 << true << "3-120-4-5.wav";
+    QTest::newRow("stale entry of an ordinary lesson is ignored") << 1 << 7 << 2 << false << "1-7-5.wav";
+}
+
+void TestRecorder::recordingNames()
+{
+    QFETCH(int, chapter);
+    QFETCH(int, lesson);
+    QFETCH(int, entry);
+    QFETCH(bool, indexMode);
+    PracticeFixture f;
+    f.position = PagePosition { qint16(chapter), qint16(lesson), qint16(entry), indexMode };
+    f.recorder->CurExample = 5;
+    run(f, "rec stop");
+    QFETCH(QString, name);
+    QVERIFY(f.audio.commands.contains("save capture " + f.recording(name)));
+    QVERIFY(QFile::exists(f.recording(name)));
+    // Play reads the same file back.
+    f.audio.commands.clear();
+    f.c.Aplay->press();
+    QCOMPARE(f.audio.commands.first(), "open " + f.recording(name) + " type waveaudio alias voice1");
+}
+
+void TestRecorder::takeStaysWithThePageItStartedOn()
+{
+    PracticeFixture f;
+    f.recorder->CurExample = 1;
+    f.c.Arec->press();
+    // The learner opens another page while recording.
+    f.position = PagePosition { 4, 1, 0, false };
+    f.c.Astop->press();
+    QVERIFY(QFile::exists(f.recording("3-2-1.wav")));
+    QVERIFY(!QFile::exists(f.recording("4-1-1.wav")));
+}
+
+void TestRecorder::recordingFolderIsCreated()
+{
+    PracticeFixture f;
+    QVERIFY(!QDir(f.app + "/rec").exists());
+    f.recorder->CurExample = 1;
+    run(f, "rec stop");
+    QVERIFY(QFile::exists(f.recording("3-2-1.wav")));
+    QVERIFY(f.dialogs.isEmpty());
+}
+
+void TestRecorder::failedSaveIsReported()
+{
+    PracticeFixture f;
+    f.audio.saveReply = WaveAudio::ErrorPrefix + "disk full";
+    f.recorder->CurExample = 1;
+    run(f, "rec stop");
+    QCOMPARE(f.dialogs, QStringList { QStringLiteral("تعذر حفظ التسجيل، تأكد أن مجلد التسجيلات موجود وقابل للكتابة") });
+    // The device is still released and the strip is back at rest.
+    QCOMPARE(f.audio.commands.last(), QStringLiteral("close capture"));
+    QCOMPARE(buttons(f), QStringLiteral("P..R+"));
+}
+
+void TestRecorder::failedStartReturnsToIdle()
+{
+    PracticeFixture f;
+    f.audio.recordReply = WaveAudio::ErrorPrefix + "no input device";
+    f.c.Arec->press();
+    QCOMPARE(f.dialogs, QStringList { Recorder::RecordFailedMessage });
+    QCOMPARE(buttons(f), QStringLiteral("P..R+"));
+    QVERIFY(!f.c.TimerMeter->isActive());
+    QVERIFY(!f.input.open);
+    QCOMPARE(f.audio.commands.last(), QStringLiteral("close capture"));
+}
+
+void TestRecorder::listenTwiceRestores()
+{
+    PracticeFixture f;
+    f.MP.duration = 3;
+    f.MP.position = 1.2;
+    f.c.Alisten->press();
+    QCOMPARE(f.MP.plays, 1);
+    QVERIFY(f.recorder->Listening);
+    QCOMPARE(LookOf(f.c.Alisten->picture()), 'H');
+    QCOMPARE(LookOf(f.c.Alisten->activepicture()), 'R');
+    QVERIFY(f.input.open);
+    f.c.Alisten->press();
+    QCOMPARE(f.MP.stops, 1);
+    QCOMPARE(f.MP.position, 0.0);
+    QVERIFY(!f.recorder->Listening);
+    QVERIFY(!f.c.TimerMeter->isActive());
+    QVERIFY(!f.input.open);
+    QCOMPARE(LookOf(f.c.Alisten->picture()), 'R');
+    QCOMPARE(LookOf(f.c.Alisten->activepicture()), 'H');
+}
+
+void TestRecorder::listenEndsByItself()
+{
+    PracticeFixture f;
+    f.MP.duration = 3;
+    f.MP.position = 0;
+    f.c.Alisten->press();
+    f.c.vm[1]->show();
+    f.MP.position = 2.9;
+    f.recorder->TimerMeterTick();
+    QVERIFY(f.recorder->Listening);
+    f.MP.position = 3;
+    f.recorder->TimerMeterTick();
+    QVERIFY(!f.recorder->Listening);
+    QVERIFY(!f.c.TimerMeter->isActive());
+    QCOMPARE(f.MP.position, 0.0);
+    QVERIFY(!f.c.vm[1]->isVisibleTo(&f.host));
+    QCOMPARE(LookOf(f.c.Alisten->picture()), 'R');
+}
+
+void TestRecorder::listenFinishesATakeFirst_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("ended");
+    QTest::newRow("recording") << "rec"
+                               << "close capture";
+    QTest::newRow("playing") << "play"
+                             << "close voice1";
+    QTest::newRow("paused") << "play pause"
+                            << "close voice1";
+}
+
+void TestRecorder::listenFinishesATakeFirst()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, ended);
+    PracticeFixture f;
+    f.recorder->CurExample = 1;
+    write(f.recording("3-2-1.wav"), "RIFF");
+    f.MP.duration = 3;
+    run(f, before + " listen");
+    QCOMPARE(f.audio.commands.last(), ended);
+    if (before == "rec")
+        QVERIFY(f.audio.commands.contains("save capture " + f.recording("3-2-1.wav")));
+    QCOMPARE(f.recorder->PracticeMode, QStringLiteral("Listen"));
+    QVERIFY(f.recorder->Listening);
+    QCOMPARE(buttons(f), QStringLiteral("P..R+"));
+}
+
+void TestRecorder::shutdownSavesTheTake()
+{
+    PracticeFixture f;
+    f.recorder->CurExample = 3;
+    f.c.Arec->press();
+    f.recorder->Shutdown();
+    QVERIFY(QFile::exists(f.recording("3-2-3.wav")));
+    QVERIFY(!f.c.TimerMeter->isActive());
+    QVERIFY(!f.input.open);
+}
+
+void TestRecorder::meterFollowsTheRecording()
+{
+    PracticeFixture f;
+    f.recorder->ExampleDuration = 10;
+    f.c.Arec->press();
+    QVERIFY(f.input.open);
+    QByteArray loud(WaveInput::BufferSize, char(128));
+    loud[3] = char(128 + 50); // level 50: four segments
+    f.input.arriving << loud;
+    f.recorder->TimerMeterTick();
+    QVERIFY(f.c.vm[4]->isVisibleTo(&f.host));
+    QVERIFY(!f.c.vm[5]->isVisibleTo(&f.host));
+    f.c.Astop->press();
+    QVERIFY(!f.c.vm[1]->isVisibleTo(&f.host));
+    QVERIFY(!f.input.open);
+}
+
+QTEST_MAIN(TestRecorder)
+#include "test_recorder.moc"

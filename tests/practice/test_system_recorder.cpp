@@ -1,0 +1,186 @@
+#include "components/qtwaveaudio.h"
+#include "components/qtwaveinput.h"
+#include "practicefixture.h"
+
+#include <QProcess>
+#include <QtTest>
+#include <cmath>
+
+namespace {
+
+// How far the saved take may be from the position at which it stopped.
+constexpr double LengthTolerance = 0.1;
+
+// Plays into the null sink, whose monitor is the "mic" source. Five seconds of a
+// 440 Hz tone at half scale, or silence.
+class SinkFeed
+{
+public:
+    explicit SinkFeed(const QString &folder, bool tone)
+    {
+        const QString raw = folder + (tone ? "/tone.raw" : "/silence.raw");
+        QByteArray bytes;
+        for (int i = 0; i < 44100 * 20; ++i) {
+            const qint16 v = tone ? qint16(16000 * std::sin(2 * M_PI * 440.0 * i / 44100)) : 0;
+            bytes.append(reinterpret_cast<const char *>(&v), 2);
+        }
+        QFile file(raw);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        file.close();
+        m_process.start("pacat",
+            { "--playback", "--raw", "--format=s16le", "--rate=44100", "--channels=1", "--latency-msec=30", raw });
+        m_process.waitForStarted();
+    }
+    ~SinkFeed()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+
+private:
+    QProcess m_process;
+};
+
+QString run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(10000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+}
+
+} // namespace
+
+class TestSystemRecorder final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void recordsATakeToItsLimit();
+    void meterSeesTheTone_data();
+    void meterSeesTheTone();
+    void cleanupTestCase();
+
+private:
+    QProcess m_busy;
+};
+
+void TestSystemRecorder::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        QSKIP("needs the test sound server (scripts/test-services)");
+    // Full level on an unmuted source, whatever an earlier test left there: the
+    // tone's level is what the meter rows measure.
+    QCOMPARE(QProcess::execute("pactl", { "set-source-volume", "@DEFAULT_SOURCE@", "100%" }), 0);
+    QCOMPARE(QProcess::execute("pactl", { "set-source-mute", "@DEFAULT_SOURCE@", "0" }), 0);
+    QCOMPARE(QProcess::execute("pactl", { "set-sink-volume", "@DEFAULT_SINK@", "100%" }), 0);
+    // The null sink's monitor stalls new capture streams for a second or more
+    // while the sink is idle: keep it busy for the whole run.
+    m_busy.start("pacat", { "--playback", "--raw", "--latency-msec=30", "/dev/zero" });
+    QVERIFY(m_busy.waitForStarted());
+    QTest::qWait(300);
+    // A freshly started sound server takes over a second to set up the first pair
+    // of capture streams; that start-up is not what these tests measure.
+    QtWaveInput input;
+    QString error;
+    QVERIFY2(input.Open(&error), qPrintable(error));
+    QtWaveAudio audio;
+    audio.Send("open new type waveaudio alias capture");
+    QCOMPARE(audio.Send("record capture"), QString());
+    audio.Send("close capture");
+}
+
+void TestSystemRecorder::cleanupTestCase()
+{
+    m_busy.kill();
+    m_busy.waitForFinished();
+}
+
+void TestSystemRecorder::recordsATakeToItsLimit()
+{
+    QtWaveAudio audio;
+    QtWaveInput input;
+    PracticeFixture f(&audio, &input);
+    Recorder &recorder = *f.recorder;
+    recorder.CurExample = 1;
+    recorder.ExampleDuration = 1; // a limit of 2000 ms
+
+    SinkFeed feed(f.dir.path(), true);
+    QTest::qWait(300);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    f.c.Arec->press();
+    QVERIFY(f.c.TimerMeter->isActive());
+    int mostLit = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            int lit = 0;
+            for (int k = 1; k <= 8; ++k)
+                lit += f.c.vm[k]->isVisibleTo(&f.host) ? 1 : 0;
+            mostLit = std::max(mostLit, lit);
+            return !f.c.TimerMeter->isActive();
+        }(),
+        6000);
+    QVERIFY2(f.dialogs.isEmpty(), qPrintable(f.dialogs.join('|')));
+    QVERIFY2(f.boxes.isEmpty(), qPrintable(f.boxes.join('|')));
+    // The limit is counted in captured sound, which arrives in real time.
+    QVERIFY2(std::abs(elapsed.elapsed() - 2000) < 300, qPrintable(QString::number(elapsed.elapsed())));
+    QVERIFY2(mostLit >= 4, qPrintable(QString::number(mostLit)));
+
+    const QString path = f.recording("3-2-1.wav");
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(run("soxi", { "-r", path }), QStringLiteral("11025"));
+    QCOMPARE(run("soxi", { "-c", path }), QStringLiteral("1"));
+    QCOMPARE(run("soxi", { "-b", path }), QStringLiteral("8"));
+    QCOMPARE(run("soxi", { "-e", path }), QStringLiteral("Unsigned Integer PCM"));
+    const double seconds = run("soxi", { "-D", path }).toDouble();
+    QVERIFY2(std::abs(seconds - 2.0) <= LengthTolerance, qPrintable(QString::number(seconds)));
+    const QString stat = run("sox", { path, "-n", "stat" });
+    const QRegularExpressionMatch rms = QRegularExpression("RMS\\s+amplitude:\\s+([0-9.]+)").match(stat);
+    QVERIFY2(rms.hasMatch(), qPrintable(stat));
+    // A half-scale sine has an RMS of about 0.35; silence would be near 0.
+    QVERIFY2(rms.captured(1).toDouble() > 0.2, qPrintable(stat));
+
+    // Playing it back runs to its end and stops by itself.
+    f.c.Aplay->press();
+    QVERIFY(f.c.TimerMeter->isActive());
+    QVERIFY2(std::abs(recorder.StopAt - 2000) <= 100, qPrintable(QString::number(recorder.StopAt)));
+    QTRY_VERIFY_WITH_TIMEOUT(!f.c.TimerMeter->isActive(), 5000);
+    QVERIFY(f.c.Arec->isVisibleTo(&f.host));
+}
+
+void TestSystemRecorder::meterSeesTheTone_data()
+{
+    QTest::addColumn<bool>("tone");
+    QTest::newRow("tone lights segments") << true;
+    QTest::newRow("silence lights none") << false;
+}
+
+void TestSystemRecorder::meterSeesTheTone()
+{
+    QFETCH(bool, tone);
+    QtWaveInput input;
+    PracticeFixture f(nullptr, &input);
+    SoundMeter &meter = *f.meter;
+    SinkFeed feed(f.dir.path(), tone);
+    QVERIFY(meter.StartMeter());
+    int peak = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 1500) {
+        QTest::qWait(50);
+        QElapsedTimer call;
+        call.start();
+        peak = std::max(peak, meter.ReadPeak());
+        QVERIFY(call.elapsed() < 10);
+    }
+    meter.StopMeter();
+    if (tone)
+        QVERIFY2(SoundMeter::LitSegments(qint16(peak)) >= 4, qPrintable(QString::number(peak)));
+    else
+        QCOMPARE(SoundMeter::LitSegments(qint16(peak)), 0);
+}
+
+QTEST_MAIN(TestSystemRecorder)
+#include "test_system_recorder.moc"
