@@ -182,19 +182,6 @@ void MainWindow::CreatePracticeParts()
         ExamplesPanel::Folders { ImagesPath, ExamplesDir, TextDir, DataImagesDir }, std::move(panelCallouts), this);
 }
 
-// The skin's part for the pages, the scroll bar and the examples bar.
-void MainWindow::ApplyPagesSkin()
-{
-    const QColor back = ColorFromBgr(settings.MenuBackColor);
-    paneLayout->LoadSkin(ImagesPath, back);
-    LoadPracticeSkin(practiceControls, ImagesPath, settings, paneControls.ImSamplesBar->geometry());
-    examples->FitTitleHeight();
-    scrollBar->LoadSkin(ImagesPath, back);
-    pages->SetPaths(HtmlDir, ImagesPath);
-    pages->LoadSkin();
-    paneLayout->LayoutDocumentPane();
-}
-
 // A link inside a page to a lesson's page goes the menu's road, so that the
 // menu, the open page's position and the examples follow the page shown.
 bool MainWindow::FollowPageLink(const QString &path)
@@ -312,9 +299,19 @@ QPixmap MainWindow::LoadSkinPicture(const QString &name) const
 
 // The part of the skin step the window needs to show its first page: background,
 // chrome buttons, the document pane and the page paths.
+// The skin step: every control gets its pictures and its place, in the order
+// the later steps rely on (sizes come from the pictures loaded before them).
+// A missing or unreadable skin file leaves that control without its picture
+// and the step goes on with the sizes that are there.
 void MainWindow::ApplySkin()
 {
     RTF->Navigate(DocumentView::Blank);
+
+    // Timers tick only while they have work.
+    scrollBarControls.TimerScroll->stop();
+    menuControls.MenuScrollTimer->stop();
+    menuControls.MenuScrollTimer->setInterval(LessonMenu::HeldScrollInterval);
+    practiceControls.TimerMeter->stop();
 
     m_background = LoadSkinPicture(QStringLiteral("main.jpg"));
 
@@ -327,18 +324,35 @@ void MainWindow::ApplySkin()
     placeButton(ImExit, QStringLiteral("Exit.jpg"), QStringLiteral("ExitMouseOver.jpg"), ExitCentre);
     placeButton(Immin, QStringLiteral("Minimize.jpg"), QStringLiteral("MinimizeMouseOver.jpg"), MinimizeCentre);
 
+    // Sound icons, the two rows of ten bars and their step buttons.
+    volume->LoadSkin(ImagesPath, settings.MenuBackColor);
+
+    // The examples bar and the lower panel, closed: the bar's closed top follows
+    // from its picture.
+    const QColor back = ColorFromBgr(settings.MenuBackColor);
+    paneLayout->LoadSkin(ImagesPath, back);
+
     // The window and its skin keep their design size in logical pixels at any
     // DPI, so the outline is converted at the design's own twips per pixel.
     ApplyOutline(this, BuildOutline(MainWindowShapes(), 1, 1, 0, 0));
 
-    // Sound controls: their pictures and places, then the mixer's levels.
-    volume->LoadSkin(ImagesPath, settings.MenuBackColor);
+    // The mixer's levels in the bars; a silent master is raised.
     volume->InitVolumeDisplay();
 
-    ApplyPagesSkin();
+    // The thirteen example buttons spread from the right, the reciter's line,
+    // the recorder strip with its meter, and the example's text and picture.
+    LoadPracticeSkin(practiceControls, ImagesPath, settings, paneControls.ImSamplesBar->geometry());
+    examples->FitTitleHeight();
+
+    scrollBar->LoadSkin(ImagesPath, back);
+    // The document pane under the bar, the page view reaching past its edges
+    // (laid out inside the part that shows), and the scroll bar beside it.
+    paneLayout->LayoutDocumentPane();
 
     StartPage = HtmlDir + QStringLiteral("first.htm");
     NoFilePage = HtmlDir + QStringLiteral("nofile.htm");
+    pages->SetPaths(HtmlDir, ImagesPath);
+    pages->LoadSkin();
     update();
 }
 

@@ -136,7 +136,6 @@ private:
     void OpenFirstPage();
     void CreatePageParts();
     void CreatePracticeParts();
-    void ApplyPagesSkin();
     bool FollowPageLink(const QString &path);
     void Unload();
     QPixmap LoadSkinPicture(const QString &name) const;
