@@ -16,5 +16,6 @@ struct SoundInfo
 };
 
 SoundInfo ReadSoundInfo(const QString &path);
-// The same from the file's bytes; the format is recognised from its content.
+// The same from an MP3 file's bytes, read by the parser that the path's
+// ".mp3" picks.
 SoundInfo ReadSoundInfo(const QByteArray &bytes);

@@ -196,13 +196,17 @@ void CourseChecker::use(const QString &relative)
     m_used.insert(QDir::cleanPath(relative));
 }
 
-QString CourseChecker::caseHint(const QString &relative) const
+// The near miss is named in the finding, so it is not reported again as a file
+// that nothing refers to.
+QString CourseChecker::caseHint(const QString &relativePath)
 {
-    const QFileInfo info(absolute(relative));
+    const QFileInfo info(absolute(relativePath));
     const QStringList entries = info.dir().entryList(QDir::Files | QDir::Hidden);
     for (const QString &entry : entries) {
-        if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+        if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0) {
+            use(relative(info.dir().filePath(entry)));
             return tr(" (there is a file %1, but the name must match in letter case)").arg(entry);
+        }
     }
     return {};
 }
@@ -548,7 +552,8 @@ void CourseChecker::checkPage(const QString &relativePath, const QString &missin
     if (declared) {
         QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
         if (decoder.isValid()) {
-            decoder.decode(bytes);
+            const QString text = decoder.decode(bytes);
+            Q_UNUSED(text);
             if (decoder.hasError())
                 add(Finding::Error, page,
                     tr("is not valid %1, the charset it declares: the page shows garbled letters")
@@ -556,7 +561,8 @@ void CourseChecker::checkPage(const QString &relativePath, const QString &missin
         }
     } else if (!isAscii(bytes)) {
         QStringDecoder utf8(QStringDecoder::Utf8);
-        utf8.decode(bytes);
+        const QString text = utf8.decode(bytes);
+        Q_UNUSED(text);
         add(Finding::Warning, page,
             tr("declares no charset, so the program guesses %1; declare it in the page's head")
                 .arg(utf8.hasError() ? QStringLiteral("Windows-1256") : QStringLiteral("UTF-8")));
@@ -731,12 +737,15 @@ void CourseChecker::checkRecordings()
 
 void CourseChecker::checkUnreferenced()
 {
+    // Without a catalogue nothing can be said to refer to anything.
+    const bool judge = m_haveCatalogue;
     QStringList unused;
     QDirIterator it(m_folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString rel = relative(it.next());
         ++m_fileCount;
-        if (m_used.contains(rel) || OwnFiles.contains(rel) || rel.startsWith(RecDir + QLatin1Char('/')))
+        if (!judge || m_used.contains(rel) || OwnFiles.contains(rel) || rel == RecDir
+            || rel.startsWith(RecDir + QLatin1Char('/')))
             continue;
         unused << rel;
     }

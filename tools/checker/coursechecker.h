@@ -69,7 +69,7 @@ private:
     QString relative(const QString &absolute) const;
     bool exists(const QString &relative) const;
     void use(const QString &relative);
-    QString caseHint(const QString &relative) const;
+    QString caseHint(const QString &relative);
 
     QString m_folder;
     Catalogue m_catalogue;
