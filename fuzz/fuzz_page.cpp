@@ -1,10 +1,8 @@
 // Lesson pages: decoding and the page view's table mirroring, then the walk the
 // course checker makes over the page's pictures and links.
-#include "components/textbrowserview.h"
+#include "coursechecker.h"
 
 #include <QGuiApplication>
-#include <QTextBlock>
-#include <QTextDocument>
 
 #include <cstddef>
 #include <cstdint>
@@ -22,17 +20,6 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    QTextDocument document;
-    TextBrowserView::LoadPage(&document, bytes);
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (format.isImageFormat())
-                format.toImageFormat().name();
-            if (format.isAnchor())
-                format.anchorHref();
-        }
-    }
+    CourseChecker::ReferencesOf(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     return 0;
 }

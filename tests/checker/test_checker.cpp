@@ -199,6 +199,8 @@ void TestChecker::brokenCopy_data()
     row("first.htm missing", { "rm:data/html/first.htm" }, "data/html/first.htm: error: missing: .*nofile.htm.*", 1);
     row("a page picture missing", { "edit:data/html/about.htm:</body>=><img src=\"seal.png\"></body>" },
         "data/html/about.htm: error: the picture seal.png is missing", 1);
+    row("a page background that is missing", { "edit:data/html/help.htm:<body =><body background='paper.jpg' " },
+        "data/html/help.htm: error: the picture paper.jpg is missing", 1);
     row("a page link that leads nowhere", { "edit:data/html/about.htm:</body>=><a href=\"gone.htm\">x</a></body>" },
         "data/html/about.htm: error: the link to gone.htm leads nowhere.*", 1);
     row("a page not valid in its charset", { "edit:data/html/Ch1-2.htm:</body>=>%FF%FE</body>" },

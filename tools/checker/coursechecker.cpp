@@ -17,6 +17,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 #include <QTextBlock>
@@ -570,14 +571,13 @@ void CourseChecker::checkPage(const QString &relativePath, const QString &missin
     checkPageReferences(page, bytes);
 }
 
-// Pictures and links of a page, as the page view reads them: a relative name
-// is taken from the page's own folder.
-void CourseChecker::checkPageReferences(const QString &page, const QByteArray &bytes)
+CourseChecker::References CourseChecker::ReferencesOf(const QByteArray &bytes)
 {
+    References refs;
+    QStringList &pictures = refs.pictures;
+    QStringList &links = refs.links;
     QTextDocument document;
     TextBrowserView::LoadPage(&document, bytes);
-    QStringList pictures;
-    QStringList links;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
@@ -587,8 +587,35 @@ void CourseChecker::checkPageReferences(const QString &page, const QByteArray &b
                 links << format.anchorHref();
         }
     }
+    // Background pictures of the body, tables and cells leave no trace in the
+    // document's text; they are taken from the markup, tag by tag so that a
+    // page of unclosed tags costs no more than its length.
+    static const QRegularExpression background(
+        QStringLiteral("\\sbackground\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString html = TextBrowserView::DecodePage(bytes);
+    for (qsizetype open = html.indexOf(QLatin1Char('<')); open >= 0;) {
+        const qsizetype close = html.indexOf(QLatin1Char('>'), open);
+        const QStringView tag = QStringView(html).mid(open, close < 0 ? -1 : close - open);
+        for (auto it = background.globalMatch(tag); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            pictures << match.captured(1) + match.captured(2) + match.captured(3);
+        }
+        if (close < 0)
+            break;
+        open = html.indexOf(QLatin1Char('<'), close);
+    }
     pictures.removeDuplicates();
     links.removeDuplicates();
+    return refs;
+}
+
+// A relative name is taken from the page's own folder, as the page view takes it.
+void CourseChecker::checkPageReferences(const QString &page, const QByteArray &bytes)
+{
+    const References refs = ReferencesOf(bytes);
+    const QStringList &pictures = refs.pictures;
+    const QStringList &links = refs.links;
 
     const QString pageFolder = QFileInfo(absolute(page)).absolutePath();
     const auto target = [&](const QString &reference, bool *local) {

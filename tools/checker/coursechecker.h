@@ -35,6 +35,15 @@ public:
     // Files found in the folder.
     int FileCount() const { return m_fileCount; }
 
+    // The pictures (including backgrounds) and the links of a page, as the page
+    // view reads it.
+    struct References
+    {
+        QStringList pictures;
+        QStringList links;
+    };
+    static References ReferencesOf(const QByteArray &page);
+
     // The window's room: what lies beyond is never shown.
     static constexpr int ExampleButtons = 13;
     static constexpr int IndexLinks = 4;
