@@ -2,6 +2,7 @@
 
 #include "app/config.h"
 #include "app/fonts.h"
+#include "components/fonctions.h"
 #include "components/numbers.h"
 #include "components/soundinfo.h"
 #include "components/textbrowserview.h"
@@ -189,7 +190,7 @@ QString CourseChecker::relative(const QString &absolute) const
 // existing file in another letter case is still missing for it.
 bool CourseChecker::exists(const QString &relative) const
 {
-    return QFileInfo(absolute(relative)).isFile();
+    return FileExists(absolute(relative));
 }
 
 void CourseChecker::use(const QString &relative)
