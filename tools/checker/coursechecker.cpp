@@ -25,6 +25,8 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 const QString HtmlDir = QStringLiteral("data/html/");
@@ -237,12 +239,12 @@ bool CourseChecker::Run(const Progress &progress)
     checkSavedOptions();
     checkSkin();
 
-    const QString nofile = tr("missing: the learner sees a blank page instead");
+    const QString blank = tr("missing: the learner sees a blank page instead");
     checkPage(HtmlDir + QStringLiteral("first.htm"), tr("missing: the program opens on nofile.htm instead"));
     checkPage(HtmlDir + QStringLiteral("nofile.htm"),
         tr("missing: every missing page, and a missing first.htm, shows a blank page"));
     for (const char *fixed : { "about.htm", "ref.htm", "help.htm" })
-        checkPage(HtmlDir + QLatin1String(fixed), nofile);
+        checkPage(HtmlDir + QLatin1String(fixed), blank);
     for (const Page &p : std::as_const(m_pages)) {
         checkPage(HtmlDir + p.file, tr("missing: \"%1\" shows nofile.htm instead").arg(p.title));
         for (int n = 1; n <= qMin(p.examples, ExampleButtons); ++n) {
@@ -251,7 +253,7 @@ bool CourseChecker::Run(const Progress &progress)
         }
     }
     if (exists(QStringLiteral("start.mp3")))
-        checkSound(QStringLiteral("start.mp3"), true);
+        checkSound(QStringLiteral("start.mp3"));
 
     checkRecordings();
     checkUnreferenced();
@@ -722,7 +724,7 @@ void CourseChecker::checkExample(const Page &page, int n)
         add(Finding::Error, picture, tr("cannot be read as a picture: %1").arg(reader.errorString()));
 }
 
-void CourseChecker::checkSound(const QString &relativePath, bool)
+void CourseChecker::checkSound(const QString &relativePath)
 {
     use(relativePath);
     if (!ReadSoundInfo(absolute(relativePath)).readable)

@@ -67,7 +67,7 @@ private:
     void checkPage(const QString &relative, const QString &missingMessage);
     void checkPageReferences(const QString &relative, const QByteArray &bytes);
     void checkExample(const Page &page, int n);
-    void checkSound(const QString &relative, bool needsDuration);
+    void checkSound(const QString &relative);
     void checkTextFile(const QString &relative);
     void checkRecordings();
     void checkUnreferenced();
