@@ -10,13 +10,9 @@ namespace {
 
 // Lines of an 8-bit text file in the course's code page. CR LF, a lone LF and a
 // lone CR all end a line. Stops after maxLines.
-QStringList readCodePageLines(const QString &path, int maxLines, bool *opened)
+QStringList readCodePageLines(QIODevice &file, int maxLines)
 {
     QStringList lines;
-    QFile file(path);
-    *opened = file.open(QIODevice::ReadOnly);
-    if (!*opened)
-        return lines;
     QStringDecoder decoder("windows-1256");
     QByteArray line;
     char c;
@@ -56,19 +52,31 @@ qint32 int32Or0(const QString &value)
 
 } // namespace
 
+QStringList ConfigValues(QIODevice &device)
+{
+    QStringList values = readCodePageLines(device, ConfigLines);
+    for (QString &line : values)
+        line = valueOf(line);
+    return values;
+}
+
 void ReadConfig(const QString &path, Settings &s)
 {
-    bool opened = false;
-    const QStringList lines = readCodePageLines(path, ConfigLines, &opened);
-    if (!opened) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
         const qint16 splitterTop = s.SplitterTop;
         s = Settings();
         s.SplitterTop = splitterTop;
         return;
     }
+    ReadConfig(file, s);
+}
 
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString v = valueOf(lines.at(i));
+void ReadConfig(QIODevice &device, Settings &s)
+{
+    const QStringList values = ConfigValues(device);
+    for (int i = 0; i < values.size(); ++i) {
+        const QString &v = values.at(i);
         switch (i + 1) {
         case 1: s.MenuBackColor = int32Or0(v); break;
         case 2: s.SlideStep = int16Or0(v); break;
@@ -97,12 +105,17 @@ void ReadConfig(const QString &path, Settings &s)
 
 void LoadOptions(const QString &path, Settings &s)
 {
-    bool opened = false;
-    const QStringList lines = readCodePageLines(path, 1, &opened);
-    if (!opened) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
         s.SplitterTop = 450;
         return;
     }
+    LoadOptions(file, s);
+}
+
+void LoadOptions(QIODevice &device, Settings &s)
+{
+    const QStringList lines = readCodePageLines(device, 1);
     s.SplitterTop = lines.isEmpty() ? 0 : int16Or0(lines.first());
 }
 

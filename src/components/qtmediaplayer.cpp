@@ -1,23 +1,12 @@
 #include "qtmediaplayer.h"
 
 #include "softwarevolume.h"
+#include "soundinfo.h"
 
 #include <QAudioOutput>
 #include <QFileInfo>
 #include <QMediaPlayer>
 #include <QUrl>
-
-#include <taglib/fileref.h>
-#include <taglib/tag.h>
-
-namespace {
-
-QString fromTag(const TagLib::String &s)
-{
-    return QString::fromStdWString(s.toWString()).trimmed();
-}
-
-} // namespace
 
 QtMediaPlayer::QtMediaPlayer(QObject *parent, SoftwareVolume *volume)
     : MediaPlayer(parent)
@@ -88,19 +77,16 @@ void QtMediaPlayer::SetFileName(const QString &path)
         return;
     }
 
-    const QByteArray local = QFile::encodeName(path);
-    TagLib::FileRef ref(local.constData(), true, TagLib::AudioProperties::Accurate);
-    if (ref.isNull() || !ref.audioProperties() || ref.audioProperties()->lengthInMilliseconds() <= 0) {
+    const SoundInfo info = ReadSoundInfo(path);
+    if (!info.readable) {
         setError(int(QMediaPlayer::FormatError), QStringLiteral("تعذر قراءة الملف الصوتي"), path);
         if (m_player)
             m_player->setSource(QUrl());
         return;
     }
-    m_duration = ref.audioProperties()->lengthInMilliseconds() / 1000.0;
-    if (const TagLib::Tag *tag = ref.tag()) {
-        m_title = fromTag(tag->title());
-        m_author = fromTag(tag->artist());
-    }
+    m_duration = info.duration;
+    m_title = info.title;
+    m_author = info.author;
 
     ensurePlayer();
     m_player->setSource(QUrl::fromLocalFile(path));

@@ -164,6 +164,12 @@ QString TextBrowserView::DecodePage(const QByteArray &bytes)
     return QString::fromLatin1(bytes);
 }
 
+void TextBrowserView::LoadPage(QTextDocument *document, const QByteArray &bytes)
+{
+    document->setHtml(DecodePage(bytes));
+    mirrorRightToLeftTables(document);
+}
+
 void TextBrowserView::Navigate(const QString &target)
 {
     const int generation = ++m_generation;

@@ -3,6 +3,7 @@
 #include "documentview.h"
 
 class QTextBrowser;
+class QTextDocument;
 class QUrl;
 
 // Lesson pages drawn by QTextBrowser. Pages may be stored in Windows-1256 or
@@ -28,6 +29,9 @@ public:
     // declare nothing are taken as Windows-1256, the code page of course files,
     // unless they are valid UTF-8.
     static QString DecodePage(const QByteArray &bytes);
+    // Fills the document with the page as the view shows it: decoded, and its
+    // right-to-left tables put in reading order.
+    static void LoadPage(QTextDocument *document, const QByteArray &bytes);
 
 private:
     void linkClicked(const QUrl &url);

@@ -20,6 +20,27 @@ QString ResolveSkinFile(const QString &folder, const QString &name)
     return exact;
 }
 
+QStringList SkinFileNames()
+{
+    QStringList names = { "main.jpg", "Exit.jpg", "ExitMouseOver.jpg", "Minimize.jpg", "MinimizeMouseOver.jpg",
+        "WaveVol.jpg", "WaveVolOver.jpg", "WaveMute.jpg", "WaveMuteOver.jpg", "MicVol.jpg", "MicVolOver.jpg",
+        "MicMute.jpg", "MicMuteOver.jpg", "volume.jpg", "volumeActive.jpg", "volumeup.jpg", "volumeupactive.jpg",
+        "volumedown.jpg", "volumedownactive.jpg", "SamplesBar.jpg", "SamplesBarUp.jpg", "SamplesBarUpActive.jpg",
+        "SamplesBarDown.jpg", "SamplesBarDownActive.jpg", "scrollup.jpg", "scrollupActive.jpg", "scrolldown.jpg",
+        "scrolldownActive.jpg", "ScrollPosition.jpg", "ScrollPositionActive.jpg", "ScrollLine.jpg", "Play.jpg",
+        "PlayOver.jpg", "Rec.jpg", "recOver.jpg", "Pause.jpg", "PauseOver.jpg", "Stop.jpg", "StopOver.jpg",
+        "Listen.jpg", "ListenOver.jpg", "RecBack.jpg", "back.gif", "HandCursor.cur", "Title.jpg", "TitleMouseOver.jpg",
+        "TitleSelected.jpg", "SubtitleBack.jpg", "SubtitleMouseOver.jpg", "SubtitleActive.jpg", "slider.jpg",
+        "VLine.jpg", "Menuscrollup.jpg", "MenuscrollupActive.jpg", "Menuscrolldown.jpg", "MenuscrolldownActive.jpg",
+        "msgok.jpg", "msgokover.jpg" };
+    for (int i = 1; i <= 13; ++i)
+        names << QStringLiteral("N%1.jpg").arg(i) << QStringLiteral("N%1MouseOver.jpg").arg(i)
+              << QStringLiteral("N%1Selected.jpg").arg(i);
+    for (int i = 1; i <= 8; ++i)
+        names << QStringLiteral("vm%1.jpg").arg(i);
+    return names;
+}
+
 QPixmap LoadSkinPicture(const QString &folder, const QString &name)
 {
     QPixmap pixmap;
@@ -96,7 +117,8 @@ QImage decodeDib(const QByteArray &data)
     // Images without their own alpha take transparency from the AND mask.
     if (!anyAlpha && haveMask) {
         for (int y = 0; y < height; ++y) {
-            const uchar *mask = reinterpret_cast<const uchar *>(data.constData() + andAt + andStride * (height - 1 - y));
+            const uchar *mask
+                = reinterpret_cast<const uchar *>(data.constData() + andAt + andStride * (height - 1 - y));
             QRgb *out = reinterpret_cast<QRgb *>(image.scanLine(y));
             for (int x = 0; x < width; ++x) {
                 const bool transparent = (mask[x / 8] >> (7 - x % 8)) & 1;
@@ -109,21 +131,17 @@ QImage decodeDib(const QByteArray &data)
 
 } // namespace
 
-bool LoadCursorFile(const QString &path, QCursor *cursor)
+QImage DecodeCursor(const QByteArray &b, QPoint *hotSpot)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 1 << 20)
-        return false;
-    const QByteArray b = file.readAll();
     if (b.size() < 22 || u16(b, 0) != 0 || u16(b, 2) != 2 || u16(b, 4) == 0)
-        return false;
+        return {};
     // The first image is the cursor; further sizes are for other screens.
     const int hotX = u16(b, 6 + 4);
     const int hotY = u16(b, 6 + 6);
     const quint32 size = u32(b, 6 + 8);
     const quint32 offset = u32(b, 6 + 12);
     if (qint64(offset) + qint64(size) > b.size() || size == 0)
-        return false;
+        return {};
     const QByteArray data = b.mid(offset, size);
     QImage image;
     if (data.startsWith("\x89PNG"))
@@ -131,8 +149,21 @@ bool LoadCursorFile(const QString &path, QCursor *cursor)
     else
         image = decodeDib(data);
     if (image.isNull())
+        return {};
+    *hotSpot = QPoint(qBound(0, hotX, image.width() - 1), qBound(0, hotY, image.height() - 1));
+    return image;
+}
+
+bool LoadCursorFile(const QString &path, QCursor *cursor)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 1 << 20)
         return false;
-    *cursor = QCursor(QPixmap::fromImage(image), qBound(0, hotX, image.width() - 1), qBound(0, hotY, image.height() - 1));
+    QPoint hotSpot;
+    const QImage image = DecodeCursor(file.readAll(), &hotSpot);
+    if (image.isNull())
+        return false;
+    *cursor = QCursor(QPixmap::fromImage(image), hotSpot.x(), hotSpot.y());
     return true;
 }
 

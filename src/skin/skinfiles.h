@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QCursor>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
 // Skin files are named by the program in more than one letter case ("SubtitleBack.jpg"
 // and "Subtitleback.jpg" are the same file), as course folders made on
@@ -12,6 +14,11 @@
 // exact path when nothing matches (so the caller's "missing" handling applies).
 QString ResolveSkinFile(const QString &folder, const QString &name);
 
+// Every file of the skin folder the window loads, named as the window names it.
+// "SubtitleBack.jpg" is also asked for as "Subtitleback.jpg"; only the first
+// spelling is listed.
+QStringList SkinFileNames();
+
 // A picture of the skin folder; a null pixmap when it is missing or unreadable.
 QPixmap LoadSkinPicture(const QString &folder, const QString &name);
 
@@ -19,5 +26,8 @@ QPixmap LoadSkinPicture(const QString &folder, const QString &name);
 // parses the format itself: PNG or DIB images of 1, 4, 8, 24 or 32 bits with
 // their AND mask. Returns false when the file is missing or malformed.
 bool LoadCursorFile(const QString &path, QCursor *cursor);
+// The cursor's picture and hot spot from the file's bytes; a null image when the
+// bytes are not a cursor this reader understands.
+QImage DecodeCursor(const QByteArray &bytes, QPoint *hotSpot);
 // The skin's hand cursor, or the platform's pointing hand when the file is absent.
 QCursor SkinHandCursor(const QString &imagesPath);

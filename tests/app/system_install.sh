@@ -57,8 +57,12 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -n "$box" ] || { echo "no message for a folder that is no course"; exit 1; }
-sleep 0.3
-xdotool windowfocus "$box" key Return 2>/dev/null || xdotool key Return
+# Without a window manager the keyboard goes to the window under the pointer.
+for _ in 1 2 3 4 5; do
+    sleep 0.3
+    xdotool mousemove --window "$box" 20 20 key Return 2>/dev/null || true
+    kill -0 "$pid" 2>/dev/null || break
+done
 rc=0
 wait "$pid" || rc=$?
 pid=""

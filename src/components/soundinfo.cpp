@@ -1,0 +1,50 @@
+#include "soundinfo.h"
+
+#include <QFile>
+
+#include <taglib/fileref.h>
+#include <taglib/id3v2framefactory.h>
+#include <taglib/mpegfile.h>
+#include <taglib/tag.h>
+#include <taglib/tbytevectorstream.h>
+
+namespace {
+
+QString fromTag(const TagLib::String &s)
+{
+    return QString::fromStdWString(s.toWString()).trimmed();
+}
+
+SoundInfo infoOf(const TagLib::AudioProperties *properties, const TagLib::Tag *tag)
+{
+    SoundInfo info;
+    if (!properties || properties->lengthInMilliseconds() <= 0)
+        return info;
+    info.readable = true;
+    info.duration = properties->lengthInMilliseconds() / 1000.0;
+    if (tag) {
+        info.title = fromTag(tag->title());
+        info.author = fromTag(tag->artist());
+    }
+    return info;
+}
+
+} // namespace
+
+SoundInfo ReadSoundInfo(const QString &path)
+{
+    const QByteArray local = QFile::encodeName(path);
+    const TagLib::FileRef ref(local.constData(), true, TagLib::AudioProperties::Accurate);
+    if (ref.isNull())
+        return {};
+    return infoOf(ref.audioProperties(), ref.tag());
+}
+
+SoundInfo ReadSoundInfo(const QByteArray &bytes)
+{
+    TagLib::ByteVectorStream stream(TagLib::ByteVector(bytes.constData(), uint(bytes.size())));
+    TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), true, TagLib::AudioProperties::Accurate);
+    if (!file.isValid())
+        return {};
+    return infoOf(file.audioProperties(), file.tag());
+}
