@@ -34,6 +34,7 @@
 #include <QPainter>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 using namespace FormDesign;
 
@@ -410,8 +411,87 @@ void MainWindow::mouseReleaseEvent(QMouseEvent *)
     m_dragging = false;
 }
 
+QList<QWidget *> MainWindow::KeyboardOrder(bool shownOnly) const
+{
+    QList<QWidget *> order { ImExit, Immin };
+
+    // The menu's titles and the open chapter's links, top to bottom as they stand.
+    QList<QWidget *> menuItems;
+    for (int i = 1; i < int(menuControls.ImenuL.size()); ++i)
+        menuItems << menuControls.ImenuL[i];
+    for (int k = 1; k < int(menuControls.Alink.size()); ++k)
+        menuItems << menuControls.Alink[k];
+    std::stable_sort(menuItems.begin(), menuItems.end(),
+        [](const QWidget *a, const QWidget *b) { return a->mapToGlobal(QPoint()).y() < b->mapToGlobal(QPoint()).y(); });
+    order << menuItems << menuControls.MenuScrollUp << menuControls.MenuScrollDown;
+
+    order << pageControls.BabTitle;
+    for (ActiveLink *link : pageControls.Lien)
+        order << link;
+    order << RTF->Widget() << scrollBarControls.ScrollUp << scrollBarControls.ScrollDown;
+
+    const PracticeControls &p = practiceControls;
+    for (int i = 1; i < int(p.SampleN.size()); ++i)
+        order << p.SampleN[i];
+    order << p.ImSamplesUp << p.ImSamplesDown << p.Alisten << p.Arec << p.Astop << p.Aplay << p.Apause;
+
+    const MixerControls &m = mixerControls;
+    order << m.WaveIcon;
+    for (int i = 1; i < int(m.Imvol.size()); ++i)
+        order << m.Imvol[i];
+    order << m.volup << m.voldown << m.MicIcon;
+    for (int i = 1; i < int(m.Immic.size()); ++i)
+        order << m.Immic[i];
+    order << m.micup << m.micdown;
+
+    order.removeIf([shownOnly](const QWidget *w) { return !w || (shownOnly && (!w->isVisible() || !w->isEnabled())); });
+    return order;
+}
+
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    const QList<QWidget *> order = KeyboardOrder();
+    if (order.isEmpty())
+        return QWidget::focusNextPrevChild(next);
+    QWidget *current = focusWidget();
+    const QList<QWidget *> all = KeyboardOrder(false);
+    if (current && !current->isVisible() && all.contains(current)) {
+        // The focused control is hiding itself (Record gives way to Stop): once
+        // the press has shown what replaces it, the focus goes to the next
+        // control shown after its place, not back to the start of the window.
+        const qsizetype place = all.indexOf(current);
+        QTimer::singleShot(0, this, [this, place] {
+            const QList<QWidget *> all = KeyboardOrder(false);
+            for (qsizetype i = 1; i <= all.size(); ++i) {
+                QWidget *candidate = all[(place + i) % all.size()];
+                if (candidate->isVisible() && candidate->isEnabled()) {
+                    candidate->setFocus(Qt::TabFocusReason);
+                    return;
+                }
+            }
+        });
+        setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    qsizetype at = order.indexOf(current);
+    for (qsizetype i = 0; at < 0 && current && i < order.size(); ++i) {
+        if (order[i]->isAncestorOf(current))
+            at = i;
+    }
+    const qsizetype n = order.size();
+    const qsizetype to = at < 0 ? (next ? 0 : n - 1) : (at + (next ? 1 : n - 1)) % n;
+    order[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
 void MainWindow::keyPressEvent(QKeyEvent *event)
 {
+    // The popup menu from the keyboard, as the context menu key opens one anywhere.
+    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        QAction *chosen = PopupMenuHandle->exec(mapToGlobal(rect().center()));
+        RunPopupCommand(chosen ? chosen->data().toInt() : 0);
+        return;
+    }
     // Without a window manager (or one that leaves frameless windows alone)
     // nobody turns Alt+F4 into a close request; the window does it itself.
     if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::AltModifier) {

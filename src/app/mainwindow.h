@@ -111,6 +111,12 @@ public:
     Recorder *recorder = nullptr;
     ExamplesPanel *examples = nullptr;
 
+    // The controls Tab visits, in the window's right-to-left reading order:
+    // the chrome, the menu as it stands, the index links, the page and its bar,
+    // the example buttons, the recorder, the sound controls. Hidden and disabled
+    // ones are left out.
+    QList<QWidget *> KeyboardOrder(bool shownOnly = true) const;
+
     // What a chosen popup command does; 0 (dismissed) does nothing.
     void RunPopupCommand(int id);
 
@@ -125,6 +131,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void CreateControls();

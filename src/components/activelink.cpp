@@ -1,12 +1,17 @@
 #include "activelink.h"
 
 #include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 
 namespace {
 
 constexpr int TextInset = 24;
+// The keyboard's focus mark.
+const QColor FocusLight(0xFF, 0xD5, 0x4A);
+const QColor FocusDark(0x10, 0x20, 0x18);
 
 class AccessibleActiveLink final : public QAccessibleWidget
 {
@@ -41,7 +46,7 @@ public:
     {
         if (!link()->isEnabled())
             return {};
-        return {QAccessibleActionInterface::pressAction()};
+        return { QAccessibleActionInterface::pressAction() };
     }
 
     void doAction(const QString &name) override
@@ -199,22 +204,56 @@ void ActiveLink::paintEvent(QPaintEvent *)
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
-    if (m_caption.isEmpty())
-        return;
-    p.setFont(active && m_activeFontSet ? m_activeFont : m_font);
-    QColor fore = active && m_activeForeColor.isValid() ? m_activeForeColor : m_foreColor;
-    if (!isEnabled())
-        fore.setAlpha(110);
-    p.setPen(fore);
-    // Left and right follow the reading direction, as in a right-to-left window;
-    // a small inset keeps text that is not centred off the picture's edge.
-    QRect box = rect();
-    Qt::Alignment h = Qt::AlignHCenter;
-    if (m_alignment != AlignCenterCode) {
-        h = m_alignment == AlignRightCode ? Qt::AlignRight : Qt::AlignLeft;
-        box.adjust(TextInset, 0, -TextInset, 0);
+    if (!m_caption.isEmpty()) {
+        p.setFont(active && m_activeFontSet ? m_activeFont : m_font);
+        QColor fore = active && m_activeForeColor.isValid() ? m_activeForeColor : m_foreColor;
+        if (!isEnabled())
+            fore.setAlpha(110);
+        p.setPen(fore);
+        // Left and right follow the reading direction, as in a right-to-left window;
+        // a small inset keeps text that is not centred off the picture's edge.
+        QRect box = rect();
+        Qt::Alignment h = Qt::AlignHCenter;
+        if (m_alignment != AlignCenterCode) {
+            h = m_alignment == AlignRightCode ? Qt::AlignRight : Qt::AlignLeft;
+            box.adjust(TextInset, 0, -TextInset, 0);
+        }
+        p.drawText(box, int(h | Qt::AlignVCenter | Qt::TextWordWrap), m_caption);
     }
-    p.drawText(box, int(h | Qt::AlignVCenter | Qt::TextWordWrap), m_caption);
+
+    if (hasFocus()) {
+        // Over the picture, whatever its colours: a light ring with a dark one
+        // inside reads on a dark frame and on parchment alike.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(FocusLight, 2));
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+        p.setPen(QPen(FocusDark, 1));
+        p.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
+}
+
+void ActiveLink::keyPressEvent(QKeyEvent *event)
+{
+    // From the keyboard a control is pressed as a button is.
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && !event->isAutoRepeat()
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        press();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ActiveLink::focusInEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ActiveLink::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void ActiveLink::enterEvent(QEnterEvent *event)

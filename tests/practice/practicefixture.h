@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../support/fakes.h"
+#include "../support/fakewave.h"
 #include "../support/testfiles.h"
 #include "components/activelink.h"
 #include "components/settings.h"
@@ -19,63 +20,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
-
-// Answers the recorder's command strings as a sound device would, and keeps them.
-struct FakeWaveAudio final : WaveAudio
-{
-    QStringList commands;
-    QString capturePosition = QStringLiteral("0");
-    QString voiceLength = QStringLiteral("3000");
-    QString voicePosition = QStringLiteral("0");
-    QString saveReply;
-    QString recordReply;
-
-    QString Send(const QString &command) override
-    {
-        commands << command;
-        const QString lower = command.toLower();
-        if (lower == QLatin1String("status capture position"))
-            return capturePosition;
-        if (lower == QLatin1String("status voice1 length"))
-            return voiceLength;
-        if (lower == QLatin1String("status voice1 position"))
-            return voicePosition;
-        if (lower == QLatin1String("record capture"))
-            return recordReply;
-        if (lower.startsWith(QLatin1String("save capture "))) {
-            if (!saveReply.isEmpty())
-                return saveReply;
-            QFile file(command.mid(13));
-            if (!file.open(QIODevice::WriteOnly))
-                return ErrorPrefix + QStringLiteral("cannot write");
-            file.write("RIFF");
-        }
-        return {};
-    }
-};
-
-struct FakeWaveInput final : WaveInput
-{
-    bool canOpen = true;
-    QString errorText = QStringLiteral("no device");
-    bool open = false;
-    int opens = 0;
-    QList<QByteArray> arriving;
-
-    bool Open(QString *text) override
-    {
-        ++opens;
-        if (!canOpen) {
-            *text = errorText;
-            return false;
-        }
-        open = true;
-        return true;
-    }
-    void Close() override { open = false; }
-    bool IsOpen() const override { return open; }
-    QByteArray TakeNewestBuffer() override { return arriving.isEmpty() ? QByteArray() : arriving.takeLast(); }
-};
 
 // Plain coloured pictures, so a test can tell which one a control shows.
 inline const QColor RestRed(220, 0, 0);
