@@ -1,0 +1,77 @@
+"""What the system tests need of AT-SPI: find the running program's controls by
+role and name as a screen reader does, and press them."""
+import time
+
+import pyatspi
+
+
+class Checks:
+    def __init__(self):
+        self.count = 0
+
+    def __call__(self, condition, what):
+        self.count += 1
+        if not condition:
+            raise AssertionError(what)
+
+
+def wait_for(probe, what, timeout=15.0):
+    end = time.time() + timeout
+    while time.time() < end:
+        value = probe()
+        if value:
+            return value
+        time.sleep(0.2)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def nodes(root):
+    out = []
+    stack = [root]
+    while stack:
+        node = stack.pop()
+        if node is None:
+            continue
+        out.append(node)
+        try:
+            stack.extend(node[i] for i in range(node.childCount))
+        except Exception:
+            pass
+    return out
+
+
+def showing(node):
+    try:
+        return node.getState().contains(pyatspi.STATE_SHOWING)
+    except Exception:
+        return False
+
+
+def find(app, role, name):
+    for node in nodes(app):
+        try:
+            if node.getRoleName() == role and node.name == name and showing(node):
+                return node
+        except Exception:
+            pass
+    return None
+
+
+def find_app(name="rattil"):
+    for candidate in pyatspi.Registry.getDesktop(0):
+        if candidate is not None and candidate.name == name:
+            return candidate
+    return None
+
+
+def press(node, check):
+    action = node.queryAction()
+    names = [action.getName(i).lower() for i in range(action.nActions)]
+    check("press" in names, "%r has a press action (%r)" % (node.name, names))
+    action.doAction(names.index("press"))
+
+
+def top_in_window(node, window):
+    """The control's top in the window's own pixels."""
+    return node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).y - window.queryComponent().getExtents(
+        pyatspi.DESKTOP_COORDS).y
