@@ -201,7 +201,7 @@ QString QtWaveAudio::SaveCapture(const QString &path)
     // Shorts carry the bytes through libsndfile unchanged: u8 -> s16 -> u8.
     std::vector<short> samples(size_t(m_captured.size()));
     for (qsizetype i = 0; i < m_captured.size(); ++i)
-        samples[size_t(i)] = short((static_cast<unsigned char>(m_captured[i]) - 128) << 8);
+        samples[size_t(i)] = short((int(static_cast<unsigned char>(m_captured[i])) - 128) * 256);
     const sf_count_t written = sf_write_short(file, samples.data(), sf_count_t(samples.size()));
     const int closed = sf_close(file);
     if (written != sf_count_t(samples.size()) || closed != 0 || ::fsync(temp.handle()) != 0)
