@@ -1,0 +1,180 @@
+#include "compare/takeanalysis.h"
+
+#include "compare/soundloader.h"
+#include "compare/speechfeatures.h"
+#include "compare/warppath.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using Kind = TakeComparison::HeldSegment::Kind;
+
+// The alignment may stray this far from the even pace: a quarter of the longer
+// take, and never less than a quarter second.
+constexpr double BandShare = 0.25;
+constexpr double LeastBandSeconds = 0.25;
+// Levels are drawn down to this far below the loudest frame.
+constexpr float DeepestLevelDb = -60.0f;
+
+struct Side final
+{
+    SpeechFeatures::Span span;
+    std::vector<float> features; // Dims per frame
+    std::vector<float> levels; // dB below the peak, voiced span only
+};
+
+constexpr int Dims = SpeechFeatures::Coefficients + 1;
+
+// Cepstra scaled to unit spread per coefficient, and loudness beside them: the
+// spectrum tells vowels apart, loudness tells a held vowel from the pause after it.
+Side describe(const MonoSound &sound, const std::vector<float> &levels, SpeechFeatures::Span span)
+{
+    Side side;
+    side.span = span;
+    const int frames = span.Count();
+    const std::vector<float> cepstra = SpeechFeatures::Cepstra(sound, span);
+    if (cepstra.size() != size_t(frames) * SpeechFeatures::Coefficients)
+        return side;
+    const float peak = *std::max_element(levels.begin() + span.first, levels.begin() + span.last + 1);
+    side.levels.resize(size_t(frames));
+    side.features.assign(size_t(frames) * Dims, 0.0f);
+    for (int f = 0; f < frames; ++f) {
+        const float level = std::max(DeepestLevelDb, levels[size_t(span.first + f)] - peak);
+        side.levels[size_t(f)] = level;
+        std::copy_n(cepstra.begin() + qsizetype(f) * SpeechFeatures::Coefficients, SpeechFeatures::Coefficients,
+            side.features.begin() + qsizetype(f) * Dims);
+        side.features[size_t(f) * Dims + SpeechFeatures::Coefficients] = level;
+    }
+    for (int d = 0; d < Dims; ++d) {
+        double mean = 0, square = 0;
+        for (int f = 0; f < frames; ++f) {
+            const double v = side.features[size_t(f) * Dims + size_t(d)];
+            mean += v;
+            square += v * v;
+        }
+        mean /= frames;
+        const double spread = std::sqrt(std::max(0.0, square / frames - mean * mean));
+        const double scale = spread > 1e-6 ? 1.0 / spread : 0.0;
+        for (int f = 0; f < frames; ++f) {
+            float &v = side.features[size_t(f) * Dims + size_t(d)];
+            v = float((v - mean) * scale);
+        }
+    }
+    return side;
+}
+
+} // namespace
+
+TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound &take)
+{
+    TakeComparison result;
+    result.frameSeconds = SpeechFeatures::FrameSeconds;
+    const std::vector<float> referenceLevels = SpeechFeatures::Levels(reference);
+    const std::vector<float> takeLevels = SpeechFeatures::Levels(take);
+    const SpeechFeatures::Span referenceSpan = SpeechFeatures::VoicedSpan(referenceLevels);
+    const SpeechFeatures::Span takeSpan = SpeechFeatures::VoicedSpan(takeLevels);
+    if (referenceSpan.IsEmpty()) {
+        result.status = TakeComparison::Status::ReferenceSilent;
+        return result;
+    }
+    if (takeSpan.IsEmpty()) {
+        result.status = TakeComparison::Status::NoVoice;
+        return result;
+    }
+    const Side ref = describe(reference, referenceLevels, referenceSpan);
+    const Side own = describe(take, takeLevels, takeSpan);
+    const int rows = referenceSpan.Count();
+    const int cols = takeSpan.Count();
+    if (ref.features.empty() || own.features.empty()) {
+        result.status = TakeComparison::Status::TakeUnreadable;
+        result.error = QStringLiteral("the spectral analysis could not start");
+        return result;
+    }
+
+    const double frame = SpeechFeatures::FrameSeconds;
+    const int band = int(std::max(LeastBandSeconds / frame, BandShare * std::max(rows, cols)));
+    result.path = WarpPath::Align(ref.features, rows, own.features, cols, Dims, band);
+    result.referenceLevel = ref.levels;
+    result.takeLevel = own.levels;
+    result.referenceStart = referenceSpan.first * frame;
+    result.referenceEnd = (referenceSpan.last + 1) * frame;
+    result.takeStart = takeSpan.first * frame;
+    result.takeEnd = (takeSpan.last + 1) * frame;
+    result.status = TakeComparison::Status::Compared;
+
+    // The take's pace against the reciter's, frame by frame of the reciter.
+    const std::vector<double> matched = WarpPath::MatchedPositions(result.path, rows);
+    const int half = std::max(1, int(std::lround(PaceWindowSeconds / frame / 2)));
+    std::vector<double> pace(size_t(rows), 1.0);
+    for (int i = 0; i < rows; ++i) {
+        const int from = std::max(0, i - half);
+        const int to = std::min(rows - 1, i + half);
+        if (to > from)
+            pace[size_t(i)] = (matched[size_t(to)] - matched[size_t(from)]) / (to - from);
+    }
+
+    // First and last path steps on each reference frame, to turn a run of
+    // reference frames into its stretch of the take.
+    std::vector<int> firstStep(size_t(rows), -1), lastStep(size_t(rows), -1);
+    for (int k = 0; k < int(result.path.size()); ++k) {
+        const int i = result.path[size_t(k)].first;
+        if (firstStep[size_t(i)] < 0)
+            firstStep[size_t(i)] = k;
+        lastStep[size_t(i)] = k;
+    }
+
+    auto kindAt = [&](int i) -> int {
+        if (pace[size_t(i)] >= LongRatio)
+            return int(Kind::Long);
+        if (pace[size_t(i)] <= ShortRatio)
+            return int(Kind::Short);
+        return -1;
+    };
+    for (int i = 0; i < rows;) {
+        const int kind = kindAt(i);
+        int end = i;
+        while (end + 1 < rows && kindAt(end + 1) == kind)
+            ++end;
+        if (kind >= 0) {
+            TakeComparison::HeldSegment segment;
+            segment.kind = Kind(kind);
+            segment.pathStart = firstStep[size_t(i)];
+            segment.pathEnd = lastStep[size_t(end)];
+            const int takeFirst = result.path[size_t(segment.pathStart)].second;
+            const int takeLast = result.path[size_t(segment.pathEnd)].second;
+            segment.referenceStart = result.referenceStart + i * frame;
+            segment.referenceEnd = result.referenceStart + (end + 1) * frame;
+            segment.takeStart = result.takeStart + takeFirst * frame;
+            segment.takeEnd = result.takeStart + (takeLast + 1) * frame;
+            const double longer
+                = std::max(segment.referenceEnd - segment.referenceStart, segment.takeEnd - segment.takeStart);
+            if (longer >= LeastSegmentSeconds - frame / 2)
+                result.segments.push_back(segment);
+        }
+        i = end + 1;
+    }
+    return result;
+}
+
+TakeComparison TakeAnalysis::CompareFiles(const QString &referencePath, const QString &takePath)
+{
+    QString error;
+    const std::optional<MonoSound> take = SoundLoader::ReadWave(takePath, SpeechFeatures::Rate, &error);
+    if (!take) {
+        TakeComparison result;
+        result.status = TakeComparison::Status::TakeUnreadable;
+        result.error = error;
+        return result;
+    }
+    const std::optional<MonoSound> reference
+        = SoundLoader::DecodeCompressed(referencePath, SpeechFeatures::Rate, &error);
+    if (!reference) {
+        TakeComparison result;
+        result.status = TakeComparison::Status::ReferenceUnreadable;
+        result.error = error;
+        return result;
+    }
+    return Compare(*reference, *take);
+}
