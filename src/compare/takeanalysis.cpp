@@ -65,6 +65,23 @@ Side describe(const MonoSound &sound, const std::vector<float> &levels, SpeechFe
     return side;
 }
 
+// The frames resampled to another count by linear interpolation.
+std::vector<float> evenPaced(const std::vector<float> &features, int frames, int count)
+{
+    std::vector<float> out(size_t(count) * Dims);
+    const double step = count > 1 ? double(frames - 1) / (count - 1) : 0.0;
+    for (int n = 0; n < count; ++n) {
+        const double at = n * step;
+        const int a = std::min(frames - 1, int(at));
+        const int b = std::min(frames - 1, a + 1);
+        const float t = float(at - a);
+        for (int d = 0; d < Dims; ++d)
+            out[size_t(n) * Dims + size_t(d)]
+                = features[size_t(a) * Dims + size_t(d)] * (1 - t) + features[size_t(b) * Dims + size_t(d)] * t;
+    }
+    return out;
+}
+
 } // namespace
 
 TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound &take)
@@ -94,8 +111,6 @@ TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound
     }
 
     const double frame = SpeechFeatures::FrameSeconds;
-    const int band = int(std::max(LeastBandSeconds / frame, BandShare * std::max(rows, cols)));
-    result.path = WarpPath::Align(ref.features, rows, own.features, cols, Dims, band);
     result.referenceLevel = ref.levels;
     result.takeLevel = own.levels;
     result.referenceStart = referenceSpan.first * frame;
@@ -104,8 +119,25 @@ TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound
     result.takeEnd = (takeSpan.last + 1) * frame;
     result.status = TakeComparison::Status::Compared;
 
-    // The take's pace against the reciter's, frame by frame of the reciter.
-    const std::vector<double> matched = WarpPath::MatchedPositions(result.path, rows);
+    // The take is brought to the reciter's length before it is aligned: a learner
+    // who recites more slowly throughout holds each madd for its counts at that
+    // pace, so only a sound held out of proportion to the take is marked. It
+    // also spares the alignment from placing a steady difference of pace in
+    // whichever vowels are steadiest.
+    const double scale = rows > 1 ? double(cols - 1) / (rows - 1) : 0.0;
+    const std::vector<float> even = evenPaced(own.features, cols, rows);
+    const int band = int(std::max(LeastBandSeconds / frame, BandShare * rows));
+    const std::vector<std::pair<int, int>> evenPath = WarpPath::Align(ref.features, rows, even, rows, Dims, band);
+    auto toTake = [&](double evenFrame) { return std::clamp(int(std::lround(evenFrame * scale)), 0, cols - 1); };
+    result.path.reserve(evenPath.size());
+    for (const auto &[i, j] : evenPath) {
+        const std::pair<int, int> step(i, toTake(j));
+        if (result.path.empty() || result.path.back() != step)
+            result.path.push_back(step);
+    }
+
+    // The pace, frame by frame of the reciter, over a short window.
+    const std::vector<double> matched = WarpPath::MatchedPositions(evenPath, rows);
     const int half = std::max(1, int(std::lround(PaceWindowSeconds / frame / 2)));
     std::vector<double> pace(size_t(rows), 1.0);
     for (int i = 0; i < rows; ++i) {
@@ -125,35 +157,49 @@ TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound
         lastStep[size_t(i)] = k;
     }
 
-    auto kindAt = [&](int i) -> int {
-        if (pace[size_t(i)] >= LongRatio)
+    // A stretch starts where the pace passes 40 % and reaches out while it stays
+    // clearly on that side: the alignment may gather a vowel's whole difference
+    // into a few frames of it, and the stretch must still cover the vowel.
+    auto kindAt = [&](int i, double share) -> int {
+        if (pace[size_t(i)] >= share)
             return int(Kind::Long);
-        if (pace[size_t(i)] <= ShortRatio)
+        if (pace[size_t(i)] <= 1.0 / share)
             return int(Kind::Short);
         return -1;
     };
-    for (int i = 0; i < rows;) {
-        const int kind = kindAt(i);
-        int end = i;
-        while (end + 1 < rows && kindAt(end + 1) == kind)
-            ++end;
-        if (kind >= 0) {
-            TakeComparison::HeldSegment segment;
-            segment.kind = Kind(kind);
-            segment.pathStart = firstStep[size_t(i)];
-            segment.pathEnd = lastStep[size_t(end)];
-            const int takeFirst = result.path[size_t(segment.pathStart)].second;
-            const int takeLast = result.path[size_t(segment.pathEnd)].second;
-            segment.referenceStart = result.referenceStart + i * frame;
-            segment.referenceEnd = result.referenceStart + (end + 1) * frame;
-            segment.takeStart = result.takeStart + takeFirst * frame;
-            segment.takeEnd = result.takeStart + (takeLast + 1) * frame;
-            const double longer
-                = std::max(segment.referenceEnd - segment.referenceStart, segment.takeEnd - segment.takeStart);
-            if (longer >= LeastSegmentSeconds - frame / 2)
-                result.segments.push_back(segment);
-        }
-        i = end + 1;
+    int covered = -1;
+    for (int seed = 0; seed < rows; ++seed) {
+        const int kind = pace[size_t(seed)] >= LongRatio ? int(Kind::Long)
+            : pace[size_t(seed)] <= ShortRatio           ? int(Kind::Short)
+                                                         : -1;
+        if (kind < 0 || seed <= covered)
+            continue;
+        int first = seed;
+        while (first > covered + 1 && kindAt(first - 1, ExtendRatio) == kind)
+            --first;
+        int last = seed;
+        while (last + 1 < rows && kindAt(last + 1, ExtendRatio) == kind)
+            ++last;
+        covered = last;
+
+        // Held out of proportion over the whole stretch, not only at its peak.
+        const double referenceFrames = last - first + 1;
+        const double evenFrames = matched[size_t(last)] - matched[size_t(first)] + 1;
+        const double ratio = evenFrames / referenceFrames;
+        if (kind == int(Kind::Long) ? ratio < LongRatio : ratio > ShortRatio)
+            continue;
+        TakeComparison::HeldSegment segment;
+        segment.kind = Kind(kind);
+        segment.pathStart = firstStep[size_t(first)];
+        segment.pathEnd = lastStep[size_t(last)];
+        const int takeFirst = result.path[size_t(segment.pathStart)].second;
+        const int takeLast = result.path[size_t(segment.pathEnd)].second;
+        segment.referenceStart = result.referenceStart + first * frame;
+        segment.referenceEnd = result.referenceStart + (last + 1) * frame;
+        segment.takeStart = result.takeStart + takeFirst * frame;
+        segment.takeEnd = result.takeStart + (takeLast + 1) * frame;
+        if (segment.referenceEnd - segment.referenceStart >= LeastSegmentSeconds - frame / 2)
+            result.segments.push_back(segment);
     }
     return result;
 }

@@ -14,11 +14,14 @@ public:
     // Held at least 40 % longer, or 40 % shorter, than the reciter...
     static constexpr double LongRatio = 1.4;
     static constexpr double ShortRatio = 0.6;
-    // ...for at least this long, on the longer of the two sides.
+    // ...for at least this long of the reciter's time, the measure of the counts.
     static constexpr double LeastSegmentSeconds = 0.15;
     // The pace is measured over this much of the reciter's time, so that one
     // frame's wobble of the alignment is not taken for a held sound.
     static constexpr double PaceWindowSeconds = 0.1;
+    // A marked stretch reaches out from where the pace passes the ratios above
+    // while it stays at least this far (15 %) on the same side.
+    static constexpr double ExtendRatio = 1.15;
 
     static TakeComparison Compare(const MonoSound &reference, const MonoSound &take);
     // The reciter's MP3 and the learner's WAV, read and compared.

@@ -32,7 +32,7 @@ inline SynthPart pause(double seconds)
 }
 
 // The same word every time: a test stretches one part by giving it another length.
-inline std::vector<SynthPart> syntheticWord(double stretchVowel = 1.0, int which = 2)
+inline std::vector<SynthPart> syntheticWord(double stretchVowel = 1.0, int which = 2, double pace = 1.0)
 {
     std::vector<SynthPart> parts = {
         vowel(0.18, 120, 700, 1200),
@@ -44,6 +44,8 @@ inline std::vector<SynthPart> syntheticWord(double stretchVowel = 1.0, int which
         vowel(0.25, 115, 650, 1700),
         vowel(0.20, 110, 350, 800),
     };
+    for (SynthPart &part : parts)
+        part.seconds *= pace;
     parts[size_t(which)].seconds *= stretchVowel;
     return parts;
 }

@@ -49,6 +49,7 @@ QString TestTakeAnalysis::writeTake(const QString &name, const MonoSound &sound)
 void TestTakeAnalysis::heldSoundsAreFound_data()
 {
     QTest::addColumn<double>("stretch"); // of the word's third part, a vowel
+    QTest::addColumn<double>("pace"); // of the whole take
     QTest::addColumn<double>("lead");
     QTest::addColumn<double>("tail");
     QTest::addColumn<int>("status");
@@ -58,18 +59,24 @@ void TestTakeAnalysis::heldSoundsAreFound_data()
 
     const int compared = int(Status::Compared);
     // 0.30 s of 1.45 s more is 21 %; 0.15 s less is 10 %.
-    QTest::newRow("same take") << 1.0 << 0.0 << 0.0 << compared << 0 << 0 << 0;
-    QTest::newRow("vowel held twice as long") << 2.0 << 0.0 << 0.0 << compared << 1 << 0 << 21;
-    QTest::newRow("vowel held half as long") << 0.5 << 0.0 << 0.0 << compared << 0 << 1 << -10;
-    QTest::newRow("silence before") << 1.0 << 0.7 << 0.0 << compared << 0 << 0 << 0;
-    QTest::newRow("silence after") << 1.0 << 0.0 << 0.9 << compared << 0 << 0 << 0;
-    QTest::newRow("silence both ends, vowel long") << 2.0 << 0.4 << 0.6 << compared << 1 << 0 << 21;
-    QTest::newRow("nothing said") << -1.0 << 2.0 << 0.0 << int(Status::NoVoice) << 0 << 0 << 0;
+    QTest::newRow("same take") << 1.0 << 1.0 << 0.0 << 0.0 << compared << 0 << 0 << 0;
+    QTest::newRow("vowel held twice as long") << 2.0 << 1.0 << 0.0 << 0.0 << compared << 1 << 0 << 21;
+    QTest::newRow("vowel held three times as long") << 3.0 << 1.0 << 0.0 << 0.0 << compared << 1 << 0 << 41;
+    QTest::newRow("vowel held half as long") << 0.5 << 1.0 << 0.0 << 0.0 << compared << 0 << 1 << -10;
+    QTest::newRow("silence before") << 1.0 << 1.0 << 0.7 << 0.0 << compared << 0 << 0 << 0;
+    QTest::newRow("silence after") << 1.0 << 1.0 << 0.0 << 0.9 << compared << 0 << 0 << 0;
+    QTest::newRow("silence both ends, vowel long") << 2.0 << 1.0 << 0.4 << 0.6 << compared << 1 << 0 << 21;
+    // A slower reading holds every sound longer in proportion: nothing is out of place.
+    QTest::newRow("slower throughout") << 1.0 << 1.3 << 0.0 << 0.0 << compared << 0 << 0 << 30;
+    QTest::newRow("quicker throughout") << 1.0 << 0.8 << 0.0 << 0.0 << compared << 0 << 0 << -20;
+    QTest::newRow("slower, vowel held twice") << 2.0 << 1.3 << 0.3 << 0.0 << compared << 1 << 0 << 57;
+    QTest::newRow("nothing said") << -1.0 << 1.0 << 2.0 << 0.0 << int(Status::NoVoice) << 0 << 0 << 0;
 }
 
 void TestTakeAnalysis::heldSoundsAreFound()
 {
     QFETCH(double, stretch);
+    QFETCH(double, pace);
     QFETCH(double, lead);
     QFETCH(double, tail);
     QFETCH(int, status);
@@ -80,7 +87,7 @@ void TestTakeAnalysis::heldSoundsAreFound()
     const int rate = SpeechFeatures::Rate;
     const MonoSound reference = synthesize(syntheticWord(), rate);
     // A quiet room: the take's background is not digital silence.
-    const std::vector<SynthPart> parts = stretch > 0 ? syntheticWord(stretch) : std::vector<SynthPart> {};
+    const std::vector<SynthPart> parts = stretch > 0 ? syntheticWord(stretch, 2, pace) : std::vector<SynthPart> {};
     const MonoSound spoken = synthesize(parts, rate, lead, tail, 0.004f);
     const QString path = writeTake(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_'), spoken);
     QVERIFY(!path.isEmpty());

@@ -1,0 +1,78 @@
+#include "compare/takeanalysis.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtConcurrent>
+#include <QtTest>
+
+// The demo course's own example sounds against copies sped up or slowed down
+// with sox: the whole-take stretch must be found, and a steady change of pace
+// is not a held sound.
+class TestDemoTempo final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void stretchIsFound_data();
+    void stretchIsFound();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestDemoTempo::initTestCase()
+{
+    QVERIFY2(!QStandardPaths::findExecutable("sox").isEmpty(), "sox is needed: run scripts/install-deps");
+    QVERIFY2(!QStandardPaths::findExecutable("lame").isEmpty(), "lame is needed: run scripts/install-deps");
+    QVERIFY2(QFileInfo::exists(QStringLiteral(RATTIL_APP_DIR "/data/examples/2-1-1.mp3")),
+        "the demo course is assembled by the build");
+}
+
+void TestDemoTempo::stretchIsFound_data()
+{
+    QTest::addColumn<QString>("example");
+    QTest::addColumn<double>("tempo"); // sox: above 1 the take is quicker
+    for (const char *example : { "1-2-1", "2-1-1", "2-2-10", "3-1-1" }) {
+        if (!QFileInfo::exists(QStringLiteral(RATTIL_APP_DIR "/data/examples/%1.mp3").arg(QLatin1String(example))))
+            continue;
+        for (double tempo : { 1.25, 0.8 })
+            QTest::addRow("%s at %.2f", example, tempo) << QString::fromLatin1(example) << tempo;
+    }
+}
+
+void TestDemoTempo::stretchIsFound()
+{
+    QFETCH(QString, example);
+    QFETCH(double, tempo);
+    const QString mp3 = QStringLiteral(RATTIL_APP_DIR "/data/examples/%1.mp3").arg(example);
+    const QString decoded = m_dir.filePath(example + ".wav");
+    const QString take = m_dir.filePath(QStringLiteral("%1-%2.wav").arg(example).arg(tempo));
+    QCOMPARE(QProcess::execute("lame", { "--quiet", "--decode", mp3, decoded }), 0);
+    // As the recorder writes a take: 8-bit unsigned, 11025 Hz, mono.
+    QCOMPARE(QProcess::execute("sox",
+                 { decoded, "-r", "11025", "-c", "1", "-b", "8", "-e", "unsigned-integer", take, "tempo", "-s",
+                     QString::number(tempo) }),
+        0);
+
+    // Off the test's thread, as the program runs it.
+    const TakeComparison result = QtConcurrent::run(&TakeAnalysis::CompareFiles, mp3, take).result();
+    QVERIFY2(result.IsCompared(), qPrintable(result.error));
+    const double expected = 1.0 / tempo;
+    const double found = result.TakeSeconds() / result.ReferenceSeconds();
+    QVERIFY2(std::abs(found / expected - 1.0) <= 0.10,
+        qPrintable(QStringLiteral("expected %1, found %2").arg(expected).arg(found)));
+    const int expectedPercent = int(std::lround((expected - 1.0) * 100));
+    QVERIFY2(std::abs(result.PercentDifference() - expectedPercent) <= 10, qPrintable(result.Sentence()));
+    // 25 % quicker or slower throughout stays inside the 40 % that marks a stretch.
+    for (const auto &segment : result.segments)
+        qWarning("marked: reciter %.2f-%.2f of %.2f-%.2f s, take %.2f-%.2f of %.2f-%.2f s", segment.referenceStart,
+            segment.referenceEnd, result.referenceStart, result.referenceEnd, segment.takeStart, segment.takeEnd,
+            result.takeStart, result.takeEnd);
+    QVERIFY2(result.segments.empty(), qPrintable(result.Sentence()));
+}
+
+QTEST_GUILESS_MAIN(TestDemoTempo)
+#include "test_demotempo.moc"
