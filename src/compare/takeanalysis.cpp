@@ -198,7 +198,9 @@ TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound
         segment.referenceEnd = result.referenceStart + (last + 1) * frame;
         segment.takeStart = result.takeStart + takeFirst * frame;
         segment.takeEnd = result.takeStart + (takeLast + 1) * frame;
-        if (segment.referenceEnd - segment.referenceStart >= LeastSegmentSeconds - frame / 2)
+        // The learner's side counts at the learner's own pace, so that a slower
+        // reading does not lift a short wobble over the bar.
+        if (std::max(referenceFrames, evenFrames) * frame >= LeastSegmentSeconds - frame / 2)
             result.segments.push_back(segment);
     }
     return result;

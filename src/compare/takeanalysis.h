@@ -14,7 +14,8 @@ public:
     // Held at least 40 % longer, or 40 % shorter, than the reciter...
     static constexpr double LongRatio = 1.4;
     static constexpr double ShortRatio = 0.6;
-    // ...for at least this long of the reciter's time, the measure of the counts.
+    // ...for at least this long, on the longer side: the reciter's time, or the
+    // learner's measured at the learner's own pace.
     static constexpr double LeastSegmentSeconds = 0.15;
     // The pace is measured over this much of the reciter's time, so that one
     // frame's wobble of the alignment is not taken for a held sound.

@@ -2,8 +2,11 @@
 
 #include "compare/monosound.h"
 
+#include <QFile>
 #include <QRandomGenerator>
+#include <QString>
 #include <cmath>
+#include <sndfile.h>
 #include <vector>
 
 // Speech-like test sounds built from parts whose lengths the test chooses: voiced
@@ -99,4 +102,19 @@ inline MonoSound synthesize(
     }
     silence(tail);
     return sound;
+}
+
+// Writes a sound as the recorder writes a take: 8-bit unsigned, mono.
+inline bool writeTakeFile(const QString &path, const MonoSound &sound)
+{
+    SF_INFO info = {};
+    info.samplerate = sound.rate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_U8;
+    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    if (!file)
+        return false;
+    const sf_count_t written = sf_writef_float(file, sound.samples.data(), sf_count_t(sound.samples.size()));
+    sf_close(file);
+    return written == sf_count_t(sound.samples.size());
 }

@@ -7,8 +7,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sndfile.h>
-
 using Kind = TakeComparison::HeldSegment::Kind;
 using Status = TakeComparison::Status;
 
@@ -34,16 +32,7 @@ private:
 QString TestTakeAnalysis::writeTake(const QString &name, const MonoSound &sound)
 {
     const QString path = m_dir.filePath(name + ".wav");
-    SF_INFO info = {};
-    info.samplerate = sound.rate;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_U8;
-    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    if (!file)
-        return {};
-    sf_writef_float(file, sound.samples.data(), sf_count_t(sound.samples.size()));
-    sf_close(file);
-    return path;
+    return writeTakeFile(path, sound) ? path : QString();
 }
 
 void TestTakeAnalysis::heldSoundsAreFound_data()
