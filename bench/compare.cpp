@@ -88,6 +88,8 @@ int main(int argc, char *argv[])
         // Through the controller, as the window runs it: a 1 ms timer on the
         // window's thread measures the longest gap between its ticks.
         CompareView view;
+        view.setLayoutDirection(Qt::RightToLeft);
+        view.SetColors(QColor(40, 30, 20), QColor(30, 140, 60));
         view.resize(400, 90);
         view.show();
         CompareController controller(view, {});
@@ -116,6 +118,10 @@ int main(int argc, char *argv[])
             app.processEvents();
         }
         ticker.stop();
+        // A look at the drawing, to judge it by eye.
+        const QString picture = qEnvironmentVariable("RATTIL_BENCH_PICTURE");
+        if (!picture.isEmpty())
+            view.grab().save(QStringLiteral("%1-%2s.png").arg(picture, tag));
 
         out << QStringLiteral("take_s=%1 analysis_ms=%2 decode_mp3_ms=%3 align_ms=%4 via_controller_ms=%5 "
                               "longest_ui_stall_ms=%6 segments=%7 (median of %8 runs)")

@@ -14,7 +14,7 @@ namespace {
 
 constexpr double Margin = 2.0;
 // Envelopes are drawn from this far below the loudest frame up to it.
-constexpr float FloorDb = -50.0f;
+constexpr float FloorDb = -45.0f;
 
 double amplitude(float levelDb)
 {
@@ -152,11 +152,11 @@ void CompareView::drawEnvelope(QPainter &painter, const QRectF &band, bool refer
     for (int c = columns - 1; c >= 0; --c)
         shape.lineTo(xOfStep((c + 0.5) * path.size() / columns), middle + peaks[size_t(c)] * half);
     shape.closeSubpath();
-    const QColor colour = reference ? m_text : m_meter;
-    painter.setPen(Qt::NoPen);
+    QColor colour = reference ? m_text : m_meter;
+    painter.setPen(QPen(colour, 1));
+    colour.setAlpha(150);
     painter.setBrush(colour);
     painter.drawPath(shape);
-    painter.setPen(QPen(colour, 1));
     painter.drawLine(QPointF(band.left(), middle), QPointF(band.right(), middle));
 }
 
@@ -183,24 +183,28 @@ void CompareView::paintEvent(QPaintEvent *)
     painter.drawText(
         header, end, QStringLiteral("تسجيلك ") + ArabicSeconds(m_comparison.TakeSeconds()) + QStringLiteral(" ث"));
 
+    // The stretches' wash behind the envelopes, their edges over them, so that
+    // both stay readable in the skin's own colours.
     const QRectF area = plotArea();
+    auto segmentColour = [this](int i) {
+        return m_comparison.segments[size_t(i)].kind == TakeComparison::HeldSegment::Kind::Long ? m_meter : m_text;
+    };
     for (int i = 0; i < int(m_comparison.segments.size()); ++i) {
-        const auto &segment = m_comparison.segments[size_t(i)];
-        const bool longer = segment.kind == TakeComparison::HeldSegment::Kind::Long;
-        QColor fill = longer ? m_meter : m_text;
-        fill.setAlpha(longer ? 70 : 50);
-        const QRectF rect = SegmentRect(i);
-        painter.fillRect(rect, fill);
-        QPen edge(
-            longer ? m_meter : m_text, i == m_chosen && hasFocus() ? 2 : 1, longer ? Qt::SolidLine : Qt::DashLine);
-        painter.setPen(edge);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect);
+        QColor wash = segmentColour(i);
+        wash.setAlpha(45);
+        painter.fillRect(SegmentRect(i), wash);
     }
     const QRectF upper(area.left(), area.top(), area.width(), area.height() / 2);
     const QRectF lower(area.left(), area.center().y(), area.width(), area.height() / 2);
-    drawEnvelope(painter, upper.adjusted(0, 1, 0, -1), true);
-    drawEnvelope(painter, lower.adjusted(0, 1, 0, -1), false);
+    drawEnvelope(painter, upper.adjusted(0, 2, 0, -1), true);
+    drawEnvelope(painter, lower.adjusted(0, 1, 0, -2), false);
+    for (int i = 0; i < int(m_comparison.segments.size()); ++i) {
+        const bool longer = m_comparison.segments[size_t(i)].kind == TakeComparison::HeldSegment::Kind::Long;
+        const double thickness = i == m_chosen && hasFocus() ? 3 : 2;
+        painter.setPen(QPen(segmentColour(i), thickness, longer ? Qt::SolidLine : Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(SegmentRect(i).adjusted(thickness / 2, thickness / 2, -thickness / 2, -thickness / 2));
+    }
 }
 
 void CompareView::mousePressEvent(QMouseEvent *event)
