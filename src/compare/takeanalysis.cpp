@@ -100,6 +100,12 @@ TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound
         result.status = TakeComparison::Status::NoVoice;
         return result;
     }
+    const int longest = int(LongestVoiceSeconds / SpeechFeatures::FrameSeconds);
+    if (referenceSpan.Count() > longest || takeSpan.Count() > longest) {
+        result.status = TakeComparison::Status::TooLong;
+        result.error = QStringLiteral("more than %1 s of voice").arg(LongestVoiceSeconds);
+        return result;
+    }
     const Side ref = describe(reference, referenceLevels, referenceSpan);
     const Side own = describe(take, takeLevels, takeSpan);
     const int rows = referenceSpan.Count();

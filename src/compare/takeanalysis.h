@@ -24,6 +24,10 @@ public:
     // while it stays at least this far (15 %) on the same side.
     static constexpr double ExtendRatio = 1.15;
 
+    // Voice beyond this on either side is not compared: an example is a few
+    // words, and the alignment's memory grows with the square of the length.
+    static constexpr double LongestVoiceSeconds = 60.0;
+
     static TakeComparison Compare(const MonoSound &reference, const MonoSound &take);
     // The reciter's MP3 and the learner's WAV, read and compared.
     static TakeComparison CompareFiles(const QString &referencePath, const QString &takePath);

@@ -50,6 +50,7 @@ QString TakeComparison::Sentence() const
     switch (status) {
     case Status::NoVoice: return QStringLiteral("لم يُسمع صوت في تسجيلك؛ تأكد من الميكروفون ثم سجّل مرة أخرى");
     case Status::ReferenceSilent: return QStringLiteral("لا صوت في تلاوة القارئ لهذا المثال، فلا مقارنة");
+    case Status::TooLong: return QStringLiteral("التسجيل أطول من أن يقارن بتلاوة القارئ؛ سجّل المثال وحده");
     case Status::TakeUnreadable: return QStringLiteral("تعذرت قراءة تسجيلك، فلا مقارنة");
     case Status::ReferenceUnreadable: return QStringLiteral("تعذرت قراءة تلاوة القارئ، فلا مقارنة");
     case Status::Compared: break;

@@ -13,6 +13,7 @@ struct TakeComparison final
         Compared,
         NoVoice, // the take holds nothing louder than its background
         ReferenceSilent,
+        TooLong, // more voice than an example holds; its alignment would take too much memory
         TakeUnreadable,
         ReferenceUnreadable,
     };

@@ -18,8 +18,8 @@ class TestTakeAnalysis final : public QObject
 private slots:
     void heldSoundsAreFound_data();
     void heldSoundsAreFound();
-    void unreadableFilesAreReported_data();
-    void unreadableFilesAreReported();
+    void takesThatCannotBeComparedAreSaidSo_data();
+    void takesThatCannotBeComparedAreSaidSo();
     void resamplingKeepsPitchAndLength_data();
     void resamplingKeepsPitchAndLength();
 
@@ -111,7 +111,7 @@ void TestTakeAnalysis::heldSoundsAreFound()
     }
 }
 
-void TestTakeAnalysis::unreadableFilesAreReported_data()
+void TestTakeAnalysis::takesThatCannotBeComparedAreSaidSo_data()
 {
     QTest::addColumn<QByteArray>("takeBytes"); // empty: no file at all
     QTest::addColumn<bool>("referenceExists");
@@ -120,9 +120,10 @@ void TestTakeAnalysis::unreadableFilesAreReported_data()
     QTest::newRow("take is not a wave") << QByteArray("RIFF\x10\0\0\0WAVEjunk", 16) << true
                                         << int(Status::TakeUnreadable);
     QTest::newRow("no reciter's file") << QByteArray("wave") << false << int(Status::ReferenceUnreadable);
+    QTest::newRow("recorder left running") << QByteArray("long") << true << int(Status::TooLong);
 }
 
-void TestTakeAnalysis::unreadableFilesAreReported()
+void TestTakeAnalysis::takesThatCannotBeComparedAreSaidSo()
 {
     QFETCH(QByteArray, takeBytes);
     QFETCH(bool, referenceExists);
@@ -130,6 +131,12 @@ void TestTakeAnalysis::unreadableFilesAreReported()
     QString take = m_dir.filePath(QStringLiteral("missing.wav"));
     if (takeBytes == "wave") {
         take = writeTake(QStringLiteral("good"), synthesize(syntheticWord(), SpeechFeatures::Rate));
+    } else if (takeBytes == "long") {
+        std::vector<SynthPart> parts;
+        while (partStart(parts, int(parts.size())) < TakeAnalysis::LongestVoiceSeconds + 1)
+            for (const SynthPart &part : syntheticWord())
+                parts.push_back(part);
+        take = writeTake(QStringLiteral("long"), synthesize(parts, SpeechFeatures::Rate));
     } else if (!takeBytes.isEmpty()) {
         take = m_dir.filePath(QStringLiteral("broken.wav"));
         QFile file(take);
