@@ -173,6 +173,13 @@ TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound
             return int(Kind::Short);
         return -1;
     };
+    struct Candidate final
+    {
+        TakeComparison::HeldSegment segment;
+        int first;
+        int last;
+    };
+    std::vector<Candidate> candidates;
     int covered = -1;
     for (int seed = 0; seed < rows; ++seed) {
         const int kind = pace[size_t(seed)] >= LongRatio ? int(Kind::Long)
@@ -188,11 +195,26 @@ TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound
             ++last;
         covered = last;
 
-        // Held out of proportion over the whole stretch, not only at its peak.
-        const double referenceFrames = last - first + 1;
-        const double evenFrames = matched[size_t(last)] - matched[size_t(first)] + 1;
-        const double ratio = evenFrames / referenceFrames;
-        if (kind == int(Kind::Long) ? ratio < LongRatio : ratio > ShortRatio)
+        // Held out of proportion over the whole stretch, or over its core from
+        // the first to the last frame past the ratio, the alignment having
+        // smeared the stretch's edges into its neighbours; and long enough, the
+        // learner's side counted at the learner's own pace so that a slower
+        // reading does not lift a short wobble over the bar.
+        const double strong = kind == int(Kind::Long) ? LongRatio : 1.0 / ShortRatio;
+        auto holds = [&](int from, int to) {
+            const double referenceFrames = to - from + 1;
+            const double evenFrames = matched[size_t(to)] - matched[size_t(from)] + 1;
+            const double ratio = evenFrames / referenceFrames;
+            const bool outOfProportion = kind == int(Kind::Long) ? ratio >= LongRatio : ratio <= ShortRatio;
+            return outOfProportion && std::max(referenceFrames, evenFrames) * frame >= LeastSegmentSeconds - frame / 2;
+        };
+        int coreFirst = first;
+        while (coreFirst < last && kindAt(coreFirst, strong) != kind)
+            ++coreFirst;
+        int coreLast = last;
+        while (coreLast > coreFirst && kindAt(coreLast, strong) != kind)
+            --coreLast;
+        if (!holds(first, last) && !holds(coreFirst, coreLast))
             continue;
         TakeComparison::HeldSegment segment;
         segment.kind = Kind(kind);
@@ -204,10 +226,26 @@ TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound
         segment.referenceEnd = result.referenceStart + (last + 1) * frame;
         segment.takeStart = result.takeStart + takeFirst * frame;
         segment.takeEnd = result.takeStart + (takeLast + 1) * frame;
-        // The learner's side counts at the learner's own pace, so that a slower
-        // reading does not lift a short wobble over the bar.
-        if (std::max(referenceFrames, evenFrames) * frame >= LeastSegmentSeconds - frame / 2)
-            result.segments.push_back(segment);
+        candidates.push_back({ segment, first, last });
+    }
+
+    // Ahead and at once behind again by as much is the alignment hesitating over
+    // a boundary, not a sound held: such a pair is dropped.
+    constexpr int Adjacent = 3;
+    for (size_t k = 0; k < candidates.size(); ++k) {
+        if (k + 1 < candidates.size()) {
+            const Candidate &a = candidates[k];
+            const Candidate &b = candidates[k + 1];
+            if (a.segment.kind != b.segment.kind && b.first - a.last <= Adjacent) {
+                const double together
+                    = (matched[size_t(b.last)] - matched[size_t(a.first)] + 1) / double(b.last - a.first + 1);
+                if (together > 1.0 / ExtendRatio && together < ExtendRatio) {
+                    ++k;
+                    continue;
+                }
+            }
+        }
+        result.segments.push_back(candidates[k].segment);
     }
     return result;
 }

@@ -53,9 +53,11 @@ void TestDemoTempo::stretchIsFound()
     const QString decoded = m_dir.filePath(example + ".wav");
     const QString take = m_dir.filePath(QStringLiteral("%1-%2.wav").arg(example).arg(tempo));
     QCOMPARE(QProcess::execute("lame", { "--quiet", "--decode", mp3, decoded }), 0);
-    // As the recorder writes a take: 8-bit unsigned, 11025 Hz, mono.
+    // As the recorder writes a take: 8-bit unsigned, 11025 Hz, mono. The dither
+    // is made repeatable (-R) so that a failure can be run again as it was. The dither
+    // is made repeatable (-R) so that a failure can be run again as it was.
     QCOMPARE(QProcess::execute("sox",
-                 { decoded, "-r", "11025", "-c", "1", "-b", "8", "-e", "unsigned-integer", take, "tempo", "-s",
+                 { "-R", decoded, "-r", "11025", "-c", "1", "-b", "8", "-e", "unsigned-integer", take, "tempo", "-s",
                      QString::number(tempo) }),
         0);
 
@@ -106,18 +108,18 @@ void TestDemoTempo::heldPartIsFound()
     const QString after = m_dir.filePath(name + "-c.wav");
     const QString take = m_dir.filePath(name + ".wav");
     const QStringList mono = { "-r", "11025", "-c", "1" };
-    QCOMPARE(QProcess::execute(
-                 "sox", QStringList { decoded } + mono + QStringList { before, "trim", "0", QString::number(from) }),
+    QCOMPARE(QProcess::execute("sox",
+                 QStringList { "-R", decoded } + mono + QStringList { before, "trim", "0", QString::number(from) }),
         0);
     QCOMPARE(QProcess::execute("sox",
-                 QStringList { decoded } + mono
+                 QStringList { "-R", decoded } + mono
                      + QStringList { held, "trim", QString::number(from), QString::number(length), "tempo", "-s",
                          QString::number(tempo) }),
         0);
-    QCOMPARE(QProcess::execute(
-                 "sox", QStringList { decoded } + mono + QStringList { after, "trim", QString::number(from + length) }),
+    QCOMPARE(QProcess::execute("sox",
+                 QStringList { "-R", decoded } + mono + QStringList { after, "trim", QString::number(from + length) }),
         0);
-    QCOMPARE(QProcess::execute("sox", { before, held, after, "-b", "8", "-e", "unsigned-integer", take }), 0);
+    QCOMPARE(QProcess::execute("sox", { "-R", before, held, after, "-b", "8", "-e", "unsigned-integer", take }), 0);
 
     const TakeComparison result = QtConcurrent::run(&TakeAnalysis::CompareFiles, mp3, take).result();
     QVERIFY2(result.IsCompared(), qPrintable(result.error));
