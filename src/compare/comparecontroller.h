@@ -1,0 +1,74 @@
+#pragma once
+
+#include "compare/comparisoncache.h"
+#include "compare/takecomparison.h"
+
+#include <QObject>
+#include <QRect>
+#include <QTimer>
+#include <functional>
+
+class CompareView;
+
+// Compares each saved take with the reciter's recitation on a worker thread,
+// keeps what it found per recording file, shows it in the view when the panel
+// has room for it, and plays a marked stretch of both on request.
+class CompareController final : public QObject
+{
+    Q_OBJECT
+public:
+    struct Callouts final
+    {
+        // Plays from..to seconds of a sound file: the reciter's MP3, then the take.
+        std::function<void(const QString &path, double from, double to)> PlayStretch;
+        // The result as one sentence, for a screen reader to find even while the
+        // drawing has no room on screen.
+        std::function<void(const QString &sentence)> Announce;
+    };
+
+    // The least room in which the drawing still says something.
+    static constexpr int LeastWidth = 120;
+    static constexpr int LeastHeight = 48;
+    // Heard around a stretch on both sides, and between the two halves.
+    static constexpr double ContextSeconds = 0.15;
+    static constexpr int GapMs = 400;
+
+    CompareController(CompareView &view, Callouts callouts, QObject *parent = nullptr);
+
+    // After each saved take: the cached comparison at once when the files are
+    // unchanged, else a new analysis whose result replaces the drawing.
+    void CompareAfterSave(const QString &reference, const QString &take);
+    // Another example was chosen: nothing shown belongs to it.
+    void Clear();
+    // The free room below the example's text, in the view's parent's coordinates.
+    // The view shows there when it fits and hides when it does not.
+    void FitInto(const QRect &room);
+    void PlaySegment(int index);
+
+    bool IsBusy() const { return m_waiting; }
+    bool HasResult() const { return m_hasResult; }
+    const TakeComparison &Current() const { return m_current; }
+    QString Sentence() const;
+
+signals:
+    void Compared();
+
+private:
+    void show(const TakeComparison &comparison);
+    void updateVisibility();
+
+    CompareView &m_view;
+    Callouts m_callouts;
+    ComparisonCache m_cache;
+    QString m_reference;
+    QString m_take;
+    TakeComparison m_current;
+    bool m_hasResult = false;
+    quint64 m_generation = 0;
+    bool m_waiting = false; // for the analysis of the take now chosen
+    QRect m_room;
+    QTimer m_secondHalf;
+    QString m_pendingPath;
+    double m_pendingFrom = 0;
+    double m_pendingTo = 0;
+};

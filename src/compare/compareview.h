@@ -1,0 +1,49 @@
+#pragma once
+
+#include "compare/takecomparison.h"
+
+#include <QColor>
+#include <QWidget>
+
+// The reciter's recitation above the learner's take, both as loudness envelopes
+// on one warped time axis, with the stretches held too long or too short
+// marked. Drawn in code so that it suits any skin; the colours come from it.
+class CompareView final : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CompareView(QWidget *parent = nullptr);
+
+    void SetColors(const QColor &text, const QColor &meter);
+    void SetComparison(const TakeComparison &comparison);
+    void SetBusy();
+    void Clear();
+    const TakeComparison &Comparison() const { return m_comparison; }
+
+    // The marked stretch under a point, or -1.
+    int SegmentAt(const QPointF &point) const;
+    QRectF SegmentRect(int index) const;
+
+signals:
+    // The learner asked to hear a marked stretch (click, or Enter on the chosen one).
+    void SegmentActivated(int index);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    enum class State { Empty, Busy, Shown };
+    QRectF plotArea() const;
+    double xOfStep(double step) const;
+    void drawEnvelope(QPainter &painter, const QRectF &band, bool reference) const;
+    void updateAccessibleText();
+
+    State m_state = State::Empty;
+    TakeComparison m_comparison;
+    QColor m_text = Qt::black;
+    QColor m_meter = QColor(0, 160, 0);
+    int m_chosen = -1;
+};

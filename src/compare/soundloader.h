@@ -1,0 +1,20 @@
+#pragma once
+
+#include "compare/monosound.h"
+
+#include <QString>
+#include <optional>
+
+// Reads the two sides of a comparison into mono samples at one rate. Both calls
+// block until the file is read, so they belong on a worker thread.
+class SoundLoader final
+{
+public:
+    // Any file the multimedia backend can decode (the reciter's MP3).
+    static std::optional<MonoSound> DecodeCompressed(const QString &path, int rate, QString *error = nullptr);
+    // A WAV (or other libsndfile format) such as the learner's take.
+    static std::optional<MonoSound> ReadWave(const QString &path, int rate, QString *error = nullptr);
+    // Changes the rate; when it lowers it, content above the new Nyquist rate is
+    // damped first so it does not fold back into the speech band.
+    static std::vector<float> Resample(const std::vector<float> &samples, int fromRate, int toRate);
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "compare/monosound.h"
+#include "compare/takecomparison.h"
+
+#include <QString>
+
+// Aligns the learner's take with the reciter's recitation and finds where the
+// learner held a sound clearly longer or shorter. Runs on a worker thread: it
+// reads files and does all of the arithmetic at once.
+class TakeAnalysis final
+{
+public:
+    // Held at least 40 % longer, or 40 % shorter, than the reciter...
+    static constexpr double LongRatio = 1.4;
+    static constexpr double ShortRatio = 0.6;
+    // ...for at least this long, on the longer side: the reciter's time, or the
+    // learner's measured at the learner's own pace.
+    static constexpr double LeastSegmentSeconds = 0.15;
+    // The pace is measured over this much of the reciter's time, so that one
+    // frame's wobble of the alignment is not taken for a held sound.
+    static constexpr double PaceWindowSeconds = 0.1;
+    // A marked stretch reaches out from where the pace passes the ratios above
+    // while it stays at least this far (15 %) on the same side.
+    static constexpr double ExtendRatio = 1.15;
+
+    // Voice beyond this on either side is not compared: an example is a few
+    // words, and the alignment's memory grows with the square of the length.
+    static constexpr double LongestVoiceSeconds = 60.0;
+
+    static TakeComparison Compare(const MonoSound &reference, const MonoSound &take);
+    // The reciter's MP3 and the learner's WAV, read and compared.
+    static TakeComparison CompareFiles(const QString &referencePath, const QString &takePath);
+};
