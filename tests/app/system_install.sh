@@ -34,6 +34,13 @@ for _ in $(seq 150); do
 done
 [ -n "$wid" ] || { echo "the installed program showed no window"; cat "$tmp/out.log"; exit 1; }
 sleep 0.5
+# A learner opens the meem sakinah chapter and its first lesson, records a take
+# of example 1 and stops it (places of the demo course's skin and menu).
+click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep "${3:-0.8}"; }
+click 647 225
+click 660 257 1.5
+click 127 541 1.5
+click 127 541
 xdotool mousemove --window "$wid" 743 39 click 1
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then echo "the exit button did not close the program"; exit 1; fi
@@ -44,6 +51,11 @@ options=$(find "$XDG_CONFIG_HOME/rattil" -name savedoptions.ini)
 [ "$(echo "$options" | grep -c .)" = 1 ] || { echo "savedoptions.ini not in the XDG config folder: '$options'"; exit 1; }
 case "$options" in "$XDG_CONFIG_HOME"/rattil/rattil-*/savedoptions.ini) ;; *) echo "unexpected place: $options"; exit 1 ;; esac
 [ "$(snapshot)" = "$before" ] || { echo "the installed tree changed"; exit 1; }
+take=$(find "$XDG_DATA_HOME/rattil" -name '3-1-1.wav')
+case "$take" in "$XDG_DATA_HOME"/rattil/rattil-*/rec/3-1-1.wav) ;; *) echo "the take is not in the XDG data folder: '$take'"; exit 1 ;; esac
+[ "$(soxi -r "$take")" = 11025 ] || { echo "the take is not an 11025 Hz recording"; exit 1; }
+[ "$(dirname "$(dirname "$take")")" = "$(dirname "$options" | sed "s|^$XDG_CONFIG_HOME|$XDG_DATA_HOME|")" ] \
+    || { echo "the take and the options are filed under different course names"; exit 1; }
 
 # A folder that is no course: a message the learner must acknowledge, then a
 # failing exit instead of an empty window.
