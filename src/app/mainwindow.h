@@ -25,6 +25,7 @@ class ExamplesPanel;
 class QMenu;
 class Recorder;
 class SoundMeter;
+class StatusLine;
 class WaveAudio;
 class WaveInput;
 class SkinnedMessages;
@@ -110,6 +111,8 @@ public:
     std::unique_ptr<SoundMeter> meter;
     Recorder *recorder = nullptr;
     ExamplesPanel *examples = nullptr;
+    // Spoken news of the recorder for a listener who cannot see its buttons.
+    StatusLine *m_statusLine = nullptr;
 
     // What a chosen popup command does; 0 (dismissed) does nothing.
     void RunPopupCommand(int id);
