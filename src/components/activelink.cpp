@@ -57,8 +57,19 @@ public:
 
     void doAction(const QString &name) override
     {
-        if (name == QAccessibleActionInterface::pressAction() && link()->isEnabled())
-            link()->press();
+        if (name != QAccessibleActionInterface::pressAction() || !link()->isEnabled())
+            return;
+        // Pressed once the screen reader's call has been answered: a press that
+        // opens a message runs the message's own loop, and the screen reader
+        // would hang, unanswered, until the learner closed it.
+        ActiveLink *target = link();
+        QMetaObject::invokeMethod(
+            target,
+            [target] {
+                if (target->isEnabled())
+                    target->press();
+            },
+            Qt::QueuedConnection);
     }
 
 private:
