@@ -397,6 +397,11 @@ void LessonMenu::UpdateAccessibleStates()
         ActiveLink *title = m_c.ImenuL[i];
         title->setAccessibleFlag(ActiveLink::Expandable, i <= ShownChapters());
         title->setAccessibleFlag(ActiveLink::Expanded, i == CurChapter);
+        // Screen readers hear a change of description as it happens, where the
+        // desktop bridge does not pass the expanded state's change on.
+        title->setAccessibleDescription(i > ShownChapters() ? QString()
+                : i == CurChapter                           ? QStringLiteral("مفتوح")
+                                                            : QStringLiteral("مغلق"));
     }
     for (int k = 1; k <= MenuControls::LessonLinks; ++k) {
         ActiveLink *link = m_c.Alink[k];
