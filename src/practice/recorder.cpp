@@ -122,9 +122,11 @@ void Recorder::AbandonRecording()
 
 void Recorder::Stop()
 {
-    // The state word outlives the take; only a running one is news to a listener.
+    // The state word outlives the take. A second Stop (a screen reader can press
+    // the hidden button) would save the closed capture again and report the
+    // take it has just saved as lost.
     const bool running = m_c.TimerMeter->isActive();
-    if (PracticeMode == Rec) {
+    if (PracticeMode == Rec && running) {
         QDir().mkpath(m_RecDir);
         const QString reply = m_audio.Send(QStringLiteral("save capture ") + m_takePath);
         m_audio.Send(QStringLiteral("close capture"));
@@ -132,8 +134,7 @@ void Recorder::Stop()
         m_c.TimerMeter->stop();
         m_c.Aplay->setEnabled(true);
         m_meter.ShowLevel(0);
-        if (running)
-            emit StateChanged(WaveAudio::IsError(reply) ? Event::SaveFailed : Event::RecordingSaved);
+        emit StateChanged(WaveAudio::IsError(reply) ? Event::SaveFailed : Event::RecordingSaved);
         if (WaveAudio::IsError(reply) && m_callouts.ShowMessage)
             m_callouts.ShowMessage(SaveFailedMessage);
     }

@@ -138,6 +138,8 @@ void TestRecorder::commands_data()
                                                         << playCommands(path, "play voice1")
             + QStringList { "pause voice1", "stop voice1", "close voice1" } + playCommands(path, "Resume voice1");
     QTest::newRow("a second record keeps the take") << "rec rec" << RecordCommands;
+    QTest::newRow("a second stop saves nothing more")
+        << "rec stop stop" << RecordCommands + QStringList { "save capture " + path, "close capture" };
     QTest::newRow("record during playback ends it first")
         << "play rec"
         << playCommands(path, "play voice1") + QStringList { "stop voice1", "close voice1" } + RecordCommands;
