@@ -89,6 +89,8 @@ def on_event(event):
     except Exception:
         role, name = "?", "?"
     HEARD.append((event.type, role, name, event.detail1, str(event.any_data)))
+    if os.environ.get("RATTIL_A11Y_TRACE"):
+        print("heard:", HEARD[-1][:4])
 
 
 def heard(kind, role=None, name=None, detail1=None, since=0):
@@ -292,6 +294,7 @@ def main():
         press(wait_for(lambda: find(app, "push button", "تشغيل"), "the play button"))
         alert = wait_for(lambda: find(app, "alert"), "the message as an alert")
         check(alert.name.startswith(NOT_RECORDED), "the alert is named by its message (%r)" % alert.name)
+        wait_for(lambda: heard("", "alert", since=mark), "the alert's opening announced")
         labels = [n.name for n in nodes(alert) if n.getRoleName() == "label"]
         check(any(NOT_RECORDED in label for label in labels), "the alert's text is readable (%r)" % labels)
         ok = find(alert, "push button", "موافق")
