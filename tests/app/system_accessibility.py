@@ -302,6 +302,14 @@ def main():
         press(ok)
         wait_for(lambda: find(app, "alert") is None, "the alert closing from its OK")
 
+        # An index lesson: its entries are links on the page's index.
+        other = find(app, "push button", "مدخل إلى علم التجويد")
+        press(other)
+        wait_for(lambda: "expanded" in states_of(other) and "expanded" not in states_of(chapter),
+                 "the other chapter open and the first one closed")
+        press(wait_for(lambda: find(app, "link", "مخارج الحروف"), "the index lesson"))
+        check_controls(app, [("link", name, {"enabled"}, set(), None, None) for name in ("الجوف", "الحلق")])
+
         press(find(app, "push button", "خروج"))
         check(program.wait(timeout=10) == 0, "the program ends cleanly from its exit button")
         with open(saved, "rb") as f:
