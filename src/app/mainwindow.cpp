@@ -9,6 +9,7 @@
 #include "components/qtwaveaudio.h"
 #include "components/qtwaveinput.h"
 #include "components/softwarevolume.h"
+#include "components/statusline.h"
 #include "components/textbrowserview.h"
 #include "content/documentscrollbar.h"
 #include "content/lessonpages.h"
@@ -165,6 +166,13 @@ void MainWindow::CreatePracticeParts()
         ShowMessage();
     };
     recorder = new Recorder(practiceControls, *waveAudio, *MP, *meter, RecDir, std::move(recorderCallouts), this);
+    // The strip's buttons only swap pictures; a listener hears the news instead.
+    m_statusLine = new StatusLine(this);
+    m_statusLine->move(0, 0);
+    m_statusLine->show();
+    connect(recorder, &Recorder::StateChanged, m_statusLine, [this](Recorder::Event event) {
+        m_statusLine->Announce(Recorder::Announcement(event), Recorder::IsFailure(event));
+    });
 
     ExamplesPanel::Callouts panelCallouts;
     panelCallouts.SlidePanelBar = [this](const QString &direction, qint32 distance, qint16 step) {

@@ -25,6 +25,7 @@ class ExamplesPanel;
 class QMenu;
 class Recorder;
 class SoundMeter;
+class StatusLine;
 class WaveAudio;
 class WaveInput;
 class SkinnedMessages;
@@ -110,6 +111,8 @@ public:
     std::unique_ptr<SoundMeter> meter;
     Recorder *recorder = nullptr;
     ExamplesPanel *examples = nullptr;
+    // Spoken news of the recorder for a listener who cannot see its buttons.
+    StatusLine *m_statusLine = nullptr;
 
     // The controls Tab visits, in the window's right-to-left reading order:
     // the chrome, the menu as it stands, the index links, the page and its bar,

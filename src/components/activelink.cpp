@@ -39,6 +39,17 @@ public:
         QAccessible::State s = QAccessibleWidget::state();
         s.focusable = true;
         s.hotTracked = link()->isHovered();
+        const ActiveLink::AccessibleFlags flags = link()->accessibleFlags();
+        s.expandable = flags.testFlag(ActiveLink::Expandable);
+        s.expanded = flags.testFlag(ActiveLink::Expanded);
+        s.collapsed = s.expandable && !s.expanded;
+        s.selectable = flags.testFlag(ActiveLink::Selectable);
+        s.selected = flags.testFlag(ActiveLink::Selected);
+        s.checkable = flags.testFlag(ActiveLink::Checkable);
+        s.checked = flags.testFlag(ActiveLink::Checked);
+        // A toggle button is announced as pressed as well as checked.
+        s.pressed = s.checkable && s.checked;
+        s.defaultButton = flags.testFlag(ActiveLink::DefaultButton);
         return s;
     }
 
@@ -51,8 +62,19 @@ public:
 
     void doAction(const QString &name) override
     {
-        if (name == QAccessibleActionInterface::pressAction() && link()->isEnabled())
-            link()->press();
+        if (name != QAccessibleActionInterface::pressAction() || !link()->isEnabled())
+            return;
+        // Pressed once the screen reader's call has been answered: a press that
+        // opens a message runs the message's own loop, and the screen reader
+        // would hang, unanswered, until the learner closed it.
+        ActiveLink *target = link();
+        QMetaObject::invokeMethod(
+            target,
+            [target] {
+                if (target->isEnabled())
+                    target->press();
+            },
+            Qt::QueuedConnection);
     }
 
 private:
@@ -89,6 +111,34 @@ void ActiveLink::setCaption(const QString &caption)
     m_caption = caption;
     update();
     QAccessibleEvent ev(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&ev);
+}
+
+void ActiveLink::setAccessibleFlag(AccessibleFlag flag, bool on)
+{
+    if (m_flags.testFlag(flag) == on)
+        return;
+    m_flags.setFlag(flag, on);
+    QAccessible::State changed;
+    switch (flag) {
+    case Expandable:
+        changed.expandable = true;
+        changed.collapsed = true;
+        break;
+    case Expanded:
+        changed.expanded = true;
+        changed.collapsed = true;
+        break;
+    case Selectable: changed.selectable = true; break;
+    case Selected: changed.selected = true; break;
+    case Checkable: changed.checkable = true; break;
+    case Checked:
+        changed.checked = true;
+        changed.pressed = true;
+        break;
+    case DefaultButton: changed.defaultButton = true; break;
+    }
+    QAccessibleStateChangeEvent ev(this, changed);
     QAccessible::updateAccessibility(&ev);
 }
 

@@ -58,6 +58,23 @@ public:
     QAccessible::Role accessibleRole() const { return m_role; }
     void setAccessibleRole(QAccessible::Role role) { m_role = role; }
 
+    // What a screen reader is told beside the role: a chapter title that opens
+    // and closes, the lesson or example that is the chosen one, a toggle that is
+    // on. The look of the control is the skin's business; these only speak.
+    enum AccessibleFlag {
+        Expandable = 0x1,
+        Expanded = 0x2,
+        Selectable = 0x4,
+        Selected = 0x8,
+        Checkable = 0x10,
+        Checked = 0x20,
+        // What Enter does in its dialog.
+        DefaultButton = 0x40,
+    };
+    Q_DECLARE_FLAGS(AccessibleFlags, AccessibleFlag)
+    AccessibleFlags accessibleFlags() const { return m_flags; }
+    void setAccessibleFlag(AccessibleFlag flag, bool on);
+
     bool isHovered() const { return m_hovered; }
 
     // What the screen reader's press action and a click both do.
@@ -101,6 +118,9 @@ private:
     int m_alignment = AlignLeftCode;
     int m_borderStyle = 0;
     QAccessible::Role m_role = QAccessible::Button;
+    AccessibleFlags m_flags;
     bool m_hovered = false;
     bool m_pressed = false;
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(ActiveLink::AccessibleFlags)

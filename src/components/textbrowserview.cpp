@@ -1,5 +1,8 @@
 #include "textbrowserview.h"
 
+#include "components/accessibledocument.h"
+
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -133,6 +136,14 @@ TextBrowserView::TextBrowserView(QWidget *parent)
     m_browser->setFrameShape(QFrame::NoFrame);
     m_browser->setOpenLinks(false);
     m_browser->setLayoutDirection(Qt::RightToLeft);
+    AccessibleDocument::Install();
+    // A caret that the arrow keys move lets a screen reader read the page line by
+    // line and word by word.
+    m_browser->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+    connect(m_browser, &QTextEdit::cursorPositionChanged, this, [this] {
+        QAccessibleTextCursorEvent ev(m_browser, m_browser->textCursor().position());
+        QAccessible::updateAccessibility(&ev);
+    });
     connect(m_browser, &QTextBrowser::anchorClicked, this, &TextBrowserView::linkClicked);
     connect(m_browser->verticalScrollBar(), &QScrollBar::valueChanged, this, &DocumentView::ScrollChanged);
 }
@@ -195,6 +206,11 @@ void TextBrowserView::Navigate(const QString &target)
         if (generation != m_generation)
             return;
         m_busy = false;
+        // The screen reader reads the new page from its top.
+        QAccessibleTextUpdateEvent changed(m_browser, 0, QString(), m_browser->toPlainText());
+        QAccessible::updateAccessibility(&changed);
+        QAccessibleEvent named(m_browser, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&named);
         emit DocumentComplete(m_location);
     });
 }

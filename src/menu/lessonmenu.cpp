@@ -234,6 +234,7 @@ void LessonMenu::BuildMenu(const QString &imagesPath)
     PlaceChapterItems();
     m_c.ImSlide->raise();
     UpdateScrollArrows();
+    UpdateAccessibleStates();
 }
 
 void LessonMenu::ExpandChapter(int a)
@@ -385,6 +386,28 @@ void LessonMenu::ToggleChapter(int c)
         ExpandChapter(c);
         CurChapter = qint16(c);
     }
+    UpdateAccessibleStates();
+}
+
+void LessonMenu::UpdateAccessibleStates()
+{
+    // Read from the menu's state rather than from the looks: a title keeps its
+    // open picture while hovered, and a lost selection keeps its colour.
+    for (int i = 1; i <= MenuControls::ChapterItems; ++i) {
+        ActiveLink *title = m_c.ImenuL[i];
+        title->setAccessibleFlag(ActiveLink::Expandable, i <= ShownChapters());
+        title->setAccessibleFlag(ActiveLink::Expanded, i == CurChapter);
+        // Screen readers hear a change of description as it happens, where the
+        // desktop bridge does not pass the expanded state's change on.
+        title->setAccessibleDescription(i > ShownChapters() ? QString()
+                : i == CurChapter                           ? QStringLiteral("مفتوح")
+                                                            : QStringLiteral("مغلق"));
+    }
+    for (int k = 1; k <= MenuControls::LessonLinks; ++k) {
+        ActiveLink *link = m_c.Alink[k];
+        link->setAccessibleFlag(ActiveLink::Selectable, CurChapter != 0 && k <= ShownLessons(CurChapter));
+        link->setAccessibleFlag(ActiveLink::Selected, CurChapter != 0 && k == CurLesson);
+    }
 }
 
 void LessonMenu::SetTitleLook(int c, TitleLook look)
@@ -503,6 +526,7 @@ void LessonMenu::LessonClick(int k)
             CurLesson = previous;
             if (previous != 0)
                 SetLinkLook(previous, LinkLook::SelectedByClick);
+            UpdateAccessibleStates();
             if (result == OpenResult::FileInUse && m_callouts.ShowMessage)
                 m_callouts.ShowMessage(FileInUseMessage);
             return;
@@ -515,6 +539,7 @@ void LessonMenu::LessonClick(int k)
         m_settings.PageStep = qint16(qMin(m_RTFP->height(), 32767));
     RememberedChapter = CurChapter;
     RememberedLesson = CurLesson;
+    UpdateAccessibleStates();
 }
 
 bool LessonMenu::SelectLesson(int c, int l)
@@ -535,6 +560,7 @@ void LessonMenu::ReselectLesson(int k)
     CurLesson = qint16(k);
     PlaceMarker(k);
     m_c.ImSlide->show();
+    UpdateAccessibleStates();
 }
 
 void LessonMenu::ResetMenu()
@@ -554,6 +580,7 @@ void LessonMenu::ResetMenu()
     RememberedLesson = 0;
     m_c.ImSlide->hide();
     UpdateScrollArrows();
+    UpdateAccessibleStates();
     if (m_callouts.CloseExamplesPanel)
         m_callouts.CloseExamplesPanel();
 }

@@ -109,6 +109,9 @@ private:
     enum class LinkLook { LostByLessonClick, SelectedByClick, Reselected };
 
     int Steps() const;
+    // What a screen reader hears of the titles (open or closed) and the links
+    // (the chosen lesson).
+    void UpdateAccessibleStates();
     void SetTitleLook(int c, TitleLook look);
     void SetLinkLook(int k, LinkLook look);
     void LoseSelection(int k);

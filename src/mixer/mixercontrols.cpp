@@ -1,6 +1,7 @@
 #include "mixercontrols.h"
 
 #include "components/activelink.h"
+#include "mixer/levelslider.h"
 #include "skin/formdesign.h"
 
 #include <QLabel>
@@ -54,6 +55,12 @@ MixerControls CreateMixerControls(QWidget *main)
 
     rowOfBars(main, c.Imvol, QStringLiteral("Imvol"), QStringLiteral("مستوى الصوت"), FormDesign::WaveIcon);
     rowOfBars(main, c.Immic, QStringLiteral("Immic"), QStringLiteral("مستوى الميكروفون"), FormDesign::MicIcon);
+    c.WaveSlider = new LevelSlider(main);
+    c.WaveSlider->setObjectName(QStringLiteral("WaveSlider"));
+    c.WaveSlider->setAccessibleName(QStringLiteral("مستوى الصوت"));
+    c.MicSlider = new LevelSlider(main);
+    c.MicSlider->setObjectName(QStringLiteral("MicSlider"));
+    c.MicSlider->setAccessibleName(QStringLiteral("مستوى الميكروفون"));
 
     c.volup = button(main, QStringLiteral("volup"), QStringLiteral("رفع الصوت"), StepDesignSize);
     c.voldown = button(main, QStringLiteral("voldown"), QStringLiteral("خفض الصوت"), StepDesignSize);

@@ -3,6 +3,7 @@
 #include <array>
 
 class ActiveLink;
+class LevelSlider;
 class QLabel;
 class QTimer;
 class QWidget;
@@ -24,6 +25,9 @@ struct MixerControls
     ActiveLink *micdown = nullptr;
     ActiveLink *WaveIcon = nullptr;
     ActiveLink *MicIcon = nullptr;
+    // Each row's level as one slider, for a screen reader.
+    LevelSlider *WaveSlider = nullptr;
+    LevelSlider *MicSlider = nullptr;
     QLabel *voltmp = nullptr;
     QLabel *avoltmp = nullptr;
     QTimer *VolTimer = nullptr;

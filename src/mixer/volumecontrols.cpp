@@ -3,6 +3,7 @@
 #include "components/activelink.h"
 #include "components/colors.h"
 #include "components/numbers.h"
+#include "mixer/levelslider.h"
 #include "mixer/mixerdevice.h"
 #include "mixer/mvolume.h"
 #include "skin/skinfiles.h"
@@ -52,6 +53,10 @@ VolumeControls::VolumeControls(const MixerControls &controls, MVolume &volume, M
     connect(m_c.WaveIcon, &ActiveLink::Click, this, &VolumeControls::WaveIconClick);
     connect(m_c.MicIcon, &ActiveLink::Click, this, &VolumeControls::MicIconClick);
     connect(m_c.VolTimer, &QTimer::timeout, this, &VolumeControls::VolTimerTick);
+    connect(m_c.WaveSlider, &LevelSlider::ValueRequested, this, [this](int percent) { SetLevel(Wave, percent); });
+    connect(m_c.MicSlider, &LevelSlider::ValueRequested, this, [this](int percent) { SetLevel(Mic, percent); });
+    for (ActiveLink *icon : { m_c.WaveIcon, m_c.MicIcon })
+        icon->setAccessibleFlag(ActiveLink::Checkable, true);
     if (m_device)
         connect(m_device, &MixerDevice::Changed, this, &VolumeControls::MixerChanged);
 }
@@ -93,12 +98,9 @@ void VolumeControls::ShowMuteState(ActiveLink *icon, const QString &stem, bool m
 {
     icon->setPicture(Picture(stem + (muted ? QStringLiteral("Mute.jpg") : QStringLiteral("Vol.jpg"))));
     icon->setActivepicture(Picture(stem + (muted ? QStringLiteral("MuteOver.jpg") : QStringLiteral("VolOver.jpg"))));
-    // The name says what a press will do.
+    // A toggle: the name stays "mute", its pressed state says whether it is on.
     const bool wave = icon == m_c.WaveIcon;
-    if (muted)
-        icon->setAccessibleName(wave ? QStringLiteral("إعادة الصوت") : QStringLiteral("إعادة الميكروفون"));
-    else
-        icon->setAccessibleName(wave ? QStringLiteral("كتم الصوت") : QStringLiteral("كتم الميكروفون"));
+    icon->setAccessibleFlag(ActiveLink::Checked, muted);
     (wave ? m_waveMuted : m_micMuted) = muted;
 }
 
@@ -128,6 +130,9 @@ void VolumeControls::PlaceRow(bool microphone)
         bar->setAlwayshandcursor(true);
         bar->setGeometry(Rounded(places[i]));
     }
+    LevelSlider *slider = microphone ? m_c.MicSlider : m_c.WaveSlider;
+    slider->setGeometry(Rounded(places[n].united(places[1])));
+    slider->lower();
 
     up->setPicture(Picture(QStringLiteral("volumeup.jpg")));
     up->setActivepicture(Picture(QStringLiteral("volumeupactive.jpg")));
@@ -194,9 +199,11 @@ void VolumeControls::ShowLevel(const QString &word, qint32 level)
     const QString percent = arabic.toString(level) + QStringLiteral("٪");
     if (word == Wave) {
         ShowWaveVolume(BarsFor(level));
+        m_c.WaveSlider->showValue(level);
         m_c.WaveIcon->setAccessibleDescription(QStringLiteral("مستوى الصوت ") + percent);
     } else {
         ShowMicVolume(BarsFor(level));
+        m_c.MicSlider->showValue(level);
         m_c.MicIcon->setAccessibleDescription(QStringLiteral("مستوى الميكروفون ") + percent);
     }
 }
@@ -215,6 +222,17 @@ void VolumeControls::Step(const QString &word, qint32 &level, int delta)
         level = level > 100 - StepPercent ? 100 : level + StepPercent;
     else
         level = level < StepPercent ? 0 : level - StepPercent;
+    WriteLevel(word, level);
+    ShowLevel(word, level);
+}
+
+void VolumeControls::SetLevel(const QString &word, qint32 percent)
+{
+    // A level set by hand ends a move towards a clicked bar on the same line.
+    if (m_c.VolTimer->isActive() && SliderWhich == (word == Wave ? VolP : VolM))
+        m_c.VolTimer->stop();
+    qint32 &level = word == Wave ? WaveLevel : MicLevel;
+    level = qBound(0, percent, 100);
     WriteLevel(word, level);
     ShowLevel(word, level);
 }
@@ -348,6 +366,8 @@ void VolumeControls::UpdateEnabled()
     }
     for (ActiveLink *b : { m_c.volup, m_c.voldown, m_c.micup, m_c.micdown, m_c.WaveIcon, m_c.MicIcon })
         b->setEnabled(on);
+    m_c.WaveSlider->setEnabled(on);
+    m_c.MicSlider->setEnabled(on);
     if (!on)
         m_c.VolTimer->stop();
 }

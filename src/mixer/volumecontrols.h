@@ -65,6 +65,8 @@ private:
     void PlaceRow(bool microphone);
     void BarClick(const QString &which, int k);
     void Step(const QString &word, qint32 &level, int delta);
+    // A screen reader set the line's slider.
+    void SetLevel(const QString &word, qint32 percent);
     void ShowLevel(const QString &word, qint32 level);
     void ShowBars(std::array<ActiveLink *, MixerControls::Bars + 1> &bars, int n);
     void WriteLevel(const QString &word, qint32 percent);

@@ -151,6 +151,8 @@ void ExamplesPanel::MarkExample(int n)
         m_c.SampleN[MarkedExample]->setPicture(LoadSkinPicture(images, QStringLiteral("N%1.jpg").arg(MarkedExample)));
     m_c.SampleN[n]->setPicture(LoadSkinPicture(images, QStringLiteral("N%1Selected.jpg").arg(n)));
     MarkedExample = qint16(n);
+    for (int i = 1; i <= PracticeControls::ExampleButtons; ++i)
+        m_c.SampleN[i]->setAccessibleFlag(ActiveLink::Selected, i == n);
 }
 
 void ExamplesPanel::CheckPlayer()
@@ -251,8 +253,15 @@ void ExamplesPanel::FitTitleHeight()
 
 void ExamplesPanel::SetupExampleButtons(int n)
 {
-    for (int i = 1; i <= PracticeControls::ExampleButtons; ++i)
-        m_c.SampleN[i]->setVisible(i <= n);
+    for (int i = 1; i <= PracticeControls::ExampleButtons; ++i) {
+        ActiveLink *button = m_c.SampleN[i];
+        button->setVisible(i <= n);
+        // The pictures show the count at a glance; a listener is told it.
+        button->setAccessibleDescription(i <= n ? ExampleCountDescription(i, n) : QString());
+        button->setAccessibleFlag(ActiveLink::Selectable, i <= n);
+        if (i > n)
+            button->setAccessibleFlag(ActiveLink::Selected, false);
+    }
     if (n != 0) {
         if (!PanelOpen)
             OpenExamplesPanel();

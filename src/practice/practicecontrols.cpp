@@ -78,12 +78,26 @@ void setBackground(QWidget *widget, const QColor &color)
 
 } // namespace
 
-QString ExampleButtonName(int n)
+namespace {
+
+QString arabicIndic(int n)
 {
     QString digits = QString::number(n);
     for (QChar &ch : digits)
         ch = QChar(0x0660 + ch.digitValue());
-    return QStringLiteral("المثال ") + digits;
+    return digits;
+}
+
+} // namespace
+
+QString ExampleButtonName(int n)
+{
+    return QStringLiteral("المثال ") + arabicIndic(n);
+}
+
+QString ExampleCountDescription(int n, int count)
+{
+    return ExampleButtonName(n) + QStringLiteral(" من ") + arabicIndic(count);
 }
 
 void FitLabelHeight(QLabel *label)
@@ -133,6 +147,8 @@ PracticeControls CreatePracticeControls(QWidget *FrameBar, QWidget *Samples)
     c.AyaText->setWordWrap(true);
     c.AyaSample = new QLabel(Samples);
     c.AyaSample->setObjectName(QStringLiteral("AyaSample"));
+    c.AyaSample->setAccessibleName(QStringLiteral("صورة المثال"));
+    c.AyaSample->setAccessibleDescription(QStringLiteral("صورة نص المثال المختار"));
     c.AyaSample->hide();
 
     c.TimerMeter = new QTimer(Samples);

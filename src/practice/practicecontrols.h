@@ -57,3 +57,5 @@ void FitLabelHeight(QLabel *label);
 
 // "المثال ٣": example buttons are named for screen readers with Arabic-Indic digits.
 QString ExampleButtonName(int n);
+// "المثال ٣ من ٧": which example a button is, and how many the page has.
+QString ExampleCountDescription(int n, int count);

@@ -36,6 +36,22 @@ Recorder::Recorder(const PracticeControls &controls, WaveAudio &audio, MediaPlay
     connect(m_c.TimerMeter, &QTimer::timeout, this, &Recorder::TimerMeterTick);
 }
 
+QString Recorder::Announcement(Event event)
+{
+    switch (event) {
+    case Event::RecordingStarted: return QStringLiteral("بدأ التسجيل");
+    case Event::RecordingSaved: return QStringLiteral("توقف التسجيل وحُفظ");
+    case Event::SaveFailed: return SaveFailedMessage;
+    case Event::RecordFailed: return QStringLiteral("تعذر بدء التسجيل");
+    case Event::PlaybackStarted: return QStringLiteral("بدأ تشغيل تسجيلك");
+    case Event::PlaybackPaused: return QStringLiteral("توقف التشغيل مؤقتا");
+    case Event::PlaybackEnded: return QStringLiteral("انتهى تشغيل تسجيلك");
+    case Event::ListeningStarted: return QStringLiteral("بدأ الاستماع إلى المثال");
+    case Event::ListeningEnded: return QStringLiteral("انتهى الاستماع إلى المثال");
+    }
+    return {};
+}
+
 QString Recorder::RecordingPath() const
 {
     const PagePosition p = m_callouts.Position ? m_callouts.Position() : PagePosition {};
@@ -82,6 +98,7 @@ void Recorder::Record()
         if (WaveAudio::IsError(m_audio.Send(command))) {
             // Without a device the strip would show a recording that records nothing.
             AbandonRecording();
+            emit StateChanged(Event::RecordFailed);
             if (m_callouts.ShowMessage)
                 m_callouts.ShowMessage(RecordFailedMessage);
             return;
@@ -89,6 +106,7 @@ void Recorder::Record()
     }
     m_c.Aplay->setEnabled(false);
     m_c.Astop->setToolTip(StopRecordingTip);
+    emit StateChanged(Event::RecordingStarted);
 }
 
 void Recorder::AbandonRecording()
@@ -104,7 +122,11 @@ void Recorder::AbandonRecording()
 
 void Recorder::Stop()
 {
-    if (PracticeMode == Rec) {
+    // The state word outlives the take. A second Stop (a screen reader can press
+    // the hidden button) would save the closed capture again and report the
+    // take it has just saved as lost.
+    const bool running = m_c.TimerMeter->isActive();
+    if (PracticeMode == Rec && running) {
         QDir().mkpath(m_RecDir);
         const QString reply = m_audio.Send(QStringLiteral("save capture ") + m_takePath);
         m_audio.Send(QStringLiteral("close capture"));
@@ -112,6 +134,7 @@ void Recorder::Stop()
         m_c.TimerMeter->stop();
         m_c.Aplay->setEnabled(true);
         m_meter.ShowLevel(0);
+        emit StateChanged(WaveAudio::IsError(reply) ? Event::SaveFailed : Event::RecordingSaved);
         if (WaveAudio::IsError(reply) && m_callouts.ShowMessage)
             m_callouts.ShowMessage(SaveFailedMessage);
     }
@@ -119,6 +142,8 @@ void Recorder::Stop()
         m_audio.Send(QStringLiteral("stop voice1"));
         m_audio.Send(QStringLiteral("close voice1"));
         m_c.TimerMeter->stop();
+        if (running || PracticeMode == PauseWord)
+            emit StateChanged(Event::PlaybackEnded);
     }
     ShowButtons(true, false, false, true);
 }
@@ -143,6 +168,7 @@ void Recorder::Play()
     PracticeMode = PlayWord;
     m_c.TimerMeter->start();
     ShowButtons(false, true, true, false);
+    emit StateChanged(Event::PlaybackStarted);
 }
 
 void Recorder::Pause()
@@ -152,6 +178,7 @@ void Recorder::Pause()
     ShowButtons(true, true, false, false);
     PracticeMode = PauseWord;
     m_audio.Send(QStringLiteral("pause voice1"));
+    emit StateChanged(Event::PlaybackPaused);
 }
 
 void Recorder::SwapListenPictures()
@@ -169,6 +196,7 @@ void Recorder::Listen()
         Listening = false;
         m_meter.StopMeter();
         m_c.TimerMeter->stop();
+        emit StateChanged(Event::ListeningEnded);
     } else {
         // A take in progress is finished first, so that the state word cannot be
         // taken over and leave the recording or playback running unowned.
@@ -178,6 +206,7 @@ void Recorder::Listen()
         PracticeMode = ListenWord;
         m_meter.StartMeter();
         m_c.TimerMeter->start();
+        emit StateChanged(Event::ListeningStarted);
     }
     SwapListenPictures();
 }
@@ -191,6 +220,7 @@ void Recorder::EndListening()
     m_c.TimerMeter->stop();
     m_meter.ShowLevel(0);
     SwapListenPictures();
+    emit StateChanged(Event::ListeningEnded);
 }
 
 void Recorder::TimerMeterTick()

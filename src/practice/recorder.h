@@ -36,6 +36,23 @@ public:
         = QStringLiteral("تعذر بدء التسجيل، تأكد أن جهاز التسجيل موصول وغير مستخدم من طرف برنامج آخر");
     static inline const QString StopRecordingTip = QStringLiteral("إيقاف التسجيل");
 
+    // What a listener who cannot see the strip's buttons change is told.
+    enum class Event {
+        RecordingStarted,
+        RecordingSaved,
+        SaveFailed,
+        RecordFailed,
+        PlaybackStarted,
+        PlaybackPaused,
+        PlaybackEnded,
+        ListeningStarted,
+        ListeningEnded,
+    };
+    Q_ENUM(Event)
+    // The words a screen reader speaks for an event; failures are urgent.
+    static QString Announcement(Event event);
+    static bool IsFailure(Event event) { return event == Event::SaveFailed || event == Event::RecordFailed; }
+
     // RecDir ends with a separator, as every folder path of the course does.
     Recorder(const PracticeControls &controls, WaveAudio &audio, MediaPlayer &MP, SoundMeter &meter,
         const QString &RecDir, Callouts callouts, QObject *parent = nullptr);
@@ -64,6 +81,9 @@ public:
     QString PracticeMode;
     bool Listening = false;
     qint32 StopAt = 0;
+
+signals:
+    void StateChanged(Recorder::Event event);
 
 private:
     void ShowButtons(bool play, bool stop, bool pause, bool rec);

@@ -4,6 +4,7 @@
 #include "skin/skinfiles.h"
 #include "skin/windowshapes.h"
 
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -45,11 +46,41 @@ QString labelMarkup(const QString &message)
         + message.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")) + QStringLiteral("</div>");
 }
 
+// The message card is an alert to a screen reader, named by its message, so
+// that opening it speaks the text as a message box would.
+class AccessibleMsgForm final : public QAccessibleWidget
+{
+public:
+    explicit AccessibleMsgForm(MsgForm *form)
+        : QAccessibleWidget(form, QAccessible::AlertMessage)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return static_cast<MsgForm *>(widget())->message();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface *msgFormFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("MsgForm") && object && object->isWidgetType())
+        return new AccessibleMsgForm(static_cast<MsgForm *>(object));
+    return nullptr;
+}
+
 } // namespace
 
 MsgForm::MsgForm(const QString &imagesPath, const QString &message, QWidget *owner)
     : QDialog(owner ? owner->window() : nullptr, Qt::Dialog | Qt::FramelessWindowHint)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(msgFormFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setLayoutDirection(Qt::RightToLeft);
     setFixedSize(CardWidth, CardHeight);
     m_card = BackgroundCard();
@@ -76,6 +107,8 @@ MsgForm::MsgForm(const QString &imagesPath, const QString &message, QWidget *own
     m_OKb->setAlwayshandcursor(true);
     m_OKb->setAccessibleName(QStringLiteral("موافق"));
     connect(m_OKb, &ActiveLink::Click, this, &QDialog::accept);
+    m_OKb->setAccessibleFlag(ActiveLink::DefaultButton, true);
+    m_OKb->setFocus();
 
     LoadForm(imagesPath, message);
 
@@ -199,6 +232,14 @@ void MsgForm::mouseReleaseEvent(QMouseEvent *event)
     if (m_dragging && event->buttons() == Qt::NoButton)
         m_dragging = false;
     QDialog::mouseReleaseEvent(event);
+}
+
+void MsgForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Screen readers speak an alert's text as it appears, as they would a message box's.
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void MsgForm::keyPressEvent(QKeyEvent *event)

@@ -29,6 +29,8 @@ private slots:
     void clickComesAfterReleaseOverTheControl();
     void disabledIgnoresClicks();
     void screenReaderSeesRoleNameAndPress();
+    void flagsBecomeStates_data();
+    void flagsBecomeStates();
 };
 
 void TestActiveLink::hoverSwapsPictureItself()
@@ -108,7 +110,15 @@ void TestActiveLink::screenReaderSeesRoleNameAndPress()
     QVERIFY(action->actionNames().contains(QAccessibleActionInterface::pressAction()));
     QSignalSpy click(button, &ActiveLink::Click);
     action->doAction(QAccessibleActionInterface::pressAction());
+    // Not while the screen reader waits for its answer, but right after.
+    QCOMPARE(click.size(), 0);
+    QTRY_COMPARE(click.size(), 1);
+    // A press that arrives once the control is disabled does nothing.
+    action->doAction(QAccessibleActionInterface::pressAction());
+    button->setEnabled(false);
+    QTest::qWait(20);
     QCOMPARE(click.size(), 1);
+    button->setEnabled(true);
 
     QAccessibleInterface *l = QAccessible::queryAccessibleInterface(lesson);
     QCOMPARE(l->role(), QAccessible::Link);
@@ -117,6 +127,59 @@ void TestActiveLink::screenReaderSeesRoleNameAndPress()
     button->setEnabled(false);
     QVERIFY(a->actionInterface()->actionNames().isEmpty());
     QVERIFY(a->state().disabled);
+}
+
+void TestActiveLink::flagsBecomeStates_data()
+{
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<bool>("expandable");
+    QTest::addColumn<bool>("expanded");
+    QTest::addColumn<bool>("collapsed");
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<bool>("checked");
+    QTest::addColumn<bool>("pressed");
+    QTest::addColumn<bool>("isDefault");
+    QTest::newRow("closed chapter") << int(ActiveLink::Expandable) << true << false << true << false << false << false
+                                    << false;
+    QTest::newRow("open chapter") << int(ActiveLink::Expandable | ActiveLink::Expanded) << true << true << false
+                                  << false << false << false << false;
+    QTest::newRow("chosen lesson") << int(ActiveLink::Selectable | ActiveLink::Selected) << false << false << false
+                                   << true << false << false << false;
+    QTest::newRow("toggle off") << int(ActiveLink::Checkable) << false << false << false << false << false << false
+                                << false;
+    QTest::newRow("toggle on") << int(ActiveLink::Checkable | ActiveLink::Checked) << false << false << false << false
+                               << true << true << false;
+    QTest::newRow("dialog's OK") << int(ActiveLink::DefaultButton) << false << false << false << false << false << false
+                                 << true;
+}
+
+void TestActiveLink::flagsBecomeStates()
+{
+    QFETCH(int, flags);
+    QFETCH(bool, expandable);
+    QFETCH(bool, expanded);
+    QFETCH(bool, collapsed);
+    QFETCH(bool, selected);
+    QFETCH(bool, checked);
+    QFETCH(bool, pressed);
+    QFETCH(bool, isDefault);
+    QWidget window;
+    auto *link = new ActiveLink(&window);
+    window.show();
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(link);
+    // Every flag on and off again first: what is cleared must not linger.
+    for (int bit = 1; bit <= 0x40; bit <<= 1)
+        link->setAccessibleFlag(ActiveLink::AccessibleFlag(bit), true);
+    for (int bit = 1; bit <= 0x40; bit <<= 1)
+        link->setAccessibleFlag(ActiveLink::AccessibleFlag(bit), (flags & bit) != 0);
+    const QAccessible::State s = a->state();
+    QCOMPARE(bool(s.expandable), expandable);
+    QCOMPARE(bool(s.expanded), expanded);
+    QCOMPARE(bool(s.collapsed), collapsed);
+    QCOMPARE(bool(s.selected), selected);
+    QCOMPARE(bool(s.checked), checked);
+    QCOMPARE(bool(s.pressed), pressed);
+    QCOMPARE(bool(s.defaultButton), isDefault);
 }
 
 QTEST_MAIN(TestActiveLink)

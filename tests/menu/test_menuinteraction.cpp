@@ -2,6 +2,7 @@
 
 #include "components/colors.h"
 
+#include <QAccessible>
 #include <QtTest>
 
 // Three chapters of 3, 4 and 2 lessons.
@@ -21,6 +22,8 @@ private slots:
     void resetWithOpenChapter();
     void resetWithClosedChapterForgetsTheLesson();
     void lockedPageKeepsThePreviousSelection();
+    void screenReaderHearsOpenChaptersAndTheChosenLesson_data();
+    void screenReaderHearsOpenChaptersAndTheChosenLesson();
 };
 
 void TestMenuInteraction::chapterClicks_data()
@@ -261,6 +264,53 @@ void TestMenuInteraction::lockedPageKeepsThePreviousSelection()
     QCOMPARE(f.opened.last(), (QPair<int, int> { 1, 3 }));
     QCOMPARE(f.menu->CurLesson, qint16(3));
     QCOMPARE(LookOf(f.controls.Alink[1]->picture()), 'R');
+}
+
+void TestMenuInteraction::screenReaderHearsOpenChaptersAndTheChosenLesson_data()
+{
+    // Steps: "c2" clicks chapter 2, "l3" lesson 3, "!l3" lesson 3 whose page is
+    // locked, "reset" a page from elsewhere. expanded: '+' open, '-' closed.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("expanded");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("a chapter opens") << QStringList { "c1" } << "+--" << 0;
+    QTest::newRow("a lesson is chosen") << QStringList { "c1", "l2" } << "+--" << 2;
+    QTest::newRow("closing drops it") << QStringList { "c1", "l2", "c1" } << "---" << 0;
+    QTest::newRow("reopening chooses it again") << QStringList { "c1", "l2", "c1", "c1" } << "+--" << 2;
+    QTest::newRow("another chapter") << QStringList { "c1", "l2", "c2" } << "-+-" << 0;
+    QTest::newRow("a locked page keeps the chosen one") << QStringList { "c2", "l1", "!l3" } << "-+-" << 1;
+    QTest::newRow("a page from elsewhere") << QStringList { "c3", "l2", "reset" } << "---" << 0;
+}
+
+void TestMenuInteraction::screenReaderHearsOpenChaptersAndTheChosenLesson()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, expanded);
+    QFETCH(int, selected);
+    MenuFixture f(CourseWith(Course));
+    f.build();
+    for (const QString &step : steps) {
+        f.nextResult = step.startsWith('!') ? LessonMenu::OpenResult::FileInUse : LessonMenu::OpenResult::Opened;
+        const QString what = step.startsWith('!') ? step.mid(1) : step;
+        if (what == "reset")
+            f.menu->ResetMenu();
+        else if (what.startsWith('c'))
+            f.menu->ChapterClick(what.mid(1).toInt());
+        else
+            f.menu->LessonClick(what.mid(1).toInt());
+    }
+    QString heard;
+    for (int c = 1; c <= Course.size(); ++c) {
+        const QAccessible::State s = QAccessible::queryAccessibleInterface(f.controls.ImenuL[c])->state();
+        QVERIFY(s.expandable);
+        QCOMPARE(bool(s.collapsed), !s.expanded);
+        heard += s.expanded ? '+' : '-';
+    }
+    QCOMPARE(heard, expanded);
+    for (int k = 1; k <= MenuControls::LessonLinks; ++k) {
+        const QAccessible::State s = QAccessible::queryAccessibleInterface(f.controls.Alink[k])->state();
+        QCOMPARE(bool(s.selected), k == selected);
+    }
 }
 
 QTEST_MAIN(TestMenuInteraction)

@@ -2,6 +2,7 @@
 
 #include "components/numbers.h"
 
+#include <QAccessible>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(PagePosition)
@@ -26,6 +27,8 @@ private slots:
     void choosingAnotherExampleSavesTheTake();
     void closingThePanelSavesTheTake();
     void accessibleNames();
+    void screenReaderHearsTheChosenExampleAndTheCount_data();
+    void screenReaderHearsTheChosenExampleAndTheCount();
 };
 
 namespace {
@@ -347,6 +350,44 @@ void TestExamplesPanel::closingThePanelSavesTheTake()
     f.c.ImSamplesDown->press();
     QVERIFY(QFile::exists(f.recording("3-2-2.wav")));
     QVERIFY(!f.c.TimerMeter->isActive());
+}
+
+void TestExamplesPanel::screenReaderHearsTheChosenExampleAndTheCount_data()
+{
+    QTest::addColumn<QList<int>>("pages");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("the first on opening") << QList<int> { 7 } << 0 << 1 << "المثال ١ من ٧";
+    QTest::newRow("the second chosen") << QList<int> { 7 } << 2 << 2 << "المثال ٢ من ٧";
+    QTest::newRow("double digits") << QList<int> { 12 } << 11 << 11 << "المثال ١١ من ١٢";
+    // A shorter page after a longer one: the count is the new page's.
+    QTest::newRow("a shorter page follows") << QList<int> { 7, 3 } << 3 << 3 << "المثال ٣ من ٣";
+}
+
+void TestExamplesPanel::screenReaderHearsTheChosenExampleAndTheCount()
+{
+    QFETCH(QList<int>, pages);
+    QFETCH(int, chosen);
+    QFETCH(int, selected);
+    QFETCH(QString, description);
+    PracticeFixture f;
+    for (int n = 1; n <= 13; ++n)
+        write(f.app + "/data/examples/3-2-" + QString::number(n) + ".mp3", "ID3");
+    f.MP.title = "x";
+    for (int n : pages)
+        f.panel->SetupExampleButtons(n);
+    if (chosen != 0)
+        f.c.SampleN[chosen]->press();
+    const int shown = pages.last();
+    for (int i = 1; i <= 13; ++i) {
+        QAccessibleInterface *button = QAccessible::queryAccessibleInterface(f.c.SampleN[i]);
+        QCOMPARE(bool(button->state().selected), i == selected);
+        QCOMPARE(bool(button->state().selectable), i <= shown);
+        if (i > shown)
+            QVERIFY(button->text(QAccessible::Description).isEmpty());
+    }
+    QCOMPARE(QAccessible::queryAccessibleInterface(f.c.SampleN[selected])->text(QAccessible::Description), description);
 }
 
 void TestExamplesPanel::accessibleNames()

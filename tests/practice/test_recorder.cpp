@@ -71,6 +71,8 @@ private slots:
     void listenFinishesATakeFirst();
     void shutdownSavesTheTake();
     void meterFollowsTheRecording();
+    void changesAreToldToAListener_data();
+    void changesAreToldToAListener();
 };
 
 void TestRecorder::states_data()
@@ -136,6 +138,8 @@ void TestRecorder::commands_data()
                                                         << playCommands(path, "play voice1")
             + QStringList { "pause voice1", "stop voice1", "close voice1" } + playCommands(path, "Resume voice1");
     QTest::newRow("a second record keeps the take") << "rec rec" << RecordCommands;
+    QTest::newRow("a second stop saves nothing more")
+        << "rec stop stop" << RecordCommands + QStringList { "save capture " + path, "close capture" };
     QTest::newRow("record during playback ends it first")
         << "play rec"
         << playCommands(path, "play voice1") + QStringList { "stop voice1", "close voice1" } + RecordCommands;
@@ -272,6 +276,58 @@ void TestRecorder::recordingFolderIsCreated()
     run(f, "rec stop");
     QVERIFY(QFile::exists(f.recording("3-2-1.wav")));
     QVERIFY(f.dialogs.isEmpty());
+}
+
+void TestRecorder::changesAreToldToAListener_data()
+{
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<QString>("failing");
+    QTest::addColumn<QStringList>("events");
+    QTest::newRow("recording") << "rec"
+                               << "" << QStringList { "RecordingStarted" };
+    QTest::newRow("saved") << "rec stop"
+                           << "" << QStringList { "RecordingStarted", "RecordingSaved" };
+    // Stop pressed again on the hidden button saves nothing new to tell.
+    QTest::newRow("stop twice") << "rec stop stop"
+                                << "" << QStringList { "RecordingStarted", "RecordingSaved" };
+    QTest::newRow("playback with a pause") << "rec stop play pause play stop"
+                                           << ""
+                                           << QStringList { "RecordingStarted", "RecordingSaved", "PlaybackStarted",
+                                                  "PlaybackPaused", "PlaybackStarted", "PlaybackEnded" };
+    QTest::newRow("stopped while paused")
+        << "rec stop play pause stop"
+        << ""
+        << QStringList { "RecordingStarted", "RecordingSaved", "PlaybackStarted", "PlaybackPaused", "PlaybackEnded" };
+    QTest::newRow("listening") << "listen listen"
+                               << "" << QStringList { "ListeningStarted", "ListeningEnded" };
+    QTest::newRow("listening saves the take first")
+        << "rec listen"
+        << "" << QStringList { "RecordingStarted", "RecordingSaved", "ListeningStarted" };
+    QTest::newRow("save fails") << "rec stop"
+                                << "save" << QStringList { "RecordingStarted", "SaveFailed" };
+    QTest::newRow("start fails") << "rec"
+                                 << "record" << QStringList { "RecordFailed" };
+}
+
+void TestRecorder::changesAreToldToAListener()
+{
+    QFETCH(QString, actions);
+    QFETCH(QString, failing);
+    QFETCH(QStringList, events);
+    PracticeFixture f;
+    f.recorder->CurExample = 1;
+    f.recorder->ExampleDuration = 4;
+    if (failing == "save")
+        f.audio.saveReply = WaveAudio::ErrorPrefix + "disk full";
+    if (failing == "record")
+        f.audio.recordReply = WaveAudio::ErrorPrefix + "no input device";
+    QStringList heard;
+    QObject::connect(f.recorder.get(), &Recorder::StateChanged, [&heard](Recorder::Event event) {
+        heard += QString::fromLatin1(QMetaEnum::fromType<Recorder::Event>().valueToKey(int(event)));
+        QVERIFY(!Recorder::Announcement(event).isEmpty());
+    });
+    run(f, actions);
+    QCOMPARE(heard, events);
 }
 
 void TestRecorder::failedSaveIsReported()

@@ -77,6 +77,7 @@ private slots:
     void centredOverTheOwner();
     void missingPictureStillCloseable();
     void cardFollowsTheOutline();
+    void screenReaderHearsAnAlert();
 
 private:
     QTemporaryDir m_skin;
@@ -94,6 +95,18 @@ void TestMsgForm::initTestCase()
     QImage hover(28, 27, QImage::Format_RGB32);
     hover.fill(kHoverColor);
     QVERIFY(hover.save(m_imagesPath + QStringLiteral("msgokover.jpg")));
+}
+
+void TestMsgForm::screenReaderHearsAnAlert()
+{
+    MsgForm form(m_imagesPath, QStringLiteral("سطر أول\r\nسطر ثان"));
+    form.show();
+    QAccessibleInterface *dialog = QAccessible::queryAccessibleInterface(&form);
+    QCOMPARE(dialog->role(), QAccessible::AlertMessage);
+    QCOMPARE(dialog->text(QAccessible::Name), QStringLiteral("سطر أول\nسطر ثان"));
+    QAccessibleInterface *ok = QAccessible::queryAccessibleInterface(form.OKb());
+    QVERIFY(ok->state().defaultButton);
+    QCOMPARE(form.focusWidget(), form.OKb());
 }
 
 void TestMsgForm::designOfTheDialog()

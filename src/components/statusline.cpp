@@ -1,0 +1,76 @@
+#include "statusline.h"
+
+#include <QAccessibleWidget>
+
+namespace {
+
+class AccessibleStatusLine final : public QAccessibleWidget
+{
+public:
+    explicit AccessibleStatusLine(StatusLine *line)
+        : QAccessibleWidget(line, QAccessible::StatusBar)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name || t == QAccessible::Value)
+            return line()->text();
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = false;
+        return s;
+    }
+
+private:
+    StatusLine *line() const { return static_cast<StatusLine *>(widget()); }
+};
+
+QAccessibleInterface *statusLineFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("StatusLine") && object && object->isWidgetType())
+        return new AccessibleStatusLine(static_cast<StatusLine *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+StatusLine::StatusLine(QWidget *parent)
+    : QWidget(parent)
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(statusLineFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    setObjectName(QStringLiteral("StatusLine"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    // Showing is what puts it on the screen reader's tree; one pixel under the
+    // skin is all the room it needs.
+    resize(1, 1);
+}
+
+void StatusLine::Announce(const QString &text, bool urgent)
+{
+    m_text = text;
+    m_urgent = urgent;
+    // The same news twice (two takes saved in a row) must be spoken twice, and a
+    // screen reader speaks a name only when it changes: clear it first.
+    const QString spoken = m_text;
+    m_text.clear();
+    QAccessibleEvent cleared(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&cleared);
+    m_text = spoken;
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    if (urgent) {
+        QAccessibleEvent alert(this, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
+    emit Announced(m_text, m_urgent);
+}
