@@ -1,6 +1,9 @@
 #include "mainwindow.h"
 
 #include "app/config.h"
+#include "compare/comparecontroller.h"
+#include "compare/compareview.h"
+#include "compare/stretchplayer.h"
 #include "components/activelink.h"
 #include "components/colors.h"
 #include "components/documentview.h"
@@ -28,6 +31,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -69,6 +73,8 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     menuCallouts.CloseExamplesPanel = [this] {
         if (examples && examples->PanelOpen)
             examples->CloseExamplesPanel();
+        if (comparison)
+            comparison->Clear();
     };
     menuCallouts.ShowMessage = [this](const QString &text) {
         message = text;
@@ -127,10 +133,7 @@ void MainWindow::CreatePageParts()
     scrollBar = new DocumentScrollBar(scrollBarControls, RTF, RTFP, settings, this);
 
     PaneLayout::Callouts paneCallouts;
-    paneCallouts.LayoutExamplesPanel = [this] {
-        if (examples)
-            examples->LayoutExamplesPanel();
-    };
+    paneCallouts.LayoutExamplesPanel = [this] { LayoutExamplesPanel(); };
     paneLayout = new PaneLayout(
         paneControls, RTFP, RTF, pageControls.BabFrame, *scrollBar, settings, std::move(paneCallouts), this);
 
@@ -144,10 +147,7 @@ void MainWindow::CreatePageParts()
         if (examples)
             examples->SetupExampleButtons(n);
     };
-    pageCallouts.LayoutExamplesPanel = [this] {
-        if (examples)
-            examples->LayoutExamplesPanel();
-    };
+    pageCallouts.LayoutExamplesPanel = [this] { LayoutExamplesPanel(); };
     pages = new LessonPages(
         pageControls, RTF, RTFP, paneControls.FrameBar, *scrollBar, catalogue, std::move(pageCallouts), this);
     RTF->SetLinkHandler([this](const QString &path) { return FollowPageLink(path); });
@@ -189,6 +189,43 @@ void MainWindow::CreatePracticeParts()
     panelCallouts.ShowMessageBox = [this](const QString &text) { m_messages->ShowMessageBox(text); };
     examples = new ExamplesPanel(practiceControls, settings, *MP, *recorder,
         ExamplesPanel::Folders { ImagesPath, ExamplesDir, TextDir, DataImagesDir }, std::move(panelCallouts), this);
+
+    // The take against the reciter's, drawn in the room the panel leaves below
+    // the example's text, after every saved take.
+    compareView = new CompareView(paneControls.Samples);
+    compareView->hide();
+    stretchPlayer = new StretchPlayer(programVolume, this);
+    CompareController::Callouts compareCallouts;
+    compareCallouts.PlayStretch
+        = [this](const QString &path, double from, double to) { stretchPlayer->Play(path, from, to); };
+    compareCallouts.Announce
+        = [this](const QString &sentence) { paneControls.Samples->setAccessibleDescription(sentence); };
+    comparison = new CompareController(*compareView, std::move(compareCallouts), this);
+    connect(recorder, &Recorder::StateChanged, this, [this](Recorder::Event event) {
+        if (event != Recorder::Event::RecordingSaved)
+            return;
+        const QString take = recorder->RecordingPath();
+        comparison->CompareAfterSave(ExamplesDir + QFileInfo(take).completeBaseName() + QStringLiteral(".mp3"), take);
+        LayoutExamplesPanel();
+    });
+    // Another example, or the panel closing: the drawing belonged to the last one.
+    for (int i = 1; i < int(practiceControls.SampleN.size()); ++i)
+        connect(practiceControls.SampleN[i], &ActiveLink::Click, comparison, &CompareController::Clear);
+    connect(practiceControls.ImSamplesDown, &ActiveLink::Click, comparison, &CompareController::Clear);
+}
+
+void MainWindow::LayoutExamplesPanel()
+{
+    if (!examples)
+        return;
+    examples->LayoutExamplesPanel();
+    // The room below the example's text or picture, beside the recorder strip.
+    const PracticeControls &p = practiceControls;
+    const QWidget *shown = p.AyaSample->isVisible() ? static_cast<QWidget *>(p.AyaSample) : p.AyaText;
+    const int left = p.SoundTools->x() + p.SoundTools->width() + 5;
+    const int top = shown->y() + shown->height() + 4;
+    comparison->FitInto(
+        QRect(left, top, paneControls.Samples->width() - left - 3, paneControls.Samples->height() - top - 3));
 }
 
 // A link inside a page to a lesson's page goes the menu's road, so that the
@@ -352,6 +389,10 @@ void MainWindow::ApplySkin()
     // the recorder strip with its meter, and the example's text and picture.
     LoadPracticeSkin(practiceControls, ImagesPath, settings, paneControls.ImSamplesBar->geometry());
     examples->FitTitleHeight();
+    // The comparison draws the reciter in the page's ink and the learner in the meter's colour.
+    const QImage meter = practiceControls.vm[1]->pixmap().toImage();
+    compareView->SetColors(practiceControls.AyaText->palette().color(QPalette::WindowText),
+        meter.isNull() ? QColor(0x3C, 0x7D, 0x62) : meter.pixelColor(meter.width() / 2, meter.height() / 2));
 
     scrollBar->LoadSkin(ImagesPath, back);
     // The document pane under the bar, the page view reaching past its edges

@@ -21,7 +21,10 @@ class LessonPages;
 class PaneLayout;
 class MVolume;
 class MixerDevice;
+class CompareController;
+class CompareView;
 class ExamplesPanel;
+class StretchPlayer;
 class QMenu;
 class Recorder;
 class SoundMeter;
@@ -111,6 +114,9 @@ public:
     std::unique_ptr<SoundMeter> meter;
     Recorder *recorder = nullptr;
     ExamplesPanel *examples = nullptr;
+    CompareView *compareView = nullptr;
+    CompareController *comparison = nullptr;
+    StretchPlayer *stretchPlayer = nullptr;
     // Spoken news of the recorder for a listener who cannot see its buttons.
     StatusLine *m_statusLine = nullptr;
 
@@ -146,6 +152,8 @@ private:
     void OpenFirstPage();
     void CreatePageParts();
     void CreatePracticeParts();
+    // The panel's own layout, then the comparison in the room it leaves.
+    void LayoutExamplesPanel();
     bool FollowPageLink(const QString &path);
     void Unload();
     QPixmap LoadSkinPicture(const QString &name) const;
