@@ -22,6 +22,10 @@ import time
 import pyatspi
 from gi.repository import GLib
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import atspi  # noqa: E402
+from atspi import find, nodes, showing  # noqa: E402,F401
+
 CHECKS = 0
 HEARD = []
 
@@ -107,47 +111,12 @@ def heard(kind, role=None, name=None, detail1=None, since=0):
     return None
 
 
-def nodes(root):
-    out = []
-    stack = [root]
-    while stack:
-        node = stack.pop()
-        if node is None:
-            continue
-        out.append(node)
-        try:
-            stack.extend(node[i] for i in range(node.childCount))
-        except Exception:
-            pass
-    return out
-
-
 def states_of(node):
     return {pyatspi.stateToString(s).replace("-", " ") for s in node.getState().getStates()}
 
 
-def showing(node):
-    try:
-        return node.getState().contains(pyatspi.STATE_SHOWING)
-    except Exception:
-        return False
-
-
-def find(app, role, name=None):
-    for node in nodes(app):
-        try:
-            if node.getRoleName() == role and (name is None or node.name == name) and showing(node):
-                return node
-        except Exception:
-            pass
-    return None
-
-
 def press(node):
-    action = node.queryAction()
-    names = [action.getName(i).lower() for i in range(action.nActions)]
-    check("press" in names, "%r has a press action (%r)" % (node.name, names))
-    action.doAction(names.index("press"))
+    atspi.press(node, check)
 
 
 def check_controls(app, table):

@@ -47,10 +47,10 @@ def showing(node):
         return False
 
 
-def find(app, role, name):
+def find(app, role, name=None):
     for node in nodes(app):
         try:
-            if node.getRoleName() == role and node.name == name and showing(node):
+            if node.getRoleName() == role and (name is None or node.name == name) and showing(node):
                 return node
         except Exception:
             pass
