@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -215,15 +216,19 @@ QString QtWaveAudio::SaveCapture(const QString &path)
 
 void QtWaveAudio::CloseCapture()
 {
-    if (m_source) {
-        m_source->stop();
-        delete m_source;
-    }
-    m_source = nullptr;
+    // Stopping and freeing the source can spin the event loop (the sound
+    // server's backend waits there), and a tick of the recorder may ask for the
+    // capture's position meanwhile: the capture is closed first, so that such a
+    // call finds it closed instead of reading a device that is going away.
+    QAudioSource *source = std::exchange(m_source, nullptr);
     m_captureIo = nullptr;
     m_captureConverter.reset();
     m_captured.clear();
     m_captureOpen = false;
+    if (source) {
+        source->stop();
+        source->deleteLater();
+    }
 }
 
 QString QtWaveAudio::OpenVoice(const QString &path)
