@@ -164,6 +164,8 @@ int main(int argc, char *argv[])
         QtWaveInput warm;
         QString e;
         warm.Open(&e);
+        // The window's welcome chime has brought the player up before any lesson.
+        QFile::copy(folder + "/data/examples/1-1-1.mp3", folder + "/warm.mp3");
         MP.SetFileName(folder + "/warm.mp3");
         WaitFor([] { return false; }, 800);
         MP.Stop();
