@@ -22,6 +22,8 @@ private slots:
     void takesThatCannotBeComparedAreSaidSo();
     void resamplingKeepsPitchAndLength_data();
     void resamplingKeepsPitchAndLength();
+    void cepstraFollowTheSpectrumNotTheLoudness_data();
+    void cepstraFollowTheSpectrumNotTheLoudness();
 
 private:
     // Writes the take as the recorder does: 8-bit unsigned, 11025 Hz, mono.
@@ -190,6 +192,54 @@ void TestTakeAnalysis::resamplingKeepsPitchAndLength()
     const double correlation = dot / std::sqrt(norm * ref);
     QVERIFY2(correlation > 0.99, qPrintable(QString::number(correlation)));
     QVERIFY2(std::abs(std::sqrt(norm / ref) - 1.0) < 0.05, qPrintable(QString::number(std::sqrt(norm / ref))));
+}
+
+void TestTakeAnalysis::cepstraFollowTheSpectrumNotTheLoudness_data()
+{
+    // Two sounds of two halves each: a low then a high tone at a gain, against
+    // the first one. Cepstra that move with the gain would judge a quiet learner
+    // differently; cepstra blind to the order would align anything with anything.
+    QTest::addColumn<double>("gain");
+    QTest::addColumn<double>("firstHz");
+    QTest::addColumn<double>("secondHz");
+    QTest::addColumn<bool>("alike");
+    QTest::newRow("the same, quieter") << 0.05 << 400.0 << 1800.0 << true;
+    QTest::newRow("the same, louder") << 1.6 << 400.0 << 1800.0 << true;
+    QTest::newRow("halves swapped") << 1.0 << 1800.0 << 400.0 << false;
+    QTest::newRow("another high tone") << 1.0 << 400.0 << 3000.0 << false;
+}
+
+void TestTakeAnalysis::cepstraFollowTheSpectrumNotTheLoudness()
+{
+    QFETCH(double, gain);
+    QFETCH(double, firstHz);
+    QFETCH(double, secondHz);
+    QFETCH(bool, alike);
+    const auto halves = [](double g, double a, double b) {
+        MonoSound sound;
+        sound.rate = SpeechFeatures::Rate;
+        for (int i = 0; i < SpeechFeatures::Rate * 6 / 10; ++i) {
+            const double hz = i < SpeechFeatures::Rate * 3 / 10 ? a : b;
+            sound.samples.push_back(float(0.4 * g * std::sin(2 * M_PI * hz * i / SpeechFeatures::Rate)));
+        }
+        return sound;
+    };
+    const SpeechFeatures::Span span { 5, 50 };
+    const std::vector<float> base = SpeechFeatures::Cepstra(halves(1.0, 400.0, 1800.0), span);
+    const std::vector<float> other = SpeechFeatures::Cepstra(halves(gain, firstHz, secondHz), span);
+    QCOMPARE(base.size(), size_t(span.Count()) * SpeechFeatures::Coefficients);
+    QCOMPARE(other.size(), base.size());
+    double difference = 0, spread = 0;
+    for (size_t i = 0; i < base.size(); ++i) {
+        difference += std::abs(base[i] - other[i]);
+        spread += std::abs(base[i]);
+    }
+    QVERIFY(spread > 0);
+    const double relative = difference / spread;
+    if (alike)
+        QVERIFY2(relative < 1e-3, qPrintable(QString::number(relative)));
+    else
+        QVERIFY2(relative > 0.3, qPrintable(QString::number(relative)));
 }
 
 QTEST_GUILESS_MAIN(TestTakeAnalysis)
