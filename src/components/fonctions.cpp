@@ -3,6 +3,7 @@
 #include "components/numbers.h"
 
 #include <QFileInfo>
+#include <QFont>
 #include <cmath>
 
 bool IsInteger(double value)
@@ -29,4 +30,10 @@ bool FileExists(const QString &path)
 QString ShortPath(const QString &path)
 {
     return path;
+}
+
+void SetDesignPointSize(QFont &font, double points)
+{
+    if (points > 0 && points < 1000)
+        font.setPixelSize(qMax(1, qRound(points * 96.0 / 72.0)));
 }

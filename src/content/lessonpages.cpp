@@ -161,7 +161,7 @@ void LessonPages::ShowIndex()
 
     ActiveLink *title = m_c.BabTitle;
     QFont titleFont(QStringLiteral("Hesham AlSharq"));
-    titleFont.setPointSize(22);
+    SetDesignPointSize(titleFont, 22);
     titleFont.setBold(false);
     title->setTextFont(titleFont);
     title->setForecolor(ColorFromBgr(TitleColor));
@@ -171,7 +171,7 @@ void LessonPages::ShowIndex()
     title->setGeometry(0, BabTitleTop, frame->width(), QFontMetrics(titleFont).height());
 
     QFont linkFont(QStringLiteral("Traditional Arabic"));
-    linkFont.setPointSize(18);
+    SetDesignPointSize(linkFont, 18);
     linkFont.setBold(true);
     int top = title->y() + title->height() + FirstLinkGap;
     for (int i = 0; i < PageControls::EntryLinks; ++i) {

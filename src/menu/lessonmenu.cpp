@@ -34,8 +34,7 @@ int rounded(double v)
 QFont menuFont(const QString &family, int size)
 {
     QFont font(family);
-    if (size > 0)
-        font.setPointSize(size);
+    SetDesignPointSize(font, size);
     return font;
 }
 

@@ -2,6 +2,7 @@
 
 #include "components/activelink.h"
 #include "components/colors.h"
+#include "components/fonctions.h"
 #include "components/numbers.h"
 #include "components/settings.h"
 #include "skin/skinfiles.h"
@@ -194,7 +195,7 @@ void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings
     setBackground(title, back);
     title->setAlignment(Qt::AlignCenter);
     QFont titleFont(settings.SampleTitleFont);
-    titleFont.setPointSize(settings.SampleTitleFontSize);
+    SetDesignPointSize(titleFont, settings.SampleTitleFontSize);
     titleFont.setBold(true);
     title->setFont(titleFont);
     QPalette titlePalette = title->palette();
@@ -243,7 +244,7 @@ void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings
     c.AyaSample->setGeometry(c.Samples->width() - sampleWidth - 3, 0, sampleWidth, c.Samples->height());
     c.AyaText->setGeometry(c.AyaSample->geometry());
     QFont ayaFont(settings.AyaFont);
-    ayaFont.setPointSize(settings.AyaFontSize);
+    SetDesignPointSize(ayaFont, settings.AyaFontSize);
     c.AyaText->setFont(ayaFont);
 
     c.AyaSample->hide();

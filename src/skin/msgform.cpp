@@ -1,6 +1,7 @@
 #include "msgform.h"
 
 #include "components/activelink.h"
+#include "components/fonctions.h"
 #include "skin/skinfiles.h"
 #include "skin/windowshapes.h"
 
@@ -94,7 +95,7 @@ MsgForm::MsgForm(const QString &imagesPath, const QString &message, QWidget *own
     m_msgtext->setWordWrap(true);
     m_msgtext->setTextFormat(Qt::RichText);
     QFont font(QStringLiteral("Traditional Arabic"));
-    font.setPointSizeF(14.25);
+    SetDesignPointSize(font, 14.25);
     font.setBold(true);
     m_msgtext->setFont(font);
     QPalette pal = m_msgtext->palette();

@@ -8,6 +8,7 @@
 #include "skin/windowshapes.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -21,6 +22,8 @@ private slots:
     void initTestCase();
     void outlineFitsTheWindow_data();
     void outlineFitsTheWindow();
+    void textFitsItsPictures_data();
+    void textFitsItsPictures();
 };
 
 void TestOutlineDpi::initTestCase()
@@ -76,6 +79,53 @@ void TestOutlineDpi::outlineFitsTheWindow()
         QVERIFY2(mask.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     // The rounded corners stay rounded.
     QVERIFY(!mask.contains(QPoint(0, 0)));
+}
+
+void TestOutlineDpi::textFitsItsPictures_data()
+{
+    QTest::addColumn<bool>("chapters");
+    QTest::newRow("chapter titles") << true;
+    QTest::newRow("lesson links") << false;
+}
+
+// The menu's words sit on pictures drawn for the design's pixels; a desktop
+// with larger text must not make them wrap or spill over their pictures.
+void TestOutlineDpi::textFitsItsPictures()
+{
+    QFETCH(bool, chapters);
+    QTemporaryDir dir;
+    FakeMediaPlayer player;
+    RecordingMessages messages;
+    FakeMixerDevice mixer;
+    MainWindow w(QStringLiteral(RATTIL_APP_DIR), { &player, nullptr, &messages, &mixer });
+    w.SetLearnerFolders(dir.path(), dir.path());
+    w.Load();
+    const MenuControls &m = w.menuControls;
+    int checked = 0;
+    for (int i = 1; i <= MenuControls::ChapterItems && m.ImenuL[i]->isVisibleTo(&w); ++i) {
+        if (chapters) {
+            ++checked;
+            QVERIFY2(m.ImenuL[i]->height() <= m.Imenu[i]->height(),
+                qPrintable(QStringLiteral("%1: %2 px of text on a %3 px picture")
+                               .arg(m.ImenuL[i]->caption())
+                               .arg(m.ImenuL[i]->height())
+                               .arg(m.Imenu[i]->height())));
+            continue;
+        }
+        m.ImenuL[i]->press();
+        for (int k = 1; k <= MenuControls::LessonLinks && m.Alink[k]->isVisibleTo(&w); ++k) {
+            ++checked;
+            const ActiveLink *link = m.Alink[k];
+            const int width = QFontMetrics(link->textFont()).horizontalAdvance(link->caption());
+            QVERIFY2(width <= link->width(),
+                qPrintable(QStringLiteral("%1: %2 px of text on a %3 px picture")
+                               .arg(link->caption())
+                               .arg(width)
+                               .arg(link->width())));
+        }
+        m.ImenuL[i]->press();
+    }
+    QVERIFY(checked > 3);
 }
 
 QTEST_MAIN(TestOutlineDpi)

@@ -120,7 +120,7 @@ void TestMsgForm::designOfTheDialog()
     QVERIFY(form.OKb()->alwayshandcursor());
     QCOMPARE(form.OKb()->accessibleName(), QStringLiteral("موافق"));
     QVERIFY(form.OKb()->caption().isEmpty());
-    QCOMPARE(form.msgtext()->font().pointSizeF(), 14.25);
+    QCOMPARE(form.msgtext()->font().pixelSize(), 19); // 14.25 pt at the skin's 96 DPI
     QVERIFY(form.msgtext()->font().bold());
     QCOMPARE(form.mask(), BuildOutline(MsgFormShapes(), 1, 1, 0, 0));
     // Presses in the cut-off corners never reach the window.
