@@ -39,25 +39,43 @@ AlsaMixerDevice::AlsaMixerDevice(SoftwareVolume *programVolume, const QString &d
     : MixerDevice(parent)
     , m_programVolume(programVolume)
 {
-    snd_mixer_t *mixer = nullptr;
-    if (snd_mixer_open(&mixer, 0) < 0)
-        return;
-    const QByteArray name = device.toLocal8Bit();
-    if (snd_mixer_attach(mixer, name.constData()) < 0 || snd_mixer_selem_register(mixer, nullptr, nullptr) < 0
-        || snd_mixer_load(mixer) < 0) {
-        snd_mixer_close(mixer);
-        return;
-    }
-    m_mixer = mixer;
-    FindControls();
-    WatchDescriptors();
-    if (m_programVolume)
-        connect(m_programVolume, &SoftwareVolume::changed, this, &MixerDevice::Changed);
+    m_opening = std::async(std::launch::async, [name = device.toLocal8Bit()]() -> snd_mixer_t * {
+        snd_mixer_t *mixer = nullptr;
+        if (snd_mixer_open(&mixer, 0) < 0)
+            return nullptr;
+        if (snd_mixer_attach(mixer, name.constData()) < 0 || snd_mixer_selem_register(mixer, nullptr, nullptr) < 0
+            || snd_mixer_load(mixer) < 0) {
+            snd_mixer_close(mixer);
+            return nullptr;
+        }
+        return mixer;
+    });
 }
 
 AlsaMixerDevice::~AlsaMixerDevice()
 {
+    Settle();
     Close();
+}
+
+void AlsaMixerDevice::Settle() const
+{
+    if (!m_opening.valid())
+        return;
+    auto *self = const_cast<AlsaMixerDevice *>(this);
+    m_mixer = m_opening.get();
+    if (!m_mixer)
+        return;
+    self->FindControls();
+    self->WatchDescriptors();
+    if (m_programVolume)
+        connect(m_programVolume, &SoftwareVolume::changed, self, &MixerDevice::Changed);
+}
+
+bool AlsaMixerDevice::IsOpen() const
+{
+    Settle();
+    return m_mixer != nullptr;
 }
 
 void AlsaMixerDevice::Close()
@@ -125,6 +143,7 @@ snd_mixer_elem_t *AlsaMixerDevice::Element(Line line) const
 // that operation is over.
 void AlsaMixerDevice::Refresh()
 {
+    Settle();
     if (m_mixer && snd_mixer_handle_events(m_mixer) < 0) {
         Close();
         QTimer::singleShot(0, this, &MixerDevice::Changed);
@@ -182,12 +201,14 @@ void AlsaMixerDevice::DescriptorsReady()
 
 bool AlsaMixerDevice::HasVolume(Line line) const
 {
+    Settle();
     const Control &c = ControlOf(line);
     return m_mixer && (c.software || !c.name.isEmpty());
 }
 
 qint32 AlsaMixerDevice::MinVolume(Line line) const
 {
+    Settle();
     if (ControlOf(line).software)
         return 0;
     snd_mixer_elem_t *e = Element(line);
@@ -203,6 +224,7 @@ qint32 AlsaMixerDevice::MinVolume(Line line) const
 
 qint32 AlsaMixerDevice::MaxVolume(Line line) const
 {
+    Settle();
     if (ControlOf(line).software)
         return m_mixer ? SoftwareVolume::Maximum : 0;
     snd_mixer_elem_t *e = Element(line);
@@ -218,6 +240,7 @@ qint32 AlsaMixerDevice::MaxVolume(Line line) const
 
 std::optional<qint32> AlsaMixerDevice::Volume(Line line) const
 {
+    Settle();
     if (ControlOf(line).software) {
         if (!m_mixer)
             return std::nullopt;
@@ -236,6 +259,7 @@ std::optional<qint32> AlsaMixerDevice::Volume(Line line) const
 
 bool AlsaMixerDevice::SetVolume(Line line, qint32 value)
 {
+    Settle();
     if (ControlOf(line).software) {
         if (!m_mixer)
             return false;
@@ -252,6 +276,7 @@ bool AlsaMixerDevice::SetVolume(Line line, qint32 value)
 
 bool AlsaMixerDevice::HasMute(Line line) const
 {
+    Settle();
     if (ControlOf(line).software)
         return m_mixer != nullptr;
     snd_mixer_elem_t *e = Element(line);
@@ -263,6 +288,7 @@ bool AlsaMixerDevice::HasMute(Line line) const
 // A switch is on while the line sounds: muted is its opposite.
 std::optional<bool> AlsaMixerDevice::Mute(Line line) const
 {
+    Settle();
     if (ControlOf(line).software) {
         if (!m_mixer)
             return std::nullopt;
@@ -281,6 +307,7 @@ std::optional<bool> AlsaMixerDevice::Mute(Line line) const
 
 bool AlsaMixerDevice::SetMute(Line line, bool muted)
 {
+    Settle();
     if (ControlOf(line).software) {
         if (!m_mixer)
             return false;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <future>
 #include <poll.h>
 #include <vector>
 
@@ -19,6 +20,10 @@ typedef struct _snd_mixer_elem snd_mixer_elem_t;
 // is PCM, else the program's own output line; line-in is Line (Aux stands for
 // the auxiliary source); then CD and Synth. Changes made by other programs are
 // taken in as ALSA signals them on its poll descriptors.
+//
+// Opening the mixer goes through the sound server and takes as long as drawing
+// half the window, so it runs on a thread of its own from construction; the
+// first question asked of the mixer waits for it.
 class AlsaMixerDevice final : public MixerDevice
 {
     Q_OBJECT
@@ -28,7 +33,7 @@ public:
         SoftwareVolume *programVolume, const QString &device = QStringLiteral("default"), QObject *parent = nullptr);
     ~AlsaMixerDevice() override;
 
-    bool IsOpen() const override { return m_mixer != nullptr; }
+    bool IsOpen() const override;
     void Refresh() override;
 
     bool HasVolume(Line line) const override;
@@ -50,6 +55,8 @@ private:
         bool capture = false;
         bool software = false;
     };
+    // Takes over the mixer the opening thread made, once.
+    void Settle() const;
     void FindControls();
     snd_mixer_elem_t *Element(Line line) const;
     const Control &ControlOf(Line line) const { return m_controls[size_t(line)]; }
@@ -58,8 +65,9 @@ private:
     void Close();
 
     SoftwareVolume *m_programVolume = nullptr;
-    snd_mixer_t *m_mixer = nullptr;
-    std::array<Control, 7> m_controls {};
+    mutable std::future<snd_mixer_t *> m_opening;
+    mutable snd_mixer_t *m_mixer = nullptr;
+    mutable std::array<Control, 7> m_controls {};
     std::vector<pollfd> m_descriptors;
     std::vector<QSocketNotifier *> m_notifiers;
 };
