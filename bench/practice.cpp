@@ -12,6 +12,7 @@
 #include "practice/practicecontrols.h"
 #include "practice/recorder.h"
 #include "practice/soundmeter.h"
+#include "soundprobe.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -33,55 +34,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QElapsedTimer Clock;
-
-template<class Pred> bool WaitFor(Pred done, int timeoutMs)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        QThread::usleep(500);
-    }
-    return true;
-}
-
-// Listens to the sink's monitor ("mic") in 10 ms pieces and dates the first
-// sample louder than the threshold on Clock.
-class SinkProbe
-{
-public:
-    SinkProbe()
-    {
-        QAudioFormat f;
-        f.setSampleRate(8000);
-        f.setChannelCount(1);
-        f.setSampleFormat(QAudioFormat::UInt8);
-        m_source = new QAudioSource(QMediaDevices::defaultAudioInput(), f);
-        m_source->setBufferSize(80);
-        m_io = m_source->start();
-    }
-    ~SinkProbe() { delete m_source; }
-    void Drain() { m_io->readAll(); }
-    // Clock time (ms) of the first loud sample read now, or -1.
-    double Loud(int threshold)
-    {
-        const QByteArray bytes = m_io->readAll();
-        const double now = Clock.nsecsElapsed() / 1e6;
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            if (std::abs(static_cast<unsigned char>(bytes[i]) - 128) > threshold)
-                return now - (bytes.size() - i) / 8.0;
-        }
-        return -1;
-    }
-
-private:
-    QAudioSource *m_source = nullptr;
-    QIODevice *m_io = nullptr;
-};
 
 double CpuMs()
 {
@@ -116,7 +68,7 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
         out << "warning: PULSE_SERVER is not set; run under scripts/test-services" << Qt::endl;
-    Clock.start();
+    BenchClock();
 
     QTemporaryDir dir;
     const QString folder = dir.path();
@@ -178,7 +130,7 @@ int main(int argc, char *argv[])
     // 1. Example click to the first sound reaching the sink.
     double clickToSound = -1;
     {
-        const double t0 = Clock.nsecsElapsed() / 1e6;
+        const double t0 = BenchNowMs();
         c.SampleN[1]->press();
         double loud = -1;
         WaitFor([&] { return (loud = probe.Loud(20)) >= 0; }, 3000);
@@ -220,7 +172,7 @@ int main(int argc, char *argv[])
         toneBuffer.open(QIODevice::ReadOnly);
         QAudioSink sink(QMediaDevices::defaultAudioOutput(), f);
         probe.Drain();
-        const double toneStart = Clock.nsecsElapsed() / 1e6;
+        const double toneStart = BenchNowMs();
         sink.start(&toneBuffer);
         double loud = -1;
         double lit = -1;
@@ -229,7 +181,7 @@ int main(int argc, char *argv[])
                 if (loud < 0)
                     loud = probe.Loud(20);
                 if (lit < 0 && c.vm[1]->isVisibleTo(&host))
-                    lit = Clock.nsecsElapsed() / 1e6;
+                    lit = BenchNowMs();
                 return loud >= 0 && lit >= 0;
             },
             2000);

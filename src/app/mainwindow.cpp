@@ -49,6 +49,8 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     , ConfigFolder(QDir::cleanPath(appFolder))
     , AppFolder(QDir::cleanPath(appFolder))
 {
+    // The skin's pictures decode on the other core while the controls are made.
+    PrefetchSkinPictures(AppFolder + QStringLiteral("/Images/"));
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("رتّل"));
     setFixedSize(DesignWidth, DesignHeight);

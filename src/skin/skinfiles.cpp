@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
 #include <QtEndian>
+#include <future>
 
 QString ResolveSkinFile(const QString &folder, const QString &name)
 {
@@ -41,10 +43,59 @@ QStringList SkinFileNames()
     return names;
 }
 
+namespace {
+
+// Only the window's thread loads skin pictures; the worker only fills the future.
+struct Prefetched
+{
+    QString folder;
+    std::future<QHash<QString, QImage>> decoding;
+    QHash<QString, QImage> pictures;
+};
+
+Prefetched &prefetched()
+{
+    static Prefetched p;
+    return p;
+}
+
+} // namespace
+
+void PrefetchSkinPictures(const QString &folder)
+{
+    Prefetched &p = prefetched();
+    if (p.decoding.valid())
+        p.decoding.wait();
+    p.pictures.clear();
+    p.folder = folder;
+    p.decoding = std::async(std::launch::async, [folder] {
+        QHash<QString, QImage> pictures;
+        const QStringList names = SkinFileNames();
+        for (const QString &name : names) {
+            if (!name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
+                continue;
+            const QString path = ResolveSkinFile(folder, name);
+            QImage image(path);
+            if (!image.isNull())
+                pictures.insert(path, std::move(image));
+        }
+        return pictures;
+    });
+}
+
 QPixmap LoadSkinPicture(const QString &folder, const QString &name)
 {
+    const QString path = ResolveSkinFile(folder, name);
+    Prefetched &p = prefetched();
+    if (p.folder == folder) {
+        if (p.decoding.valid())
+            p.pictures = p.decoding.get();
+        QImage image = p.pictures.take(path);
+        if (!image.isNull())
+            return QPixmap::fromImage(std::move(image));
+    }
     QPixmap pixmap;
-    pixmap.load(ResolveSkinFile(folder, name));
+    pixmap.load(path);
     return pixmap;
 }
 

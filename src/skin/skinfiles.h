@@ -22,6 +22,12 @@ QStringList SkinFileNames();
 // A picture of the skin folder; a null pixmap when it is missing or unreadable.
 QPixmap LoadSkinPicture(const QString &folder, const QString &name);
 
+// Starts decoding the pictures of SkinFileNames() on a worker thread, so that
+// the window's own building and the decoding share the processor's cores at
+// start-up. LoadSkinPicture on that folder waits for it once, then takes each
+// picture from it (a second load of the same file reads the file again).
+void PrefetchSkinPictures(const QString &folder);
+
 // A Windows cursor file (.cur) with its hot spot. Qt reads no .cur files, so this
 // parses the format itself: PNG or DIB images of 1, 4, 8, 24 or 32 bits with
 // their AND mask. Returns false when the file is missing or malformed.

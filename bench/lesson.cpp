@@ -1,0 +1,58 @@
+// The real window on the demo course, with the real player and sound server:
+// from a click on a lesson with examples to its first example reaching the
+// sound server's output. The welcome chime has played first, as at every start.
+// Run under the test services: eval "$(scripts/test-services start)".
+#include "app/fonts.h"
+#include "app/mainwindow.h"
+#include "components/activelink.h"
+#include "menu/menucontrols.h"
+#include "soundprobe.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    QApplication app(argc, argv);
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    RegisterFontSubstitutions();
+    QTextStream out(stdout);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
+    const int chapter = argc > 2 ? atoi(argv[2]) : 2;
+    const int lesson = argc > 3 ? atoi(argv[3]) : 1;
+    if (chapter < 1 || chapter > MenuControls::ChapterItems || lesson < 1 || lesson > MenuControls::LessonLinks)
+        return 2;
+    QTemporaryDir learner;
+    SinkProbe probe;
+    MainWindow window(folder);
+    window.SetLearnerFolders(learner.path(), learner.path());
+    window.Load();
+    window.show();
+
+    // The chime: heard, then quiet for half a second.
+    double heard = -1;
+    WaitFor([&] { return (heard = probe.Loud(20)) >= 0; }, 4000);
+    double lastLoud = BenchNowMs();
+    WaitFor(
+        [&] {
+            if (probe.Loud(20) >= 0)
+                lastLoud = BenchNowMs();
+            return BenchNowMs() - lastLoud > 500;
+        },
+        8000);
+
+    window.menuControls.ImenuL[chapter]->press();
+    WaitFor([] { return false; }, 300);
+    probe.Drain();
+    const double clicked = BenchNowMs();
+    window.menuControls.Alink[lesson]->press();
+    double sounded = -1;
+    WaitFor([&] { return (sounded = probe.Loud(20)) >= 0; }, 4000);
+    out << "lesson_click_to_example_sound_ms=" << (sounded >= 0 ? sounded - clicked : -1.0)
+        << " chime_heard=" << (heard >= 0 ? "yes" : "no") << Qt::endl;
+    window.close();
+    return sounded >= 0 ? 0 : 1;
+}
