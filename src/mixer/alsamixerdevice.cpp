@@ -206,36 +206,30 @@ bool AlsaMixerDevice::HasVolume(Line line) const
     return m_mixer && (c.software || !c.name.isEmpty());
 }
 
-qint32 AlsaMixerDevice::MinVolume(Line line) const
+std::pair<qint32, qint32> AlsaMixerDevice::Range(Line line) const
 {
     Settle();
     if (ControlOf(line).software)
-        return 0;
+        return { 0, m_mixer ? SoftwareVolume::Maximum : 0 };
     snd_mixer_elem_t *e = Element(line);
     long min = 0, max = 0;
     if (!e)
-        return 0;
+        return { 0, 0 };
     if (ControlOf(line).capture)
         snd_mixer_selem_get_capture_volume_range(e, &min, &max);
     else
         snd_mixer_selem_get_playback_volume_range(e, &min, &max);
-    return qint32(min);
+    return { qint32(min), qint32(max) };
+}
+
+qint32 AlsaMixerDevice::MinVolume(Line line) const
+{
+    return Range(line).first;
 }
 
 qint32 AlsaMixerDevice::MaxVolume(Line line) const
 {
-    Settle();
-    if (ControlOf(line).software)
-        return m_mixer ? SoftwareVolume::Maximum : 0;
-    snd_mixer_elem_t *e = Element(line);
-    long min = 0, max = 0;
-    if (!e)
-        return 0;
-    if (ControlOf(line).capture)
-        snd_mixer_selem_get_capture_volume_range(e, &min, &max);
-    else
-        snd_mixer_selem_get_playback_volume_range(e, &min, &max);
-    return qint32(max);
+    return Range(line).second;
 }
 
 std::optional<qint32> AlsaMixerDevice::Volume(Line line) const

@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <future>
+#include <utility>
 #include <poll.h>
 #include <vector>
 
@@ -59,6 +60,8 @@ private:
     void Settle() const;
     void FindControls();
     snd_mixer_elem_t *Element(Line line) const;
+    // The line's lowest and highest volume; both 0 for a line that is missing.
+    std::pair<qint32, qint32> Range(Line line) const;
     const Control &ControlOf(Line line) const { return m_controls[size_t(line)]; }
     void WatchDescriptors();
     void DescriptorsReady();
