@@ -104,6 +104,16 @@ ActiveLink::ActiveLink(QWidget *parent)
     m_font = font();
 }
 
+ActiveLink *ActiveLink::Button(QWidget *parent, const QString &objectName, const QString &accessibleName, QSize size)
+{
+    auto *link = new ActiveLink(parent);
+    link->setObjectName(objectName);
+    link->setAccessibleName(accessibleName);
+    link->setAccessibleRole(QAccessible::Button);
+    link->resize(size);
+    return link;
+}
+
 void ActiveLink::setCaption(const QString &caption)
 {
     if (m_caption == caption)

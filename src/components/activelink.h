@@ -20,6 +20,12 @@ public:
 
     explicit ActiveLink(QWidget *parent = nullptr);
 
+    // A skinned push button with its object and screen-reader names, at a
+
+    // design size until the skin's picture gives it its own.
+
+    static ActiveLink *Button(QWidget *parent, const QString &objectName, const QString &accessibleName, QSize size);
+
     QString caption() const { return m_caption; }
     void setCaption(const QString &caption);
 

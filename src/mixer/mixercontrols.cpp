@@ -15,16 +15,6 @@ constexpr QSize IconDesignSize(24, 24);
 constexpr QSize BarDesignSize(8, 28);
 constexpr QSize StepDesignSize(11, 10);
 
-ActiveLink *button(QWidget *main, const QString &objectName, const QString &accessibleName, const QSize &size)
-{
-    auto *link = new ActiveLink(main);
-    link->setObjectName(objectName);
-    link->setAccessibleName(accessibleName);
-    link->setAccessibleRole(QAccessible::Button);
-    link->resize(size);
-    return link;
-}
-
 // A bar names the level a press moves to, in the digits an Arabic reader uses.
 QString barName(const QString &line, int k)
 {
@@ -36,7 +26,7 @@ void rowOfBars(QWidget *main, std::array<ActiveLink *, MixerControls::Bars + 1> 
     const QString &line, QPoint icon)
 {
     for (int k = 1; k <= MixerControls::Bars; ++k) {
-        ActiveLink *bar = button(main, name + QString::number(k), barName(line, k), BarDesignSize);
+        ActiveLink *bar = ActiveLink::Button(main, name + QString::number(k), barName(line, k), BarDesignSize);
         bar->move(icon.x() - k * BarDesignSize.width(), icon.y());
         bars[k] = bar;
     }
@@ -48,9 +38,9 @@ MixerControls CreateMixerControls(QWidget *main)
 {
     MixerControls c;
 
-    c.WaveIcon = button(main, QStringLiteral("WaveIcon"), QStringLiteral("كتم الصوت"), IconDesignSize);
+    c.WaveIcon = ActiveLink::Button(main, QStringLiteral("WaveIcon"), QStringLiteral("كتم الصوت"), IconDesignSize);
     c.WaveIcon->move(FormDesign::WaveIcon);
-    c.MicIcon = button(main, QStringLiteral("MicIcon"), QStringLiteral("كتم الميكروفون"), IconDesignSize);
+    c.MicIcon = ActiveLink::Button(main, QStringLiteral("MicIcon"), QStringLiteral("كتم الميكروفون"), IconDesignSize);
     c.MicIcon->move(FormDesign::MicIcon);
 
     rowOfBars(main, c.Imvol, QStringLiteral("Imvol"), QStringLiteral("مستوى الصوت"), FormDesign::WaveIcon);
@@ -62,10 +52,10 @@ MixerControls CreateMixerControls(QWidget *main)
     c.MicSlider->setObjectName(QStringLiteral("MicSlider"));
     c.MicSlider->setAccessibleName(QStringLiteral("مستوى الميكروفون"));
 
-    c.volup = button(main, QStringLiteral("volup"), QStringLiteral("رفع الصوت"), StepDesignSize);
-    c.voldown = button(main, QStringLiteral("voldown"), QStringLiteral("خفض الصوت"), StepDesignSize);
-    c.micup = button(main, QStringLiteral("micup"), QStringLiteral("رفع صوت الميكروفون"), StepDesignSize);
-    c.micdown = button(main, QStringLiteral("micdown"), QStringLiteral("خفض صوت الميكروفون"), StepDesignSize);
+    c.volup = ActiveLink::Button(main, QStringLiteral("volup"), QStringLiteral("رفع الصوت"), StepDesignSize);
+    c.voldown = ActiveLink::Button(main, QStringLiteral("voldown"), QStringLiteral("خفض الصوت"), StepDesignSize);
+    c.micup = ActiveLink::Button(main, QStringLiteral("micup"), QStringLiteral("رفع صوت الميكروفون"), StepDesignSize);
+    c.micdown = ActiveLink::Button(main, QStringLiteral("micdown"), QStringLiteral("خفض صوت الميكروفون"), StepDesignSize);
 
     c.voltmp = new QLabel(main);
     c.voltmp->setObjectName(QStringLiteral("voltmp"));

@@ -23,16 +23,6 @@ constexpr QSize RecBackSize(120, 60);
 // The meter segments' design width decides where the recorder background starts.
 constexpr QSize SegmentSize(9, 6);
 
-ActiveLink *button(QWidget *parent, const QString &objectName, const QString &name, const QSize &size)
-{
-    auto *link = new ActiveLink(parent);
-    link->setObjectName(objectName);
-    link->setAccessibleName(name);
-    link->setAccessibleRole(QAccessible::Button);
-    link->resize(size);
-    return link;
-}
-
 QLabel *picture(QWidget *parent, const QString &objectName, const QSize &size)
 {
     auto *label = new QLabel(parent);
@@ -113,13 +103,13 @@ PracticeControls CreatePracticeControls(QWidget *FrameBar, QWidget *Samples)
     c.Samples = Samples;
 
     for (int i = 1; i <= PracticeControls::ExampleButtons; ++i) {
-        c.SampleN[i] = button(FrameBar, QStringLiteral("SampleN%1").arg(i), ExampleButtonName(i), ExampleButtonSize);
+        c.SampleN[i] = ActiveLink::Button(FrameBar, QStringLiteral("SampleN%1").arg(i), ExampleButtonName(i), ExampleButtonSize);
         c.SampleN[i]->hide();
     }
-    c.ImSamplesUp = button(FrameBar, QStringLiteral("ImSamplesUp"), QStringLiteral("فتح لوحة الأمثلة"), ArrowSize);
+    c.ImSamplesUp = ActiveLink::Button(FrameBar, QStringLiteral("ImSamplesUp"), QStringLiteral("فتح لوحة الأمثلة"), ArrowSize);
     c.ImSamplesUp->hide();
     c.ImSamplesDown
-        = button(FrameBar, QStringLiteral("ImSamplesDown"), QStringLiteral("إغلاق لوحة الأمثلة"), ArrowSize);
+        = ActiveLink::Button(FrameBar, QStringLiteral("ImSamplesDown"), QStringLiteral("إغلاق لوحة الأمثلة"), ArrowSize);
     c.ImSamplesDown->hide();
     c.SampleTitle = new QLabel(FrameBar);
     c.SampleTitle->setObjectName(QStringLiteral("SampleTitle"));
@@ -127,13 +117,13 @@ PracticeControls CreatePracticeControls(QWidget *FrameBar, QWidget *Samples)
     c.SoundTools = new QWidget(Samples);
     c.SoundTools->setObjectName(QStringLiteral("SoundTools"));
     c.RecBack = picture(c.SoundTools, QStringLiteral("RecBack"), RecBackSize);
-    c.Aplay = button(c.SoundTools, QStringLiteral("Aplay"), QStringLiteral("تشغيل"), RecorderButtonSize);
+    c.Aplay = ActiveLink::Button(c.SoundTools, QStringLiteral("Aplay"), QStringLiteral("تشغيل"), RecorderButtonSize);
     c.Aplay->setToolTip(QStringLiteral("استمع إلى تسجيلك الخاص بهذا المثال"));
-    c.Arec = button(c.SoundTools, QStringLiteral("Arec"), QStringLiteral("تسجيل"), RecorderButtonSize);
+    c.Arec = ActiveLink::Button(c.SoundTools, QStringLiteral("Arec"), QStringLiteral("تسجيل"), RecorderButtonSize);
     c.Arec->setToolTip(QStringLiteral("قم بالتمرن على المثال عن طريق تسجيل صوتك"));
-    c.Apause = button(c.SoundTools, QStringLiteral("Apause"), QStringLiteral("إيقاف مؤقت"), RecorderButtonSize);
-    c.Astop = button(c.SoundTools, QStringLiteral("Astop"), QStringLiteral("إيقاف"), RecorderButtonSize);
-    c.Alisten = button(c.SoundTools, QStringLiteral("Alisten"), QStringLiteral("استماع"), RecorderButtonSize);
+    c.Apause = ActiveLink::Button(c.SoundTools, QStringLiteral("Apause"), QStringLiteral("إيقاف مؤقت"), RecorderButtonSize);
+    c.Astop = ActiveLink::Button(c.SoundTools, QStringLiteral("Astop"), QStringLiteral("إيقاف"), RecorderButtonSize);
+    c.Alisten = ActiveLink::Button(c.SoundTools, QStringLiteral("Alisten"), QStringLiteral("استماع"), RecorderButtonSize);
     c.Alisten->setToolTip(QStringLiteral("الإستماع إلى المثال بصوت أحد المقرئين"));
     c.Apause->hide();
     c.Astop->hide();
