@@ -311,6 +311,9 @@ Page readPage(const AccessibleDocument *doc, const QTextDocument *text)
         }
     }
     for (QTextBlock block = text->begin(); block.isValid(); block = block.next()) {
+        // Tagged headings carry their own levels and rank no styled title.
+        if (block.blockFormat().headingLevel() > 0)
+            continue;
         const qreal size = titleSize(block, page.bodySize);
         if (size > 0 && !page.titleSizes.contains(size))
             page.titleSizes.append(size);
@@ -400,15 +403,11 @@ void collect(const Page &page, QTextFrame::iterator it, PageElement *parent, Ele
     }
 }
 
-void dropTree(const Elements &elements, bool tell)
+void listIds(const Elements &elements, QList<QAccessible::Id> *ids)
 {
     for (PageElement *element : elements) {
-        dropTree(element->m_children, false);
-        if (tell) {
-            QAccessibleEvent gone(element, QAccessible::ObjectDestroyed);
-            QAccessible::updateAccessibility(&gone);
-        }
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(element));
+        ids->append(QAccessible::uniqueId(element));
+        listIds(element->m_children, ids);
     }
 }
 
@@ -437,24 +436,37 @@ AccessibleDocument::AccessibleDocument(QTextBrowser *browser)
 
 AccessibleDocument::~AccessibleDocument()
 {
-    dropElements();
+    // After the program has ended, Qt's cache of accessible objects deletes the
+    // elements itself, in an order of its own.
+    if (QCoreApplication::instance())
+        dropElements(false);
 }
 
-void AccessibleDocument::dropElements() const
+void AccessibleDocument::dropElements(bool tell) const
 {
-    const Elements old = std::exchange(m_elements, {});
-    dropTree(old, false);
+    const Elements top = std::exchange(m_elements, {});
+    const QList<QAccessible::Id> ids = std::exchange(m_ids, {});
+    // A screen reader that kept the old page's elements learns they are gone.
+    for (PageElement *element : top) {
+        if (!tell)
+            break;
+        QAccessibleEvent gone(element, QAccessible::ObjectDestroyed);
+        QAccessible::updateAccessibility(&gone);
+    }
+    for (QAccessible::Id id : ids) {
+        if (QAccessible::accessibleInterface(id))
+            QAccessible::deleteAccessibleInterface(id);
+    }
 }
 
 const QList<PageElement *> &AccessibleDocument::elements() const
 {
     if (m_stale && browser()) {
         m_stale = false;
-        const Elements old = std::exchange(m_elements, {});
-        // A screen reader that kept the old page's elements learns they are gone.
-        dropTree(old, true);
+        dropElements(true);
         const QTextDocument *text = browser()->document();
         collect(readPage(this, text), text->rootFrame()->begin(), nullptr, &m_elements);
+        listIds(m_elements, &m_ids);
     }
     return m_elements;
 }

@@ -57,7 +57,7 @@ private:
     QTextBrowser *browser() const;
     // The page's headings, links and tables, found anew after the page changed.
     const QList<PageElement *> &elements() const;
-    void dropElements() const;
+    void dropElements(bool tell) const;
     // Where the characters of [start, end) are drawn, in screen pixels.
     QRect rangeRect(int start, int end) const;
 
@@ -65,6 +65,7 @@ private:
     bool lineAt(int offset, int *start, int *end) const;
 
     mutable QList<PageElement *> m_elements;
+    mutable QList<QAccessible::Id> m_ids; // every element's, cells and their links too
     mutable bool m_stale = true;
     bool m_announcing = false;
     std::unique_ptr<QObject> m_watch;
