@@ -499,13 +499,31 @@ QRect AccessibleDocument::rangeRect(int start, int end) const
     QTextBrowser *page = browser();
     start = qBound(0, start, characterCount());
     end = qBound(start, end, characterCount());
-    // Every caret position of the stretch, so that wrapped lines and either
-    // direction of writing are covered.
+    // The caret's places where the stretch starts and ends on each of its
+    // laid-out lines: a wrapped line, either direction of writing, all covered
+    // without measuring every character (a screen reader asks often).
     QTextCursor cursor(page->document());
     QRect r;
-    for (int at = start; at <= end && at - start < 4096; ++at) {
+    auto take = [&](int at) {
         cursor.setPosition(at);
         r = r.united(page->cursorRect(cursor));
+    };
+    for (QTextBlock block = page->document()->findBlock(start); block.isValid() && block.position() <= end;
+         block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        if (!layout || layout->lineCount() == 0) {
+            take(qBound(start, block.position(), end));
+            continue;
+        }
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const int from = block.position() + line.textStart();
+            const int to = from + line.textLength();
+            if (to < start || from > end)
+                continue;
+            take(qMax(from, start));
+            take(qMin(to, end));
+        }
     }
     return QRect(page->viewport()->mapToGlobal(r.topLeft()), r.size());
 }
