@@ -42,9 +42,11 @@ QString plainText(const QTextDocument *doc)
 // placeholders are not words.
 QString spokenText(const QTextDocument *doc, int start, int end)
 {
+    // An element asked for before it is found anew may point past a shorter page.
+    const int last = qMax(0, doc->characterCount() - 1);
     QTextCursor cursor(const_cast<QTextDocument *>(doc));
-    cursor.setPosition(start);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    cursor.setPosition(qBound(0, start, last));
+    cursor.setPosition(qBound(0, end, last), QTextCursor::KeepAnchor);
     return cursor.selectedText().remove(QChar::ObjectReplacementCharacter).simplified();
 }
 
@@ -174,6 +176,9 @@ public:
     void doAction(const QString &name) override
     {
         QTextBrowser *page = browser();
+        const int last = m_doc->characterCount();
+        if (m_start > last || m_end > last)
+            return; // the page has changed under it
         if (name == setFocusAction()) {
             QTextCursor cursor = page->textCursor();
             cursor.setPosition(m_start);
@@ -421,7 +426,8 @@ AccessibleDocument::AccessibleDocument(QTextBrowser *browser)
     // several edits), and a screen reader hears of the new elements.
     QObject::connect(browser->document(), &QTextDocument::contentsChanged, m_watch.get(), [this] {
         m_stale = true;
-        if (m_announcing)
+        // Without a screen reader nobody asks: the elements wait until one does.
+        if (m_announcing || !QAccessible::isActive())
             return;
         m_announcing = true;
         QTimer::singleShot(0, m_watch.get(), [this] {
