@@ -150,6 +150,12 @@ void ActiveLink::setAccessibleFlag(AccessibleFlag flag, bool on)
     }
     QAccessibleStateChangeEvent ev(this, changed);
     QAccessible::updateAccessibility(&ev);
+    // Qt's bridge forwards no selected state from a state change, but does from
+    // a selection event.
+    if (flag == Selected) {
+        QAccessibleEvent selection(this, on ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+        QAccessible::updateAccessibility(&selection);
+    }
 }
 
 void ActiveLink::setPicture(const QPixmap &picture)

@@ -6,6 +6,8 @@
 #include <QAudioSource>
 #include <QMediaDevices>
 
+#include <utility>
+
 QtWaveInput::QtWaveInput(QObject *parent)
     : QObject(parent)
 {
@@ -47,12 +49,14 @@ bool QtWaveInput::Open(QString *errorText)
 
 void QtWaveInput::Close()
 {
-    if (m_source) {
-        m_source->stop();
-        delete m_source;
-    }
-    m_source = nullptr;
+    // Forgotten before it is stopped: the sound server's backend spins the event
+    // loop while the source goes, and a meter tick meanwhile must find nothing to read.
+    QAudioSource *source = std::exchange(m_source, nullptr);
     m_io = nullptr;
+    if (source) {
+        source->stop();
+        delete source;
+    }
     m_converter.reset();
     m_window.clear();
     m_fresh = false;

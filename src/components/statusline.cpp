@@ -30,10 +30,16 @@ private:
     StatusLine *line() const { return static_cast<StatusLine *>(widget()); }
 };
 
+const QString AlertName = QStringLiteral("StatusAlert");
+
 QAccessibleInterface *statusLineFactory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String("StatusLine") && object && object->isWidgetType())
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("StatusLine"))
         return new AccessibleStatusLine(static_cast<StatusLine *>(object));
+    if (className == QLatin1String("QWidget") && object->objectName() == AlertName)
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
     return nullptr;
 }
 
@@ -53,6 +59,11 @@ StatusLine::StatusLine(QWidget *parent)
     // Showing is what puts it on the screen reader's tree; one pixel under the
     // skin is all the room it needs.
     resize(1, 1);
+    m_alert = new QWidget(this);
+    m_alert->setObjectName(AlertName);
+    m_alert->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_alert->resize(1, 1);
+    m_alert->hide();
 }
 
 void StatusLine::Announce(const QString &text, bool urgent)
@@ -68,9 +79,12 @@ void StatusLine::Announce(const QString &text, bool urgent)
     m_text = spoken;
     QAccessibleEvent named(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&named);
+    // Qt's bridge passes no alert event on; a notification that appears is what
+    // a screen reader speaks at once, whatever has the focus.
+    m_alert->hide();
     if (urgent) {
-        QAccessibleEvent alert(this, QAccessible::Alert);
-        QAccessible::updateAccessibility(&alert);
+        m_alert->setAccessibleName(m_text);
+        m_alert->show();
     }
     emit Announced(m_text, m_urgent);
 }

@@ -15,7 +15,7 @@ public:
     QString text() const { return m_text; }
     bool isUrgent() const { return m_urgent; }
 
-    // Urgent news (something failed) is raised as an alert as well.
+    // Urgent news (something failed) is raised as a notification as well.
     void Announce(const QString &text, bool urgent = false);
 
 signals:
@@ -24,4 +24,5 @@ signals:
 private:
     QString m_text;
     bool m_urgent = false;
+    QWidget *m_alert = nullptr;
 };

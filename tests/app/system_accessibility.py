@@ -62,6 +62,40 @@ LESSON_CONTROLS = [
 ]
 
 
+# The lesson page as a screen reader's browse mode finds it, in reading order:
+# (role, name, description or the cell's (row, column) in its table). Every
+# heading of the page is listed, so a paragraph taken for one by mistake fails;
+# cells and the link are looked for among the rest in order.
+PAGE_HEADINGS = [
+    ("heading", LESSON, "المستوى ١"),
+    ("heading", "تعريفه", "المستوى ٢"),
+    ("heading", "حروفه", "المستوى ٢"),
+    ("heading", "قسماه", "المستوى ٢"),
+    ("heading", "الأمثلة", "المستوى ٢"),
+]
+PAGE_OTHERS = [
+    ("table cell", "القسم", (0, 2)),
+    ("table cell", "إدغام بغنة", (1, 2)),
+    ("table cell", "ل ر", (2, 1)),
+    ("table cell", "الزلزلة: ٧", (1, 0)),
+    ("link", "الإظهار الحلقي", None),
+]
+# The link the test adds to the demo page: to the chapter's first lesson.
+PAGE_LINK = '<p>وانظر <a href="Ch2-1.htm">الإظهار الحلقي</a></p>\n</body>'
+
+
+def browse(page):
+    """The page's elements depth first, as a screen reader walks a document."""
+    out = []
+    for i in range(page.childCount):
+        node = page[i]
+        if node.getRoleName() in ("filler", "scroll bar"):
+            continue
+        out.append(node)
+        out.extend(browse(node))
+    return out
+
+
 def check(condition, what):
     global CHECKS
     CHECKS += 1
@@ -147,6 +181,11 @@ def main():
     if os.path.exists(saved):
         os.remove(saved)
     shutil.rmtree(os.path.join(folder, "rec"), ignore_errors=True)
+    lesson_page = os.path.join(folder, "data", "html", "Ch2-2.htm")
+    with open(lesson_page, encoding="utf-8") as f:
+        html = f.read()
+    with open(lesson_page, "w", encoding="utf-8") as f:
+        f.write(html.replace("</body>", PAGE_LINK))
 
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
     # A program that starts while the launcher is still setting up the bus can
@@ -204,6 +243,8 @@ def main():
         mark = len(HEARD)
         press(lesson)
         wait_for(lambda: "selected" in states_of(lesson), "the lesson's selected state")
+        wait_for(lambda: heard("object:state-changed:selected", "link", LESSON, 1, since=mark),
+                 "the lesson's selection announced")
         page = find(app, "document frame")
         wait_for(lambda: heard("object:property-change:accessible-name", "document frame", LESSON, since=mark),
                  "the new page announced by its lesson's name")
@@ -257,6 +298,21 @@ def main():
         takes = glob.glob(os.path.join(folder, "rec", "2-2-2.wav"))
         check(len(takes) == 1 and os.path.getsize(takes[0]) > 44, "the take of example 2 is saved")
 
+        # A take that cannot be saved (a file stands where the takes' folder
+        # should be): the status line raises a notification, the message an alert.
+        rec = os.path.join(folder, "rec")
+        shutil.rmtree(rec)
+        open(rec, "w").close()
+        press(find(app, "push button", "تسجيل"))
+        time.sleep(1.0)
+        mark = len(HEARD)
+        press(wait_for(lambda: find(app, "push button", "إيقاف"), "the stop button while recording"))
+        wait_for(lambda: heard("object:state-changed:showing", "notification", "تعذر حفظ التسجيل", 1, since=mark),
+                 "the failed save raised as a notification")
+        press(find(wait_for(lambda: find(app, "alert"), "the failed save's message"), "push button", "موافق"))
+        wait_for(lambda: find(app, "alert") is None, "the message closing")
+        os.remove(rec)
+
         # Example 3 has no take: Play raises an alert whose text the listener reads.
         press(find(app, "push button", "المثال ٣"))
         mark = len(HEARD)
@@ -270,6 +326,32 @@ def main():
         check(ok is not None and "is default" in states_of(ok), "OK is the alert's default button")
         press(ok)
         wait_for(lambda: find(app, "alert") is None, "the alert closing from its OK")
+
+        # Browse mode: the page's headings, table cells and link are its children.
+        found = browse(page)
+        headings = [(n.getRoleName(), n.name, n.description) for n in found if n.getRoleName() == "heading"]
+        check(headings == PAGE_HEADINGS, "the page's headings and their levels (read %r)" % headings)
+        rest = iter(found)
+        for role, name, where in PAGE_OTHERS:
+            node = next((n for n in rest if n.getRoleName() == role and n.name == name), None)
+            check(node is not None, "%s %r found in reading order" % (role, name))
+            extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            check(extents.width > 0 and extents.height > 0, "%s %r has a place on the page" % (role, name))
+            if where is not None:
+                cell = node.parent.queryTable().getAccessibleAt(*where)
+                check(cell is not None and cell.name == name, "%r is cell %r of its table" % (name, where))
+        # Going to a heading puts the page's caret on it.
+        heading = next(n for n in found if n.name == "حروفه")
+        heading.queryComponent().grabFocus()
+        wait_for(lambda: text.getText(text.caretOffset, text.caretOffset + 5) == "حروفه", "the caret on the heading")
+        # The link's press follows it as a click does: the other lesson opens.
+        link = next(n for n in found if n.getRoleName() == "link")
+        mark = len(HEARD)
+        press(link)
+        wait_for(lambda: heard("object:property-change:accessible-name", "document frame", "الإظهار الحلقي",
+                               since=mark), "the linked lesson's page")
+        wait_for(lambda: "selected" in states_of(find(app, "link", "الإظهار الحلقي")), "the linked lesson selected")
+        check(not any(n.getRoleName() == "link" for n in browse(page)), "the new page has its own elements")
 
         # An index lesson: its entries are links on the page's index.
         other = find(app, "push button", "مدخل إلى علم التجويد")

@@ -21,6 +21,11 @@ QString write(const QTemporaryDir &dir, const QString &html)
     return path;
 }
 
+QString page(const QString &body)
+{
+    return QStringLiteral("<html dir=\"rtl\"><head><title>الدرس</title></head><body>%1</body></html>").arg(body);
+}
+
 QString lessonPage()
 {
     QString body = QStringLiteral("<h1>%1</h1><p>%2</p>").arg(Heading, Sentence);
@@ -45,6 +50,9 @@ private slots:
     void attributesTellHeadingsAndLinks_data();
     void attributesTellHeadingsAndLinks();
     void caretMovesByKeyboard();
+    void pageElementsInReadingOrder_data();
+    void pageElementsInReadingOrder();
+    void elementsLeadTheCaretAndFollowLinks();
 
 private:
     QTemporaryDir m_dir;
@@ -183,6 +191,112 @@ void TestAccessibleDocument::caretMovesByKeyboard()
     m_view->Navigate(write(m_dir, lessonPage()));
     QVERIFY(done.wait(2000));
     QCOMPARE(m_text->cursorPosition(), 0);
+}
+
+namespace {
+
+// The page's elements depth first, each as "role:name:description" (a cell adds
+// its row and column), the way a screen reader walking the document meets them.
+void walk(QAccessibleInterface *node, QStringList *out)
+{
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface *child = node->child(i);
+        if (child->object())
+            continue; // the browser's own viewport and scroll bars
+        QString item = QStringLiteral("%1:%2").arg(QString::number(child->role(), 16), child->text(QAccessible::Name));
+        if (!child->text(QAccessible::Description).isEmpty())
+            item += QLatin1Char(':') + child->text(QAccessible::Description);
+        if (QAccessibleTableCellInterface *cell = child->tableCellInterface())
+            item += QStringLiteral("@%1,%2+%3").arg(cell->rowIndex()).arg(cell->columnIndex()).arg(cell->columnExtent());
+        out->append(item);
+        walk(child, out);
+    }
+}
+
+QString element(QAccessible::Role role, const QString &rest)
+{
+    return QString::number(role, 16) + QLatin1Char(':') + rest;
+}
+
+} // namespace
+
+void TestAccessibleDocument::pageElementsInReadingOrder_data()
+{
+    const QString running = QStringLiteral("<p>%1</p><p>%1 %1</p>").arg(Sentence);
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("tagged heading")
+        << "<h2>أحكام الميم</h2>" + running << QStringList{ element(QAccessible::Heading, "أحكام الميم:المستوى ٢") };
+    QTest::newRow("styled titles ranked by size")
+        << "<p><span style=\"font-size:22pt; font-weight:bold\">باب النون</span></p>"
+               "<p><span style=\"font-size:17pt; font-weight:bold\">تعريفه</span></p>" + running
+               + "<p><span style=\"font-size:17pt; font-weight:bold\">حروفه</span></p>"
+        << QStringList{ element(QAccessible::Heading, "باب النون:المستوى ١"),
+                        element(QAccessible::Heading, "تعريفه:المستوى ٢"),
+                        element(QAccessible::Heading, "حروفه:المستوى ٢") };
+    QTest::newRow("bold running text, big letters, part bold: no headings")
+        << "<p><b>حروف الإظهار ستة</b></p><p><span style=\"font-size:24pt; font-weight:bold\">ي &nbsp; ر &nbsp; م</span></p>"
+               "<p><span style=\"font-size:22pt\"><b>نصف</b> عريض</span></p>" + running
+        << QStringList{};
+    QTest::newRow("a link in two fonts is one link")
+        << running + "<p>انظر <a href=\"a.htm\">باب <b>الإدغام</b></a> و<a href=\"b.htm\">الإقلاب</a></p>"
+        << QStringList{ element(QAccessible::Link, "باب الإدغام"), element(QAccessible::Link, "الإقلاب") };
+    QTest::newRow("table cells by row and column, a link inside a cell")
+        << running + "<table><tr><td>الحرف</td><td><a href=\"c.htm\">المثال</a></td></tr>"
+                     "<tr><td colspan=\"2\">سطر كامل</td></tr></table>"
+        << QStringList{ element(QAccessible::Table, ""),
+                        element(QAccessible::Cell, "الحرف@0,0+1"),
+                        element(QAccessible::Cell, "المثال@0,1+1"),
+                        element(QAccessible::Link, "المثال"),
+                        element(QAccessible::Cell, "سطر كامل@1,0+2") };
+}
+
+void TestAccessibleDocument::pageElementsInReadingOrder()
+{
+    QFETCH(QString, body);
+    QFETCH(QStringList, expected);
+    QSignalSpy done(m_view, &DocumentView::DocumentComplete);
+    m_view->Navigate(write(m_dir, page(body)));
+    QVERIFY(done.wait(2000));
+    QStringList found;
+    walk(m_doc, &found);
+    QCOMPARE(found, expected);
+}
+
+void TestAccessibleDocument::elementsLeadTheCaretAndFollowLinks()
+{
+    auto *browser = static_cast<QTextBrowser *>(m_view->Widget());
+    QStringList names;
+    QAccessibleInterface *heading = nullptr;
+    QAccessibleInterface *link = nullptr;
+    QAccessibleInterface *cell = nullptr;
+    for (int i = 0; i < m_doc->childCount(); ++i) {
+        QAccessibleInterface *child = m_doc->child(i);
+        QCOMPARE(m_doc->indexOfChild(child), i);
+        if (child->role() == QAccessible::Heading)
+            heading = child;
+        if (child->role() == QAccessible::Link)
+            link = child;
+        if (child->role() == QAccessible::Table) {
+            QCOMPARE(child->parent(), m_doc);
+            cell = child->tableInterface()->cellAt(0, 1);
+        }
+    }
+    QVERIFY(heading && link && cell);
+    // Each has its place on the page, within the page's view when scrolled to.
+    const QRect view = m_doc->rect();
+    QVERIFY(!heading->rect().isEmpty() && view.contains(heading->rect().center()));
+    QVERIFY(!heading->state().offscreen);
+    // Going to an element (the bridge's grab focus) moves the caret to its start.
+    const int cellAt = int(m_text->text(0, m_text->characterCount()).indexOf(cell->text(QAccessible::Name)));
+    cell->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+    QCOMPARE(m_text->cursorPosition(), cellAt);
+    // The link's press follows it, as a click on it does.
+    QSignalSpy followed(browser, &QTextBrowser::anchorClicked);
+    QCOMPARE(link->actionInterface()->actionNames().value(0), QAccessibleActionInterface::pressAction());
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(followed.count(), 1);
+    QCOMPARE(followed.at(0).at(0).toUrl(), QUrl(QStringLiteral("other.htm")));
 }
 
 QTEST_MAIN(TestAccessibleDocument)
