@@ -666,54 +666,50 @@ bool AccessibleDocument::lineAt(int offset, int *start, int *end) const
     return true;
 }
 
-QString AccessibleDocument::textAtOffset(
-    int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset, int *endOffset) const
+// The line holding offset (step 0), or the one before (-1) or after (+1) it;
+// offsets of -1 and an empty text when there is none.
+QString AccessibleDocument::lineNear(int offset, int step, int *startOffset, int *endOffset) const
 {
-    if (boundaryType == QAccessible::LineBoundary) {
-        if (offset == -2)
-            offset = cursorPosition();
-        int start = 0;
-        int end = 0;
-        if (offset >= 0 && offset <= characterCount() && lineAt(offset, &start, &end)) {
+    if (offset == -2)
+        offset = cursorPosition();
+    int start = 0;
+    int end = 0;
+    if (offset >= 0 && offset <= characterCount() && lineAt(offset, &start, &end)) {
+        if (step == 0) {
             *startOffset = start;
             *endOffset = end;
             return text(start, end);
         }
-        *startOffset = *endOffset = -1;
-        return {};
+        if (step < 0 && start > 0)
+            return lineNear(start - 1, 0, startOffset, endOffset);
+        if (step > 0 && end < characterCount())
+            return lineNear(end, 0, startOffset, endOffset);
     }
+    *startOffset = *endOffset = -1;
+    return {};
+}
+
+QString AccessibleDocument::textAtOffset(
+    int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset, int *endOffset) const
+{
+    if (boundaryType == QAccessible::LineBoundary)
+        return lineNear(offset, 0, startOffset, endOffset);
     return QAccessibleTextInterface::textAtOffset(offset, boundaryType, startOffset, endOffset);
 }
 
 QString AccessibleDocument::textBeforeOffset(
     int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset, int *endOffset) const
 {
-    if (boundaryType == QAccessible::LineBoundary) {
-        if (offset == -2)
-            offset = cursorPosition();
-        int start = 0;
-        int end = 0;
-        if (lineAt(offset, &start, &end) && start > 0)
-            return textAtOffset(start - 1, boundaryType, startOffset, endOffset);
-        *startOffset = *endOffset = -1;
-        return {};
-    }
+    if (boundaryType == QAccessible::LineBoundary)
+        return lineNear(offset, -1, startOffset, endOffset);
     return QAccessibleTextInterface::textBeforeOffset(offset, boundaryType, startOffset, endOffset);
 }
 
 QString AccessibleDocument::textAfterOffset(
     int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset, int *endOffset) const
 {
-    if (boundaryType == QAccessible::LineBoundary) {
-        if (offset == -2)
-            offset = cursorPosition();
-        int start = 0;
-        int end = 0;
-        if (lineAt(offset, &start, &end) && end < characterCount())
-            return textAtOffset(end, boundaryType, startOffset, endOffset);
-        *startOffset = *endOffset = -1;
-        return {};
-    }
+    if (boundaryType == QAccessible::LineBoundary)
+        return lineNear(offset, 1, startOffset, endOffset);
     return QAccessibleTextInterface::textAfterOffset(offset, boundaryType, startOffset, endOffset);
 }
 

@@ -63,6 +63,7 @@ private:
 
     // The laid-out line around offset, as [start, end).
     bool lineAt(int offset, int *start, int *end) const;
+    QString lineNear(int offset, int step, int *startOffset, int *endOffset) const;
 
     mutable QList<PageElement *> m_elements;
     mutable QList<QAccessible::Id> m_ids; // every element's, cells and their links too
