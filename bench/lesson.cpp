@@ -2,8 +2,8 @@
 // from a click on a lesson with examples to its first example reaching the
 // sound server's output. The welcome chime has played first, as at every start.
 // Run under the test services: eval "$(scripts/test-services start)".
-#include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/processsetup.h"
 #include "components/activelink.h"
 #include "menu/menucontrols.h"
 #include "soundprobe.h"
@@ -14,11 +14,9 @@
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    ChooseMediaBackend();
     QApplication app(argc, argv);
-    QApplication::setLayoutDirection(Qt::RightToLeft);
-    RegisterFontSubstitutions();
+    SetUpApplication();
     QTextStream out(stdout);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
     const int chapter = argc > 2 ? atoi(argv[2]) : 2;

@@ -1,6 +1,6 @@
 // Start the real window on an application folder and report when its first page is shown.
-#include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/processsetup.h"
 #include "components/documentview.h"
 #include "measure.h"
 
@@ -9,11 +9,9 @@
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    ChooseMediaBackend();
     QApplication app(argc, argv);
-    QApplication::setLayoutDirection(Qt::RightToLeft);
-    RegisterFontSubstitutions();
+    SetUpApplication();
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
     MainWindow window(folder);
     QObject::connect(window.RTF, &DocumentView::DocumentComplete, &app, [&](const QString &location) {

@@ -1,6 +1,6 @@
 #include "app/coursefolders.h"
-#include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/processsetup.h"
 #include "app/quitsignals.h"
 
 #include <QApplication>
@@ -9,13 +9,9 @@
 
 int main(int argc, char *argv[])
 {
-    // GStreamer plays the reciters' MP3s on time; keep it even where another
-    // backend is installed beside it.
-    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
-
+    ChooseMediaBackend();
     QApplication app(argc, argv);
-    QApplication::setLayoutDirection(Qt::RightToLeft);
+    SetUpApplication();
     QApplication::setApplicationName(QStringLiteral("rattil"));
     QApplication::setApplicationVersion(QStringLiteral(RATTIL_VERSION));
 
@@ -38,7 +34,6 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    RegisterFontSubstitutions();
     MainWindow window(folders.course);
     window.SetLearnerFolders(folders.data, folders.config);
     window.Load();
