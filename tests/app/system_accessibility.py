@@ -260,8 +260,7 @@ def main():
         # The caret moves through the page from the keyboard, line by line.
         # Without a window manager nobody gives the window the keyboard: the test
         # does, as a desktop would when the learner switches to it.
-        for window in subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(program.pid)],
-                                     capture_output=True, text=True).stdout.split():
+        for window in atspi.program_windows(program.pid, name="."):
             subprocess.run(["xdotool", "windowfocus", "--sync", window], check=False)
         page.queryComponent().grabFocus()
         wait_for(lambda: "focused" in states_of(page), "the page taking the focus")

@@ -23,12 +23,21 @@ chmod -R a-w "$tmp/prefix"
 snapshot() { (cd "$tmp/prefix" && find . -print0 | sort -z | xargs -0 stat -c '%n %s %Y' | sha1sum); }
 before=$(snapshot)
 
+# xdotool's search by process has been seen to answer with the root window
+# while a program was starting: only a window carrying the pid itself counts.
+window_of() {
+    local w last=""
+    for w in $(xdotool search --all --onlyvisible --pid "$1" --name . 2>/dev/null); do
+        [ "$(xdotool getwindowpid "$w" 2>/dev/null)" = "$1" ] && last=$w
+    done
+    echo "${last:-}"
+}
 export XDG_DATA_HOME="$tmp/data" XDG_CONFIG_HOME="$tmp/config"
 "$tmp/prefix/bin/rattil" >"$tmp/out.log" 2>&1 &
 pid=$!
 wid=""
 for _ in $(seq 150); do
-    wid=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | tail -1 || true)
+    wid=$(window_of "$pid")
     [ -n "$wid" ] && break
     sleep 0.1
 done
@@ -64,7 +73,7 @@ mkdir -p "$tmp/notacourse"
 pid=$!
 box=""
 for _ in $(seq 100); do
-    box=$(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null | tail -1 || true)
+    box=$(window_of "$pid")
     [ -n "$box" ] && break
     sleep 0.1
 done

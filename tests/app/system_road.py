@@ -49,8 +49,7 @@ class Road:
         self.program = subprocess.Popen([os.path.join(self.folder, "rattil")], env=env)
         self.app = atspi.wait_for(atspi.find_app, "the program on the accessibility bus")
         atspi.wait_for(lambda: atspi.find(self.app, "push button", "خروج"), "the exit button")
-        self.window = run("xdotool", "search", "--onlyvisible", "--pid", str(self.program.pid), "--name",
-                          "^رتّل$").split()[0]
+        self.window = atspi.wait_for(lambda: atspi.program_windows(self.program.pid), "the program's window")[0]
         time.sleep(0.5)
 
     def shot(self, name):

@@ -1,5 +1,6 @@
 """What the system tests need of AT-SPI: find the running program's controls by
 role and name as a screen reader does, and press them."""
+import subprocess
 import time
 
 import pyatspi
@@ -75,3 +76,13 @@ def top_in_window(node, window):
     """The control's top in the window's own pixels."""
     return node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).y - window.queryComponent().getExtents(
         pyatspi.DESKTOP_COORDS).y
+
+
+def program_windows(pid, name="^رتّل$"):
+    """The visible windows the program shows. xdotool's search by process has
+    been seen to answer with the root window while a program was starting, so
+    only windows that carry the process id themselves are taken."""
+    def xdotool(*args):
+        return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout
+    found = xdotool("search", "--all", "--onlyvisible", "--pid", str(pid), "--name", name).split()
+    return [window for window in found if xdotool("getwindowpid", window).strip() == str(pid)]
