@@ -1,5 +1,6 @@
 #include "qtmediaplayer.h"
 
+#include "playbackqueue.h"
 #include "softwarevolume.h"
 #include "soundinfo.h"
 
@@ -30,6 +31,8 @@ void QtMediaPlayer::ensurePlayer()
 {
     if (m_player)
         return;
+    // Before the player makes its sink, so that the sink is made with it.
+    ShortenPlaybackQueue();
     m_player = new QMediaPlayer(this);
     m_output = new QAudioOutput(this);
     m_player->setAudioOutput(m_output);

@@ -1,3 +1,4 @@
+#include "components/playbackqueue.h"
 #include "components/qtmediaplayer.h"
 
 #include <QFile>
@@ -6,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <gst/gst.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 
@@ -21,6 +23,9 @@ private slots:
     void badFilesReportAnError_data();
     void badFilesReportAnError();
     void playsToTheEndAndAgain();
+    void sinksKeepAShortQueue_data();
+    void sinksKeepAShortQueue();
+    void thePlayersOwnSinkKeepsAShortQueue();
 
 private:
     QString makeMp3(const QString &name, double seconds, const QString &title, const QString &author);
@@ -121,6 +126,71 @@ void TestMediaPlayer::playsToTheEndAndAgain()
     player.Stop();
     player.SetCurrentPosition(0);
     QVERIFY(player.CurrentPosition() < 0.1);
+}
+
+void TestMediaPlayer::sinksKeepAShortQueue_data()
+{
+    QTest::addColumn<QByteArray>("factory");
+    QTest::addColumn<bool>("nested");
+    QTest::addColumn<qint64>("queue");
+    QTest::newRow("sound-server sink") << QByteArray("pulsesink") << false << qint64(PlaybackQueueUs);
+    QTest::newRow("sound-server sink in a bin in a bin") << QByteArray("pulsesink") << true << qint64(PlaybackQueueUs);
+    QTest::newRow("another kind of sink keeps its own") << QByteArray("osssink") << false << qint64(200000);
+}
+
+void TestMediaPlayer::sinksKeepAShortQueue()
+{
+    QFETCH(QByteArray, factory);
+    QFETCH(bool, nested);
+    QFETCH(qint64, queue);
+    QVERIFY(ShortenPlaybackQueue());
+    GstElement *outer = gst_bin_new("outer");
+    GstElement *inner = gst_bin_new("inner");
+    GstElement *sink = gst_element_factory_make(factory.constData(), nullptr);
+    QVERIFY2(sink, factory.constData());
+    if (nested) {
+        gst_bin_add(GST_BIN(outer), inner);
+        gst_bin_add(GST_BIN(inner), sink);
+    } else {
+        gst_object_unref(gst_object_ref_sink(inner));
+        gst_bin_add(GST_BIN(outer), sink);
+    }
+    gint64 bufferTime = 0;
+    g_object_get(sink, "buffer-time", &bufferTime, nullptr);
+    gst_object_unref(outer);
+    QCOMPARE(qint64(bufferTime), queue);
+}
+
+// The sink Qt Multimedia makes for itself is the one that matters.
+void TestMediaPlayer::thePlayersOwnSinkKeepsAShortQueue()
+{
+    static QList<GstElement *> sinks;
+    const guint signal = g_signal_lookup("deep-element-added", GST_TYPE_BIN);
+    const gulong hook = g_signal_add_emission_hook(signal, 0,
+        [](GSignalInvocationHint *, guint count, const GValue *values, gpointer) -> gboolean {
+            auto *element = static_cast<GstElement *>(g_value_get_object(&values[count - 1]));
+            GstElementFactory *factory = gst_element_get_factory(element);
+            if (factory && QByteArray(GST_OBJECT_NAME(factory)) == "pulsesink" && !sinks.contains(element))
+                sinks.append(static_cast<GstElement *>(gst_object_ref(element)));
+            return TRUE;
+        },
+        nullptr, nullptr);
+    {
+        const QString mp3 = makeMp3("queue", 1.0, QStringLiteral("عنوان"), QStringLiteral("قارئ"));
+        QtMediaPlayer player;
+        player.SetFileName(mp3);
+        QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() > 0.1, 5000);
+        g_signal_remove_emission_hook(signal, hook);
+        QVERIFY(!sinks.isEmpty());
+        for (GstElement *sink : std::as_const(sinks)) {
+            gint64 bufferTime = 0;
+            g_object_get(sink, "buffer-time", &bufferTime, nullptr);
+            QCOMPARE(qint64(bufferTime), qint64(PlaybackQueueUs));
+        }
+    }
+    for (GstElement *sink : std::as_const(sinks))
+        gst_object_unref(sink);
+    sinks.clear();
 }
 
 QTEST_MAIN(TestMediaPlayer)
