@@ -57,6 +57,9 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     setLayoutDirection(Qt::RightToLeft);
 
     programVolume = new SoftwareVolume(this);
+    // The sound card's mixer opens on its own thread while the controls are
+    // made; the skin step is the first to ask it anything.
+    mixer = platform.mixer ? platform.mixer : new AlsaMixerDevice(programVolume, QStringLiteral("default"), this);
     MP = platform.MP ? platform.MP : new QtMediaPlayer(this, programVolume);
     RTF = platform.RTF ? platform.RTF : new TextBrowserView(this);
     waveAudio = platform.waveAudio ? platform.waveAudio : new QtWaveAudio(this, programVolume);
@@ -85,7 +88,6 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     menu = new LessonMenu(menuControls, settings, catalogue, RTFP, std::move(menuCallouts), this);
 
     // Mixer: "No mixer found!" goes through the window's message sink.
-    mixer = platform.mixer ? platform.mixer : new AlsaMixerDevice(programVolume, QStringLiteral("default"), this);
     m_mvolume = std::make_unique<MVolume>(mixer, m_messages);
     volume = new VolumeControls(mixerControls, *m_mvolume, mixer, this);
 
