@@ -2,6 +2,7 @@
 
 #include "audioconverter.h"
 #include "softwarevolume.h"
+#include "takejournal.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>
@@ -15,7 +16,10 @@
 
 #include <sndfile.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -23,6 +27,8 @@
 namespace {
 
 constexpr int FileRate = 11025;
+// A power cut costs at most this much of a take.
+constexpr qint64 JournalSyncMs = 500;
 
 QString error(const QString &reason)
 {
@@ -47,7 +53,13 @@ void QtWaveAudio::applyVolume()
 
 QtWaveAudio::~QtWaveAudio()
 {
-    CloseCapture();
+    // Ending with a take that was never saved (its save failed, or nobody
+    // asked): what the journal holds is the learner's, for the next start.
+    if (m_journalFd >= 0) {
+        DrainCapture();
+        WriteJournal();
+    }
+    CloseCapture(false);
     CloseVoice();
 }
 
@@ -66,6 +78,8 @@ QString QtWaveAudio::Send(const QString &command)
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression saveRe(
         QStringLiteral("^save\\s+capture\\s+(.+)$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression journalRe(
+        QStringLiteral("^set\\s+capture\\s+journal\\s+(.+)$"), QRegularExpression::CaseInsensitiveOption);
 
     const QString text = command.trimmed();
     const QStringList words = text.toLower().split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -91,10 +105,18 @@ QString QtWaveAudio::Send(const QString &command)
     }
 
     if (alias == QLatin1String("capture")) {
+        if (verb == QLatin1String("set") && words.size() >= 4 && words.at(2) == QLatin1String("journal")) {
+            const QRegularExpressionMatch m = journalRe.match(text);
+            return m.hasMatch() ? SetJournal(m.captured(1)) : error(QStringLiteral("no file name"));
+        }
         if (verb == QLatin1String("set"))
             return m_captureOpen ? QString() : error(QStringLiteral("not open"));
         if (verb == QLatin1String("record"))
             return RecordCapture();
+        if (verb == QLatin1String("stop")) {
+            StopCapture();
+            return {};
+        }
         if (verb == QLatin1String("status") && words.size() >= 3 && words.at(2) == QLatin1String("position"))
             return QString::number(CapturePosition());
         if (verb == QLatin1String("close")) {
@@ -161,13 +183,74 @@ QString QtWaveAudio::RecordCapture()
     return {};
 }
 
+QString QtWaveAudio::SetJournal(const QString &path)
+{
+    if (!m_captureOpen)
+        return error(QStringLiteral("not open"));
+    CloseJournal();
+    if (!m_journalPath.isEmpty())
+        QFile::remove(m_journalPath);
+    m_journalPath.clear();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return error(QStringLiteral("cannot write %1").arg(path));
+    const QByteArray header = TakeJournal::Header(0);
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0
+        || ::write(fd, header.constData(), size_t(header.size())) != header.size()) {
+        ::close(fd);
+        QFile::remove(path);
+        return error(QStringLiteral("cannot write %1").arg(path));
+    }
+    m_journalFd = fd;
+    m_journalPath = path;
+    m_journalBytes = 0;
+    m_journalSynced.start();
+    return {};
+}
+
 void QtWaveAudio::DrainCapture()
 {
     if (!m_captureIo)
         return;
     const QByteArray bytes = m_captureIo->readAll();
-    if (!bytes.isEmpty())
+    if (!bytes.isEmpty()) {
         m_captured += m_captureConverter->Convert(bytes);
+        WriteJournal();
+    }
+}
+
+// What has not reached the journal yet (all of it is kept in memory too, so a
+// full disk only delays the journal: the next write tries again).
+void QtWaveAudio::WriteJournal()
+{
+    if (m_journalFd < 0)
+        return;
+    bool wrote = false;
+    while (m_journalBytes < m_captured.size()) {
+        const ssize_t n
+            = ::write(m_journalFd, m_captured.constData() + m_journalBytes, size_t(m_captured.size() - m_journalBytes));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        m_journalBytes += n;
+        wrote = true;
+    }
+    if (!wrote)
+        return;
+    TakeJournal::FixSizes(m_journalFd);
+    if (m_journalSynced.elapsed() >= JournalSyncMs) {
+        ::fdatasync(m_journalFd);
+        m_journalSynced.restart();
+    }
+}
+
+void QtWaveAudio::CloseJournal()
+{
+    if (m_journalFd < 0)
+        return;
+    ::close(m_journalFd);
+    m_journalFd = -1;
 }
 
 qint64 QtWaveAudio::CapturePosition()
@@ -176,14 +259,52 @@ qint64 QtWaveAudio::CapturePosition()
     return m_captured.size() * 1000LL / FileRate;
 }
 
-// The take goes to a temporary file beside the old one and replaces it only once
-// it is complete, so a full disk or a crash never costs the previous take.
+void QtWaveAudio::StopCapture()
+{
+    DrainCapture();
+    WriteJournal();
+    // As in CloseCapture, the device is let go of before it is stopped.
+    QAudioSource *source = std::exchange(m_source, nullptr);
+    m_captureIo = nullptr;
+    if (source) {
+        source->stop();
+        source->deleteLater();
+    }
+}
+
+// The journal, complete, becomes the take by a rename, which replaces the old
+// take in one step. Otherwise (no journal, one on another disk, or one a full
+// disk left short) the take is written from memory to a temporary file beside
+// the old one and replaces it only once complete. A save that fails keeps
+// everything, journal and memory, for another try.
 QString QtWaveAudio::SaveCapture(const QString &path)
 {
     if (!m_captureOpen)
         return error(QStringLiteral("not open"));
     DrainCapture();
+    WriteJournal();
 
+    const bool journalWhole = !m_journalPath.isEmpty() && m_journalBytes == m_captured.size()
+        && (m_journalFd < 0 || (TakeJournal::FixSizes(m_journalFd) && ::fsync(m_journalFd) == 0));
+    if (journalWhole && QFileInfo(m_journalPath).absolutePath() == QFileInfo(path).absolutePath()) {
+        if (std::rename(QFile::encodeName(m_journalPath).constData(), QFile::encodeName(path).constData()) == 0) {
+            CloseJournal();
+            m_journalPath.clear();
+            return {};
+        }
+    }
+    const QString failed = WriteTake(path);
+    if (!failed.isEmpty())
+        return failed;
+    CloseJournal();
+    if (!m_journalPath.isEmpty())
+        QFile::remove(m_journalPath);
+    m_journalPath.clear();
+    return {};
+}
+
+QString QtWaveAudio::WriteTake(const QString &path) const
+{
     const QFileInfo target(path);
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
     if (!temp.open())
@@ -214,7 +335,7 @@ QString QtWaveAudio::SaveCapture(const QString &path)
     return {};
 }
 
-void QtWaveAudio::CloseCapture()
+void QtWaveAudio::CloseCapture(bool discardJournal)
 {
     // Stopping and freeing the source can spin the event loop (the sound
     // server's backend waits there), and a tick of the recorder may ask for the
@@ -225,6 +346,11 @@ void QtWaveAudio::CloseCapture()
     m_captureConverter.reset();
     m_captured.clear();
     m_captureOpen = false;
+    CloseJournal();
+    if (discardJournal && !m_journalPath.isEmpty())
+        QFile::remove(m_journalPath);
+    m_journalPath.clear();
+    m_journalBytes = 0;
     if (source) {
         source->stop();
         source->deleteLater();

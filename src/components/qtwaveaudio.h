@@ -16,9 +16,15 @@ class QIODevice;
 class SoftwareVolume;
 
 // The recorder's device on Qt Multimedia: "capture" records from the default
-// input into memory and saves an 8-bit unsigned 11025 Hz mono WAV; "voice1"
-// plays such a file back. Both run on the sound server's own threads and are
-// only polled here, so no command ever waits for sound.
+// input and saves an 8-bit unsigned 11025 Hz mono WAV; "voice1" plays such a
+// file back. Both run on the sound server's own threads and are only polled
+// here, so no command ever waits for sound.
+//
+// Beyond the classic words, "set capture journal PATH" (before "record") writes
+// the take to a journal file as it comes (see TakeJournal), so that a crash
+// costs at most the last moment of it; "save capture" then puts the journal in
+// place. "stop capture" ends the recording and keeps what it holds, so that a
+// save that failed can be tried again; only "close capture" lets a take go.
 class QtWaveAudio final : public QObject, public WaveAudio
 {
     Q_OBJECT
@@ -35,11 +41,18 @@ public:
 
 private:
     QString OpenCapture();
+    QString SetJournal(const QString &path);
     QString RecordCapture();
     void DrainCapture();
+    void WriteJournal();
     qint64 CapturePosition();
+    void StopCapture();
     QString SaveCapture(const QString &path);
-    void CloseCapture();
+    QString WriteTake(const QString &path) const;
+    // discardJournal: a take that is let go; otherwise (the program ending
+    // with a take it could not save) the journal stays for the next start.
+    void CloseCapture(bool discardJournal = true);
+    void CloseJournal();
 
     QString OpenVoice(const QString &path);
     QString PlayVoice();
@@ -57,6 +70,10 @@ private:
     QIODevice *m_captureIo = nullptr;
     std::unique_ptr<AudioConverter> m_captureConverter;
     QByteArray m_captured; // in the file format
+    QString m_journalPath;
+    int m_journalFd = -1;
+    qint64 m_journalBytes = 0; // of m_captured, written to the journal
+    QElapsedTimer m_journalSynced;
 
     bool m_voiceOpen = false;
     QByteArray m_voiceData; // in the sink's format

@@ -3,6 +3,7 @@
 #include "practicefixture.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
 
@@ -58,6 +59,7 @@ class TestSystemRecorder final : public QObject
 private slots:
     void initTestCase();
     void recordsATakeToItsLimit();
+    void journalHoldsTheTakeUntilItIsSaved();
     void meterSeesTheTone_data();
     void meterSeesTheTone();
     void cleanupTestCase();
@@ -148,6 +150,38 @@ void TestSystemRecorder::recordsATakeToItsLimit()
     QVERIFY2(std::abs(recorder.StopAt - 2000) <= 100, qPrintable(QString::number(recorder.StopAt)));
     QTRY_VERIFY_WITH_TIMEOUT(!f.c.TimerMeter->isActive(), 5000);
     QVERIFY(f.c.Arec->isVisibleTo(&f.host));
+}
+
+// While the take runs its sound is on disk, readable as a WAV; a save that fails
+// keeps journal and take for the next try, and the one that succeeds leaves no
+// journal behind.
+void TestSystemRecorder::journalHoldsTheTakeUntilItIsSaved()
+{
+    QTemporaryDir dir;
+    const QString journal = dir.filePath(".1-1-1.wav.journal");
+    const QString take = dir.filePath("1-1-1.wav");
+    SinkFeed feed(dir.path(), true);
+    QTest::qWait(300);
+    QtWaveAudio audio;
+    QCOMPARE(audio.Send("open new type waveaudio alias capture"), QString());
+    QCOMPARE(audio.Send("set capture journal " + journal), QString());
+    QCOMPARE(audio.Send("record capture"), QString());
+    QTRY_VERIFY_WITH_TIMEOUT(audio.Send("status capture position").toLongLong() >= 1500, 5000);
+    // Nothing asked the device to save: the journal is already a take of its own.
+    const double journalled = run("soxi", { "-D", journal }).toDouble();
+    QVERIFY2(journalled >= 1.3, qPrintable(QString::number(journalled)));
+
+    QCOMPARE(audio.Send("stop capture"), QString());
+    const qint64 position = audio.Send("status capture position").toLongLong();
+    QVERIFY(WaveAudio::IsError(audio.Send("save capture " + dir.filePath("gone/1-1-1.wav"))));
+    QVERIFY(QFile::exists(journal));
+    QCOMPARE(audio.Send("save capture " + take), QString());
+    QVERIFY(!QFile::exists(journal));
+    const double seconds = run("soxi", { "-D", take }).toDouble();
+    QVERIFY2(std::abs(seconds - position / 1000.0) <= 0.05, qPrintable(QString::number(seconds)));
+    QCOMPARE(run("soxi", { "-r", take }), QStringLiteral("11025"));
+    audio.Send("close capture");
+    QVERIFY(QFile::exists(take));
 }
 
 void TestSystemRecorder::meterSeesTheTone_data()
