@@ -53,6 +53,15 @@ ExamplesPanel::ExamplesPanel(const PracticeControls &controls, const Settings &s
         connect(m_c.SampleN[i], &ActiveLink::Click, this, [this, i] { SelectExample(i); });
     connect(m_c.ImSamplesUp, &ActiveLink::Click, this, &ExamplesPanel::OpenExamplesPanel);
     connect(m_c.ImSamplesDown, &ActiveLink::Click, this, &ExamplesPanel::CloseExamplesPanel);
+    // A file the player took but cannot play says so when the player finds out;
+    // listening to it would otherwise never end. The welcome chime is no example.
+    connect(&m_MP, &MediaPlayer::ErrorOccurred, this, [this] {
+        if (!m_MP.FileName().startsWith(m_folders.ExamplesDir))
+            return;
+        if (m_recorder.Listening)
+            m_recorder.Listen();
+        CheckPlayer();
+    });
 }
 
 int ExamplesPanel::PanelClosedTop() const
@@ -81,6 +90,8 @@ void ExamplesPanel::SelectExample(int n)
 
     m_c.SampleTitle->clear();
     m_recorder.CurExample = qint16(n);
+    if (m_callouts.ExampleLeft)
+        m_callouts.ExampleLeft();
     if (m_c.TimerMeter->isActive() && m_recorder.Listening)
         m_recorder.Listen();
 
@@ -185,6 +196,8 @@ void ExamplesPanel::CloseExamplesPanel()
 {
     // Closing the panel hides the recorder: a take in progress is kept, not lost.
     m_recorder.StopAndSave();
+    if (m_callouts.ExampleLeft)
+        m_callouts.ExampleLeft();
     if (m_callouts.SlidePanelBar)
         m_callouts.SlidePanelBar(
             QStringLiteral("V+"), qint32(RoundHalfEven(PanelClosedTop() - m_c.FrameBar->y())), m_settings.SlideStep);

@@ -32,6 +32,9 @@ public:
         std::function<void(const QString &text)> ShowMessage;
         // The platform's standard message box.
         std::function<void(const QString &text)> ShowMessageBox;
+        // The example on show changes, or the panel closes: what was said of
+        // the last take (the comparison) no longer belongs here.
+        std::function<void()> ExampleLeft;
     };
 
     // Folder paths end with a separator.

@@ -3,10 +3,12 @@
 #include "components/activelink.h"
 #include "components/fonctions.h"
 #include "components/mediaplayer.h"
+#include "components/takejournal.h"
 #include "components/waveaudio.h"
 #include "practice/soundmeter.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace {
@@ -43,6 +45,8 @@ QString Recorder::Announcement(Event event)
     case Event::RecordingSaved: return QStringLiteral("توقف التسجيل وحُفظ");
     case Event::SaveFailed: return SaveFailedMessage;
     case Event::RecordFailed: return QStringLiteral("تعذر بدء التسجيل");
+    case Event::TakeTooShort: return QStringLiteral("لم يُحفظ التسجيل لأنه أقصر من نصف ثانية، وما سُجّل قبله باقٍ كما هو");
+    case Event::CaptureStalled: return StalledMessage;
     case Event::PlaybackStarted: return QStringLiteral("بدأ تشغيل تسجيلك");
     case Event::PlaybackPaused: return QStringLiteral("توقف التشغيل مؤقتا");
     case Event::PlaybackEnded: return QStringLiteral("انتهى تشغيل تسجيلك");
@@ -70,31 +74,53 @@ void Recorder::ShowButtons(bool play, bool stop, bool pause, bool rec)
     m_c.Arec->setVisible(rec);
 }
 
+qint64 Recorder::TakeLimit(qint32 exampleSeconds)
+{
+    if (exampleSeconds < 1 || exampleSeconds > LongestExampleSeconds)
+        return DefaultLimitMs;
+    return qint64(exampleSeconds) * 2000;
+}
+
 void Recorder::Record()
 {
     // A screen reader can press a hidden button: a second Record would throw away
     // the take in progress, and one during playback would leave the player open.
     if (m_c.TimerMeter->isActive() && PracticeMode == Rec)
         return;
-    if (m_c.TimerMeter->isActive() && (PracticeMode == PlayWord || PracticeMode == PauseWord))
+    // A take that could not be saved holds the device until it is: it is tried
+    // again now, and while it still cannot be saved no new take replaces it.
+    if (!SavePendingTake()) {
+        KeepPendingTake();
+        return;
+    }
+    if (m_voiceOpen)
         Stop();
-    // The reciter's voice would go into the take; and Listen would otherwise take
-    // over the state word and leave the recording without an end.
+    // Nothing of the program may sound into the take: Listen would moreover
+    // take over the state word and leave the recording without an end.
     if (Listening)
         EndListening();
+    m_MP.Stop();
+    if (m_callouts.SilenceOthers)
+        m_callouts.SilenceOthers();
 
     ShowButtons(true, true, false, false);
     PracticeMode = Rec;
     m_meter.StartMeter();
     m_c.TimerMeter->start();
-    StopAt = ExampleDuration * 2000;
+    StopAt = TakeLimit(ExampleDuration);
     m_takePath = RecordingPath();
+    m_journalPath.clear();
+    m_lastPosition = -1;
 
     const QStringList commands { QStringLiteral("open new type waveaudio alias capture"),
         QStringLiteral("set capture bitspersample 8"), QStringLiteral("set capture samplespersec 11025"),
-        QStringLiteral("set capture channels 1"), QStringLiteral("Set capture time format ms"),
+        QStringLiteral("set capture channels 1"), QStringLiteral("Set capture time format ms"), QString(),
         QStringLiteral("record capture") };
     for (const QString &command : commands) {
+        if (command.isEmpty()) {
+            OpenJournal();
+            continue;
+        }
         if (WaveAudio::IsError(m_audio.Send(command))) {
             // Without a device the strip would show a recording that records nothing.
             AbandonRecording();
@@ -107,6 +133,49 @@ void Recorder::Record()
     m_c.Aplay->setEnabled(false);
     m_c.Astop->setToolTip(StopRecordingTip);
     emit StateChanged(Event::RecordingStarted);
+}
+
+// The journal goes beside the take; where the takes' folder cannot be written,
+// to the fallback folder; where neither can, the take is kept in memory only,
+// as recording matters more than the journal.
+void Recorder::OpenJournal()
+{
+    const QString name = TakeJournal::JournalName(QFileInfo(m_takePath).fileName());
+    QStringList folders { QFileInfo(m_takePath).absolutePath() };
+    if (!m_journalFallback.isEmpty())
+        folders << m_journalFallback;
+    for (const QString &folder : folders) {
+        const QString journal = QDir(folder).filePath(name);
+        if (QDir().mkpath(folder)
+            && !WaveAudio::IsError(m_audio.Send(QStringLiteral("set capture journal ") + journal))) {
+            m_journalPath = journal;
+            return;
+        }
+    }
+}
+
+bool Recorder::SavePendingTake()
+{
+    if (m_pendingTake.isEmpty())
+        return true;
+    QDir().mkpath(QFileInfo(m_pendingTake).absolutePath());
+    if (WaveAudio::IsError(m_audio.Send(QStringLiteral("save capture ") + m_pendingTake)))
+        return false;
+    m_audio.Send(QStringLiteral("close capture"));
+    const QString saved = std::exchange(m_pendingTake, QString());
+    m_journalPath.clear();
+    emit StateChanged(Event::RecordingSaved);
+    emit TakeSaved(saved);
+    return true;
+}
+
+void Recorder::KeepPendingTake()
+{
+    emit StateChanged(Event::SaveFailed);
+    if (m_callouts.ShowMessage)
+        m_callouts.ShowMessage(SaveFailedMessage + QStringLiteral("\r\n")
+            + (m_journalPath.isEmpty() ? KeptInMemoryMessage : KeptInMessage + m_journalPath) + QStringLiteral("\r\n")
+            + RetryLaterMessage);
 }
 
 void Recorder::AbandonRecording()
@@ -127,23 +196,31 @@ void Recorder::Stop()
     // take it has just saved as lost.
     const bool running = m_c.TimerMeter->isActive();
     if (PracticeMode == Rec && running) {
-        QDir().mkpath(m_RecDir);
-        const QString reply = m_audio.Send(QStringLiteral("save capture ") + m_takePath);
-        m_audio.Send(QStringLiteral("close capture"));
+        const qint64 length = WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status capture position")));
+        m_audio.Send(QStringLiteral("stop capture"));
         m_meter.StopMeter();
         m_c.TimerMeter->stop();
         m_c.Aplay->setEnabled(true);
         m_meter.ShowLevel(0);
-        emit StateChanged(WaveAudio::IsError(reply) ? Event::SaveFailed : Event::RecordingSaved);
-        if (WaveAudio::IsError(reply) && m_callouts.ShowMessage)
-            m_callouts.ShowMessage(SaveFailedMessage);
+        ShowButtons(true, false, false, true);
+        if (length < ShortestTakeMs) {
+            // Record and Stop share one place on the strip: a double press
+            // must not put a moment of silence in place of the last take.
+            m_audio.Send(QStringLiteral("close capture"));
+            m_journalPath.clear();
+            emit StateChanged(Event::TakeTooShort);
+            return;
+        }
+        m_pendingTake = m_takePath;
+        if (!SavePendingTake())
+            KeepPendingTake();
     }
-    if (PracticeMode == PlayWord || PracticeMode == PauseWord) {
+    if (m_voiceOpen) {
         m_audio.Send(QStringLiteral("stop voice1"));
         m_audio.Send(QStringLiteral("close voice1"));
         m_c.TimerMeter->stop();
-        if (running || PracticeMode == PauseWord)
-            emit StateChanged(Event::PlaybackEnded);
+        m_voiceOpen = false;
+        emit StateChanged(Event::PlaybackEnded);
     }
     ShowButtons(true, false, false, true);
 }
@@ -158,14 +235,18 @@ void Recorder::Play()
     }
     if (Listening)
         EndListening();
+    if (m_callouts.SilenceOthers)
+        m_callouts.SilenceOthers();
     m_audio.Send(QStringLiteral("open ") + path + QStringLiteral(" type waveaudio alias voice1"));
     m_audio.Send(QStringLiteral("Set voice1 time format ms"));
-    StopAt = qint32(WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status voice1 length"))));
+    StopAt = WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status voice1 length")));
     if (PracticeMode == PauseWord)
         m_audio.Send(QStringLiteral("Resume voice1"));
     else
         m_audio.Send(QStringLiteral("play voice1"));
     PracticeMode = PlayWord;
+    m_voiceOpen = true;
+    m_lastPosition = -1;
     m_c.TimerMeter->start();
     ShowButtons(false, true, true, false);
     emit StateChanged(Event::PlaybackStarted);
@@ -178,6 +259,8 @@ void Recorder::Pause()
     ShowButtons(true, true, false, false);
     PracticeMode = PauseWord;
     m_audio.Send(QStringLiteral("pause voice1"));
+    // Nothing moves while paused; Play starts the timer again.
+    m_c.TimerMeter->stop();
     emit StateChanged(Event::PlaybackPaused);
 }
 
@@ -201,8 +284,11 @@ void Recorder::Listen()
         // A take in progress is finished first, so that the state word cannot be
         // taken over and leave the recording or playback running unowned.
         StopAndSave();
+        if (m_callouts.SilenceOthers)
+            m_callouts.SilenceOthers();
         m_MP.Play();
         Listening = true;
+        m_lastPosition = -1;
         PracticeMode = ListenWord;
         m_meter.StartMeter();
         m_c.TimerMeter->start();
@@ -223,19 +309,42 @@ void Recorder::EndListening()
     emit StateChanged(Event::ListeningEnded);
 }
 
+bool Recorder::Advancing(qint64 position)
+{
+    if (position != m_lastPosition) {
+        m_lastPosition = position;
+        m_still.start();
+        return true;
+    }
+    // A sound server takes a moment to open a stream: the first sound is
+    // waited for longer than a pause in it.
+    return m_still.elapsed() < (position <= 0 ? FirstSoundMs : StallMs);
+}
+
 void Recorder::TimerMeterTick()
 {
-    if (PracticeMode == ListenWord && !(m_MP.Duration() > m_MP.CurrentPosition()))
-        EndListening();
-    if (PracticeMode == Rec) {
+    if (PracticeMode == ListenWord && Listening) {
+        // A file the player cannot play never reaches its end: it ends here.
+        const double position = m_MP.CurrentPosition();
+        if (!(m_MP.Duration() > position) || !Advancing(qint64(position * 1000)))
+            EndListening();
+    }
+    if (PracticeMode == Rec && m_c.TimerMeter->isActive()) {
         m_meter.ShowLevel(qint16(m_meter.ReadPeak()));
         const qint64 position = WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status capture position")));
-        if (position >= StopAt)
+        if (position >= StopAt) {
             Stop();
+        } else if (!Advancing(position)) {
+            // A microphone that went away: the take ends with what came.
+            Stop();
+            emit StateChanged(Event::CaptureStalled);
+            if (m_callouts.ShowMessage)
+                m_callouts.ShowMessage(StalledMessage);
+        }
     }
-    if (PracticeMode == PlayWord) {
+    if (PracticeMode == PlayWord && m_c.TimerMeter->isActive()) {
         const qint64 position = WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status voice1 position")));
-        if (position >= StopAt)
+        if (position >= StopAt || !Advancing(position))
             Stop();
     }
 }
@@ -243,7 +352,7 @@ void Recorder::TimerMeterTick()
 void Recorder::StopAndSave()
 {
     const bool running = m_c.TimerMeter->isActive();
-    if (running && (PracticeMode == Rec || PracticeMode == PlayWord || PracticeMode == PauseWord))
+    if ((running && PracticeMode == Rec) || m_voiceOpen)
         Stop();
     if (Listening)
         EndListening();
@@ -252,5 +361,7 @@ void Recorder::StopAndSave()
 void Recorder::Shutdown()
 {
     StopAndSave();
+    // A take that still cannot be saved stays in its journal for the next start.
+    SavePendingTake();
     m_MP.Stop();
 }

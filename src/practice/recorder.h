@@ -3,6 +3,7 @@
 #include "content/pageposition.h"
 #include "practice/practicecontrols.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -25,6 +26,9 @@ public:
         std::function<PagePosition()> Position;
         // Sets the window's message and shows the message dialog.
         std::function<void(const QString &text)> ShowMessage;
+        // Silences whatever else of the program may sound (the comparison's
+        // stretches): nothing but the learner may reach the microphone.
+        std::function<void()> SilenceOthers;
     };
 
     static inline const QString NotRecordedMessage
@@ -35,6 +39,23 @@ public:
     static inline const QString RecordFailedMessage
         = QStringLiteral("تعذر بدء التسجيل، تأكد أن جهاز التسجيل موصول وغير مستخدم من طرف برنامج آخر");
     static inline const QString StopRecordingTip = QStringLiteral("إيقاف التسجيل");
+    static inline const QString StalledMessage
+        = QStringLiteral("توقف جهاز التسجيل عن إرسال الصوت، فانتهى التسجيل عند ما وصل منه");
+    // Followed by where the take is kept.
+    static inline const QString KeptInMessage = QStringLiteral("تسجيلك محفوظ مؤقتا في ");
+    static inline const QString KeptInMemoryMessage = QStringLiteral("تسجيلك محفوظ مؤقتا في ذاكرة البرنامج");
+    static inline const QString RetryLaterMessage
+        = QStringLiteral("وسيُحفظ في مكانه عند التسجيل التالي أو عند تشغيل البرنامج مرة أخرى");
+
+    // A take shorter than this (a double press) is not saved: it would replace a good one.
+    static constexpr qint64 ShortestTakeMs = 500;
+    // Examples without a usable length (none, unreadable, under half a second,
+    // over an hour) let the learner record this long.
+    static constexpr qint64 DefaultLimitMs = 20000;
+    static constexpr qint32 LongestExampleSeconds = 3600;
+    // A device that stops moving for this long is taken as stuck.
+    static constexpr qint64 StallMs = 2000;
+    static constexpr qint64 FirstSoundMs = 5000;
 
     // What a listener who cannot see the strip's buttons change is told.
     enum class Event {
@@ -42,6 +63,8 @@ public:
         RecordingSaved,
         SaveFailed,
         RecordFailed,
+        TakeTooShort,
+        CaptureStalled,
         PlaybackStarted,
         PlaybackPaused,
         PlaybackEnded,
@@ -51,7 +74,10 @@ public:
     Q_ENUM(Event)
     // The words a screen reader speaks for an event; failures are urgent.
     static QString Announcement(Event event);
-    static bool IsFailure(Event event) { return event == Event::SaveFailed || event == Event::RecordFailed; }
+    static bool IsFailure(Event event)
+    {
+        return event == Event::SaveFailed || event == Event::RecordFailed || event == Event::CaptureStalled;
+    }
 
     // RecDir ends with a separator, as every folder path of the course does.
     Recorder(const PracticeControls &controls, WaveAudio &audio, MediaPlayer &MP, SoundMeter &meter,
@@ -71,6 +97,13 @@ public:
     void StopAndSave();
     void Shutdown();
 
+    // Where journals go when the takes' folder cannot be written.
+    void SetJournalFallback(const QString &folder) { m_journalFallback = folder; }
+    // A take whose save failed and that waits, whole, for another try.
+    bool HasPendingTake() const { return !m_pendingTake.isEmpty(); }
+    // The limit of a take for an example of that many whole seconds.
+    static qint64 TakeLimit(qint32 exampleSeconds);
+
     // The current example's recording: c-l-n.wav, or c-l-k-n.wav on an entry sub-page.
     QString RecordingPath() const;
 
@@ -80,16 +113,24 @@ public:
 
     QString PracticeMode;
     bool Listening = false;
-    qint32 StopAt = 0;
+    qint64 StopAt = 0;
 
 signals:
     void StateChanged(Recorder::Event event);
+    // A take was saved under this path (the page may have changed since it began).
+    void TakeSaved(const QString &path);
 
 private:
     void ShowButtons(bool play, bool stop, bool pause, bool rec);
     void SwapListenPictures();
     void EndListening();
     void AbandonRecording();
+    bool SavePendingTake();
+    void KeepPendingTake();
+    void OpenJournal();
+    // Whether a position moved since the last tick; false once it has stood
+    // still for StallMs.
+    bool Advancing(qint64 position);
 
     PracticeControls m_c;
     WaveAudio &m_audio;
@@ -99,4 +140,10 @@ private:
     Callouts m_callouts;
     // The take is saved where it was started, even if the page changes meanwhile.
     QString m_takePath;
+    QString m_journalFallback;
+    QString m_journalPath;
+    QString m_pendingTake;
+    bool m_voiceOpen = false;
+    qint64 m_lastPosition = -1;
+    QElapsedTimer m_still;
 };

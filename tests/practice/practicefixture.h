@@ -86,6 +86,7 @@ struct PracticeFixture
     QStringList slides;
     QList<bool> splitter;
     int panelClosedTop = 0;
+    int silenced = 0;
     std::unique_ptr<SoundMeter> meter;
     std::unique_ptr<Recorder> recorder;
     std::unique_ptr<ExamplesPanel> panel;
@@ -110,6 +111,7 @@ struct PracticeFixture
         Recorder::Callouts rc;
         rc.Position = [this] { return position; };
         rc.ShowMessage = [this](const QString &t) { dialogs << t; };
+        rc.SilenceOthers = [this] { ++silenced; };
         recorder = std::make_unique<Recorder>(c, realAudio ? *realAudio : audio, MP, *meter, app + "/rec/", rc);
 
         ExamplesPanel::Callouts pc;

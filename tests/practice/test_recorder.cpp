@@ -5,7 +5,13 @@
 namespace {
 
 const QStringList RecordCommands { "open new type waveaudio alias capture", "set capture bitspersample 8",
-    "set capture samplespersec 11025", "set capture channels 1", "Set capture time format ms", "record capture" };
+    "set capture samplespersec 11025", "set capture channels 1", "Set capture time format ms",
+    "set capture journal %REC%.3-2-1.wav.journal", "record capture" };
+
+QStringList stopCommands(const QString &path)
+{
+    return { "status capture position", "stop capture", "save capture " + path, "close capture" };
+}
 
 QStringList playCommands(const QString &path, const QString &start)
 {
@@ -63,7 +69,13 @@ private slots:
     void recordingNames();
     void takeStaysWithThePageItStartedOn();
     void recordingFolderIsCreated();
-    void failedSaveIsReported();
+    void failedSaveKeepsTheTake();
+    void shortTakeKeepsThePrevious_data();
+    void shortTakeKeepsThePrevious();
+    void recordSilencesEverything_data();
+    void recordSilencesEverything();
+    void stallsEnd_data();
+    void stallsEnd();
     void failedStartReturnsToIdle();
     void listenTwiceRestores();
     void listenEndsByItself();
@@ -93,9 +105,10 @@ void TestRecorder::states_data()
     QTest::newRow("playing") << "rec stop play"
                              << ".SZ.+"
                              << "Play" << true;
+    // Nothing moves while paused, so nothing ticks.
     QTest::newRow("paused") << "rec stop play pause"
                             << "PS..+"
-                            << "Pause" << true;
+                            << "Pause" << false;
     QTest::newRow("resumed") << "rec stop play pause play"
                              << ".SZ.+"
                              << "Play" << true;
@@ -125,8 +138,7 @@ void TestRecorder::commands_data()
     QTest::addColumn<QStringList>("expected");
     const QString path = "%REC%3-2-1.wav";
     QTest::newRow("record") << "rec" << RecordCommands;
-    QTest::newRow("stop saves before closing")
-        << "rec stop" << RecordCommands + QStringList { "save capture " + path, "close capture" };
+    QTest::newRow("stop saves before closing") << "rec stop" << RecordCommands + stopCommands(path);
     QTest::newRow("play") << "play" << playCommands(path, "play voice1");
     QTest::newRow("pause then play resumes")
         << "play pause play"
@@ -138,8 +150,7 @@ void TestRecorder::commands_data()
                                                         << playCommands(path, "play voice1")
             + QStringList { "pause voice1", "stop voice1", "close voice1" } + playCommands(path, "Resume voice1");
     QTest::newRow("a second record keeps the take") << "rec rec" << RecordCommands;
-    QTest::newRow("a second stop saves nothing more")
-        << "rec stop stop" << RecordCommands + QStringList { "save capture " + path, "close capture" };
+    QTest::newRow("a second stop saves nothing more") << "rec stop stop" << RecordCommands + stopCommands(path);
     QTest::newRow("record during playback ends it first")
         << "play rec"
         << playCommands(path, "play voice1") + QStringList { "stop voice1", "close voice1" } + RecordCommands;
@@ -162,17 +173,24 @@ void TestRecorder::commands()
 void TestRecorder::timeLimit_data()
 {
     QTest::addColumn<double>("duration");
-    QTest::addColumn<int>("stopAt");
-    QTest::newRow("4.4 s example") << 4.4 << 8000;
-    QTest::newRow("4.5 s rounds to even") << 4.5 << 8000;
-    QTest::newRow("5.5 s rounds to even") << 5.5 << 12000;
-    QTest::newRow("reported as 0 stops at once") << 0.0 << 0;
+    QTest::addColumn<qint64>("stopAt");
+    QTest::newRow("4.4 s example") << 4.4 << qint64(8000);
+    QTest::newRow("4.5 s rounds to even") << 4.5 << qint64(8000);
+    QTest::newRow("5.5 s rounds to even") << 5.5 << qint64(12000);
+    QTest::newRow("an hour") << 3600.0 << qint64(7200000);
+    // A length the player cannot give would end every take on its first tick
+    // (and replace the last one), or overflow into a negative limit.
+    QTest::newRow("empty or unreadable: 0") << 0.0 << qint64(20000);
+    QTest::newRow("under half a second") << 0.4 << qint64(20000);
+    QTest::newRow("over an hour") << 3601.0 << qint64(20000);
+    QTest::newRow("a damaged header's length") << 2.0e9 << qint64(20000);
+    QTest::newRow("negative") << -5.0 << qint64(20000);
 }
 
 void TestRecorder::timeLimit()
 {
     QFETCH(double, duration);
-    QFETCH(int, stopAt);
+    QFETCH(qint64, stopAt);
     PracticeFixture f;
     write(f.app + "/data/examples/3-2-1.mp3", "ID3");
     f.MP.duration = duration;
@@ -181,12 +199,10 @@ void TestRecorder::timeLimit()
     QCOMPARE(f.recorder->StopAt, stopAt);
 
     f.audio.capturePosition = QString::number(stopAt - 1);
-    if (stopAt > 0) {
-        f.recorder->TimerMeterTick();
-        QVERIFY(!f.audio.commands.join('|').contains("save capture"));
-        QCOMPARE(f.recorder->PracticeMode, QStringLiteral("Rec"));
-        QVERIFY(f.c.TimerMeter->isActive());
-    }
+    f.recorder->TimerMeterTick();
+    QVERIFY(!f.audio.commands.join('|').contains("save capture"));
+    QCOMPARE(f.recorder->PracticeMode, QStringLiteral("Rec"));
+    QVERIFY(f.c.TimerMeter->isActive());
     f.audio.capturePosition = QString::number(stopAt);
     f.recorder->TimerMeterTick();
     QCOMPARE(f.audio.commands.mid(f.audio.commands.size() - 2),
@@ -202,7 +218,7 @@ void TestRecorder::playbackEndsAtItsLength()
     write(f.recording("3-2-1.wav"), "RIFF");
     f.audio.voiceLength = "2500";
     f.c.Aplay->press();
-    QCOMPARE(f.recorder->StopAt, 2500);
+    QCOMPARE(f.recorder->StopAt, qint64(2500));
     f.audio.voicePosition = "2499";
     f.recorder->TimerMeterTick();
     QVERIFY(f.c.TimerMeter->isActive());
@@ -330,16 +346,152 @@ void TestRecorder::changesAreToldToAListener()
     QCOMPARE(heard, events);
 }
 
-void TestRecorder::failedSaveIsReported()
+void TestRecorder::failedSaveKeepsTheTake()
 {
     PracticeFixture f;
     f.audio.saveReply = WaveAudio::ErrorPrefix + "disk full";
     f.recorder->CurExample = 1;
     run(f, "rec stop");
-    QCOMPARE(f.dialogs, QStringList { QStringLiteral("تعذر حفظ التسجيل، تأكد أن مجلد التسجيلات موجود وقابل للكتابة") });
-    // The device is still released and the strip is back at rest.
-    QCOMPARE(f.audio.commands.last(), QStringLiteral("close capture"));
+    const QString journal = f.recording(".3-2-1.wav.journal");
+    QCOMPARE(f.dialogs.size(), 1);
+    QVERIFY(f.dialogs.first().startsWith(
+        QStringLiteral("تعذر حفظ التسجيل، تأكد أن مجلد التسجيلات موجود وقابل للكتابة") + "\r\n"));
+    QVERIFY2(f.dialogs.first().contains(Recorder::KeptInMessage + journal), qPrintable(f.dialogs.first()));
+    // The take stays with the device, which keeps it; the strip is at rest.
+    QVERIFY(!f.audio.commands.contains("close capture"));
+    QVERIFY(f.recorder->HasPendingTake());
     QCOMPARE(buttons(f), QStringLiteral("P..R+"));
+
+    // Still failing: a new take would have nowhere to go, so none starts.
+    f.audio.commands.clear();
+    f.recorder->CurExample = 2;
+    f.c.Arec->press();
+    QCOMPARE(f.audio.commands, QStringList { "save capture " + f.recording("3-2-1.wav") });
+    QCOMPARE(f.dialogs.size(), 2);
+    QVERIFY(!f.c.TimerMeter->isActive());
+
+    // Space freed: the next Record saves the kept take under its own name first.
+    f.audio.saveReply.clear();
+    f.audio.commands.clear();
+    QStringList saved;
+    QObject::connect(f.recorder.get(), &Recorder::TakeSaved, [&saved](const QString &path) { saved << path; });
+    f.c.Arec->press();
+    QCOMPARE(f.audio.commands.mid(0, 3),
+        QStringList(
+            { "save capture " + f.recording("3-2-1.wav"), "close capture", "open new type waveaudio alias capture" }));
+    QCOMPARE(saved, QStringList { f.recording("3-2-1.wav") });
+    QVERIFY(!f.recorder->HasPendingTake());
+    QVERIFY(f.c.TimerMeter->isActive());
+}
+
+void TestRecorder::shortTakeKeepsThePrevious_data()
+{
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("Record and Stop pressed together") << "0" << false;
+    QTest::newRow("a double press") << "160" << false;
+    QTest::newRow("just under half a second") << "499" << false;
+    QTest::newRow("half a second") << "500" << true;
+}
+
+void TestRecorder::shortTakeKeepsThePrevious()
+{
+    QFETCH(QString, length);
+    QFETCH(bool, saved);
+    PracticeFixture f;
+    f.recorder->CurExample = 1;
+    write(f.recording("3-2-1.wav"), "GOOD TAKE");
+    QStringList heard;
+    QObject::connect(f.recorder.get(), &Recorder::StateChanged, [&heard](Recorder::Event event) {
+        heard += QString::fromLatin1(QMetaEnum::fromType<Recorder::Event>().valueToKey(int(event)));
+    });
+    f.audio.capturePosition = length;
+    run(f, "rec stop");
+    QCOMPARE(f.audio.commands.contains("save capture " + f.recording("3-2-1.wav")), saved);
+    QCOMPARE(f.audio.commands.last(), QStringLiteral("close capture"));
+    QFile file(f.recording("3-2-1.wav"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll() == "GOOD TAKE", !saved);
+    QCOMPARE(heard.last(), saved ? QStringLiteral("RecordingSaved") : QStringLiteral("TakeTooShort"));
+    QCOMPARE(buttons(f), QStringLiteral("P..R+"));
+}
+
+void TestRecorder::recordSilencesEverything_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::newRow("the example, started by its choice") << "select";
+    QTest::newRow("listening") << "select listen";
+    QTest::newRow("the take playing") << "select play";
+    QTest::newRow("the take paused") << "select play pause";
+}
+
+void TestRecorder::recordSilencesEverything()
+{
+    QFETCH(QString, before);
+    PracticeFixture f;
+    write(f.app + "/data/examples/3-2-1.mp3", "ID3");
+    write(f.app + "/data/text/3-2-1.txt", "text");
+    write(f.recording("3-2-1.wav"), "RIFF");
+    f.MP.duration = 3;
+    for (const QString &a : before.split(' ')) {
+        if (a == "select")
+            f.panel->SelectExample(1);
+        else
+            run(f, a);
+    }
+    const int silenced = f.silenced;
+    f.audio.commands.clear();
+    f.c.Arec->press();
+    QVERIFY(!f.MP.playing);
+    QVERIFY(!f.recorder->Listening);
+    // The comparison's stretches (and their pending second half) are the window's.
+    QCOMPARE(f.silenced, silenced + 1);
+    // A take's playback is closed before the capture opens.
+    const qsizetype open = f.audio.commands.indexOf("open new type waveaudio alias capture");
+    QVERIFY(open >= 0);
+    if (before.contains("play"))
+        QVERIFY(f.audio.commands.indexOf("close voice1") >= 0 && f.audio.commands.indexOf("close voice1") < open);
+    QCOMPARE(f.recorder->PracticeMode, QStringLiteral("Rec"));
+}
+
+void TestRecorder::stallsEnd_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::newRow("a microphone that stops delivering") << "rec";
+    QTest::newRow("a playback that stops advancing") << "play";
+    QTest::newRow("a reciter's file that never plays") << "listen";
+}
+
+void TestRecorder::stallsEnd()
+{
+    QFETCH(QString, what);
+    PracticeFixture f;
+    f.recorder->CurExample = 1;
+    f.recorder->ExampleDuration = 10;
+    write(f.recording("3-2-1.wav"), "RIFF");
+    f.MP.duration = 3;
+    f.MP.position = 0.5;
+    f.audio.capturePosition = "1200";
+    f.audio.voicePosition = "700";
+    run(f, what + " tick");
+    QVERIFY(f.c.TimerMeter->isActive());
+    QTest::qWait(int(Recorder::StallMs) / 2);
+    run(f, "tick");
+    QVERIFY(f.c.TimerMeter->isActive());
+    QTest::qWait(int(Recorder::StallMs) / 2 + 100);
+    run(f, "tick");
+    QVERIFY(!f.c.TimerMeter->isActive());
+    QCOMPARE(buttons(f), QStringLiteral("P..R+"));
+    if (what == "rec") {
+        // Saved with what it holds, and the learner is told why it ended.
+        QVERIFY(f.audio.commands.contains("save capture " + f.recording("3-2-1.wav")));
+        QCOMPARE(f.dialogs, QStringList { Recorder::StalledMessage });
+    } else if (what == "play") {
+        QCOMPARE(f.audio.commands.last(), QStringLiteral("close voice1"));
+    } else {
+        QVERIFY(!f.recorder->Listening);
+        QVERIFY(!f.MP.playing);
+    }
 }
 
 void TestRecorder::failedStartReturnsToIdle()

@@ -12,7 +12,8 @@
 struct FakeWaveAudio final : WaveAudio
 {
     QStringList commands;
-    QString capturePosition = QStringLiteral("0");
+    // A second into the take: long enough to be kept.
+    QString capturePosition = QStringLiteral("1000");
     QString voiceLength = QStringLiteral("3000");
     QString voicePosition = QStringLiteral("0");
     QString saveReply;
