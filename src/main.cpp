@@ -6,6 +6,16 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
+#include <QThreadPool>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int ShutdownGraceMs = 1500;
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -35,7 +45,7 @@ int main(int argc, char *argv[])
     }
 
     MainWindow window(folders.course);
-    window.SetLearnerFolders(folders.data, folders.config);
+    window.SetLearnerFolders(folders.data, folders.config, folders.journals);
     window.Load();
     window.show();
     // Every way out runs the window's one shutdown: a signal closes it, and a
@@ -43,5 +53,13 @@ int main(int argc, char *argv[])
     QuitSignals quitSignals;
     QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &QWidget::close);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, &QWidget::close);
-    return app.exec();
+    const int code = app.exec();
+    // The take and the layout were saved as the window closed. A worker still
+    // busy with a comparison is given a moment, never an unbounded wait: a
+    // program asked to end (a logout's SIGTERM) must end.
+    if (!QThreadPool::globalInstance()->waitForDone(ShutdownGraceMs)) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }

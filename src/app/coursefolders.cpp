@@ -30,6 +30,7 @@ FolderEnvironment FolderEnvironment::FromSystem()
     FolderEnvironment env;
     env.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME");
     env.xdgConfigHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    env.xdgStateHome = qEnvironmentVariable("XDG_STATE_HOME");
     env.home = QDir::homePath();
     env.writable = [](const QString &folder) {
         // access() answers for this learner without writing anything; a folder
@@ -74,12 +75,14 @@ CourseFolders ChooseCourseFolders(const QString &executableDir, const QString &a
         f.installed = true;
     }
 
+    const QString name = CourseDataName(f.course);
+    f.journals = baseFolder(env.xdgStateHome, env.home, QStringLiteral(".local/state")) + QStringLiteral("/rattil/")
+        + name + QStringLiteral("/journals");
     if (!f.installed && env.writable && env.writable(f.course)) {
         f.data = f.course;
         f.config = f.course;
         return f;
     }
-    const QString name = CourseDataName(f.course);
     f.data = baseFolder(env.xdgDataHome, env.home, QStringLiteral(".local/share")) + QStringLiteral("/rattil/") + name;
     f.config = baseFolder(env.xdgConfigHome, env.home, QStringLiteral(".config")) + QStringLiteral("/rattil/") + name;
     return f;

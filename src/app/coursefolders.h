@@ -19,6 +19,9 @@ struct CourseFolders
     QString data;
     // Holds savedoptions.ini.
     QString config;
+    // Where a take's journal goes when the takes' folder cannot be written
+    // (always the learner's XDG state folder, whether portable or installed).
+    QString journals;
     bool installed = false;
     // Set when a folder named on the command line is not a course.
     QString error;
@@ -29,6 +32,7 @@ struct FolderEnvironment
     // Empty when unset.
     QString xdgDataHome;
     QString xdgConfigHome;
+    QString xdgStateHome;
     QString home;
     // Whether the learner may write in a folder; the real one asks the file system.
     std::function<bool(const QString &folder)> writable;

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "app/config.h"
+#include "compare/arabicdigits.h"
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
 #include "compare/stretchplayer.h"
@@ -13,6 +14,7 @@
 #include "components/qtwaveinput.h"
 #include "components/softwarevolume.h"
 #include "components/statusline.h"
+#include "components/takejournal.h"
 #include "components/textbrowserview.h"
 #include "content/documentscrollbar.h"
 #include "content/lessonpages.h"
@@ -148,6 +150,10 @@ void MainWindow::CreatePageParts()
         ShowMessage();
     };
     pageCallouts.SetupExampleButtons = [this](int n) {
+        // Every road to another page comes here: nothing said of the last
+        // page's take stays on show.
+        if (comparison)
+            comparison->Clear();
         if (examples)
             examples->SetupExampleButtons(n);
     };
@@ -169,7 +175,14 @@ void MainWindow::CreatePracticeParts()
         message = text;
         ShowMessage();
     };
+    recorderCallouts.SilenceOthers = [this] {
+        if (comparison)
+            comparison->StopStretch();
+        if (stretchPlayer)
+            stretchPlayer->Stop();
+    };
     recorder = new Recorder(practiceControls, *waveAudio, *MP, *meter, RecDir, std::move(recorderCallouts), this);
+    recorder->SetJournalFallback(JournalFolder);
     // The strip's buttons only swap pictures; a listener hears the news instead.
     m_statusLine = new StatusLine(this);
     m_statusLine->move(0, 0);
@@ -191,6 +204,10 @@ void MainWindow::CreatePracticeParts()
         ShowMessage();
     };
     panelCallouts.ShowMessageBox = [this](const QString &text) { m_messages->ShowMessageBox(text); };
+    panelCallouts.ExampleLeft = [this] {
+        if (comparison)
+            comparison->Clear();
+    };
     examples = new ExamplesPanel(practiceControls, settings, *MP, *recorder,
         ExamplesPanel::Folders { ImagesPath, ExamplesDir, TextDir, DataImagesDir }, std::move(panelCallouts), this);
 
@@ -205,17 +222,15 @@ void MainWindow::CreatePracticeParts()
     compareCallouts.Announce
         = [this](const QString &sentence) { paneControls.Samples->setAccessibleDescription(sentence); };
     comparison = new CompareController(*compareView, std::move(compareCallouts), this);
-    connect(recorder, &Recorder::StateChanged, this, [this](Recorder::Event event) {
-        if (event != Recorder::Event::RecordingSaved)
+    // The comparison is of the file saved, and only while its example is on
+    // show: a take saved because the learner went to another page or example
+    // is kept, but not spoken of there.
+    connect(recorder, &Recorder::TakeSaved, this, [this](const QString &take) {
+        if (take != recorder->RecordingPath())
             return;
-        const QString take = recorder->RecordingPath();
         comparison->CompareAfterSave(ExamplesDir + QFileInfo(take).completeBaseName() + QStringLiteral(".mp3"), take);
         LayoutExamplesPanel();
     });
-    // Another example, or the panel closing: the drawing belonged to the last one.
-    for (int i = 1; i < int(practiceControls.SampleN.size()); ++i)
-        connect(practiceControls.SampleN[i], &ActiveLink::Click, comparison, &CompareController::Clear);
-    connect(practiceControls.ImSamplesDown, &ActiveLink::Click, comparison, &CompareController::Clear);
 }
 
 void MainWindow::LayoutExamplesPanel()
@@ -260,6 +275,7 @@ void MainWindow::Load()
 {
     SetPaths();
     CreatePracticeParts();
+    RecoverTakes();
     PlayWelcomeSound();
     CreatePopupMenu();
     LoadOptions(ConfigFolder + QStringLiteral("/savedoptions.ini"), settings);
@@ -270,10 +286,38 @@ void MainWindow::Load()
     OpenFirstPage();
 }
 
-void MainWindow::SetLearnerFolders(const QString &dataFolder, const QString &configFolder)
+void MainWindow::SetLearnerFolders(const QString &dataFolder, const QString &configFolder, const QString &journalFolder)
 {
     DataFolder = QDir::cleanPath(dataFolder);
     ConfigFolder = QDir::cleanPath(configFolder);
+    JournalFolder = journalFolder.isEmpty() ? QString() : QDir::cleanPath(journalFolder);
+}
+
+void MainWindow::RecoverTakes()
+{
+    const TakeJournal::Recovery recovery = TakeJournal::Recover(RecDir, JournalFolder);
+    if (recovery.recovered.isEmpty())
+        return;
+    QStringList examples;
+    for (const QString &take : recovery.recovered) {
+        // c-l-n.wav, or c-l-k-n.wav on an entry's sub-page.
+        const QStringList n = QFileInfo(take).completeBaseName().split(QLatin1Char('-'));
+        if (n.size() == 3)
+            examples << QStringLiteral("المثال %1 من الدرس %2 من الباب %3")
+                            .arg(ArabicDigits(n[2]), ArabicDigits(n[1]), ArabicDigits(n[0]));
+        else if (n.size() == 4)
+            examples << QStringLiteral("المثال %1 من الموضوع %2 من الدرس %3 من الباب %4")
+                            .arg(ArabicDigits(n[3]), ArabicDigits(n[2]), ArabicDigits(n[1]), ArabicDigits(n[0]));
+        else
+            examples << take;
+    }
+    const QString text = RecoveredMessage + examples.join(QStringLiteral("، "));
+    m_statusLine->Announce(text);
+    // Told once the window shows, not in its way while it starts.
+    QTimer::singleShot(0, this, [this, text] {
+        message = text;
+        ShowMessage();
+    });
 }
 
 void MainWindow::SetPaths()
@@ -567,7 +611,12 @@ void MainWindow::Unload()
     m_unloaded = true;
     // The learner's own folder may not exist yet on a first run.
     QDir().mkpath(ConfigFolder);
-    // A take still running is stopped and saved before anything goes away.
+    // A take still running is stopped and saved before anything goes away; the
+    // comparison starts nothing more, so that nothing is left to wait for.
+    if (comparison)
+        comparison->Shutdown();
+    if (stretchPlayer)
+        stretchPlayer->Stop();
     if (recorder)
         recorder->Shutdown();
     SaveOptions(ConfigFolder + QStringLiteral("/savedoptions.ini"), settings);

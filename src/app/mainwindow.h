@@ -53,6 +53,10 @@ public:
     ~MainWindow() override;
 
     // Start-up: every step runs even when an earlier one failed.
+    // What a learner is told at start when a take cut off by a crash came
+    // back; the examples follow.
+    static inline const QString RecoveredMessage = QStringLiteral("انقطع البرنامج أثناء تسجيلك، فاستُعيد ما سُجّل منه: ");
+
     void Load();
 
     // The text the message dialog shows; set right before showing it.
@@ -62,7 +66,10 @@ public:
     // Where the learner's recordings (rec/) and savedoptions.ini go: the course
     // folder itself unless the course cannot be written (see coursefolders.h).
     // Set before Load.
-    void SetLearnerFolders(const QString &dataFolder, const QString &configFolder);
+    // journalFolder: where takes are journalled when rec/ cannot be written.
+    void SetLearnerFolders(
+        const QString &dataFolder, const QString &configFolder, const QString &journalFolder = QString());
+    QString JournalFolder;
     QString DataFolder;
     QString ConfigFolder;
 
@@ -145,6 +152,9 @@ protected:
 private:
     void CreateControls();
     void SetPaths();
+    // Takes a crash left in their journals become takes again, and the
+    // learner is told which.
+    void RecoverTakes();
     void PlayWelcomeSound();
     void StartPendingChime();
     void CreatePopupMenu();

@@ -1,6 +1,8 @@
 #include "compare/comparecontroller.h"
 
 #include "compare/compareview.h"
+#include "compare/soundloader.h"
+#include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
 
 #include <QFutureWatcher>
@@ -13,18 +15,37 @@ namespace {
 struct Outcome final
 {
     TakeComparison comparison;
-    ComparisonCache::Stamp referenceStamp;
     ComparisonCache::Stamp takeStamp;
+    // At the analysis' rate, kept for the next take of the same example.
+    std::shared_ptr<const MonoSound> reference;
 };
 
-// On a worker thread. The files are stamped before they are read: if the take
-// is saved again meanwhile, the stamp no longer matches and the cache misses.
-Outcome analyse(const QString &reference, const QString &take)
+// On a worker thread, on samples already in memory: nothing here waits for an
+// event loop, so a shutdown never waits long for it. The take is stamped before
+// it is read: if it is saved again meanwhile, the stamp no longer matches and
+// the cache misses.
+Outcome analyse(std::shared_ptr<const MonoSound> reference, std::shared_ptr<const SoundDecoder::Result> decoded,
+    QString referenceError, const QString &take)
 {
     Outcome outcome;
-    outcome.referenceStamp = ComparisonCache::Stamp::Of(reference);
     outcome.takeStamp = ComparisonCache::Stamp::Of(take);
-    outcome.comparison = TakeAnalysis::CompareFiles(reference, take);
+    if (!reference && decoded) {
+        auto resampled = std::make_shared<MonoSound>();
+        resampled->samples = SoundLoader::Resample(decoded->samples, decoded->rate, SpeechFeatures::Rate);
+        resampled->rate = SpeechFeatures::Rate;
+        reference = std::move(resampled);
+    }
+    if (!reference) {
+        if (!SoundLoader::ReadWave(take, SpeechFeatures::Rate, &outcome.comparison.error)) {
+            outcome.comparison.status = TakeComparison::Status::TakeUnreadable;
+        } else {
+            outcome.comparison.status = TakeComparison::Status::ReferenceUnreadable;
+            outcome.comparison.error = referenceError;
+        }
+        return outcome;
+    }
+    outcome.comparison = TakeAnalysis::CompareWithTake(*reference, take);
+    outcome.reference = std::move(reference);
     return outcome;
 }
 
@@ -45,6 +66,8 @@ CompareController::CompareController(CompareView &view, Callouts callouts, QObje
 
 void CompareController::CompareAfterSave(const QString &reference, const QString &take)
 {
+    if (m_shutDown)
+        return;
     m_secondHalf.stop();
     m_reference = reference;
     m_take = take;
@@ -59,25 +82,76 @@ void CompareController::CompareAfterSave(const QString &reference, const QString
     m_view.SetBusy();
     updateVisibility();
 
-    auto *watcher = new QFutureWatcher<Outcome>(this);
-    connect(watcher, &QFutureWatcher<Outcome>::finished, this, [this, watcher, generation, reference, take] {
-        watcher->deleteLater();
-        const Outcome outcome = watcher->result();
-        // Kept even when a newer take is already on its way: it is right for the
-        // files it stamped, and the learner may go back to them.
-        if (outcome.takeStamp.size >= 0)
-            m_cache.Store(reference, outcome.referenceStamp, take, outcome.takeStamp, outcome.comparison);
-        if (generation != m_generation)
-            return;
-        m_waiting = false;
-        show(outcome.comparison);
+    const ComparisonCache::Stamp referenceStamp = ComparisonCache::Stamp::Of(reference);
+    if (m_decodedPath == reference && m_decodedStamp == referenceStamp && m_decoded) {
+        analyseTake(generation, reference, referenceStamp, take, nullptr, QString());
+        return;
+    }
+    // Takes saved one after the other while the reciter is being decoded all
+    // wait for that one decoding: each is analysed (and cached) when it ends.
+    if (m_decoder.IsRunning() && m_decodingPath == reference) {
+        m_decodeWaiters.push_back({ generation, take });
+        return;
+    }
+    // The reciter's file is decoded here, on the window's thread, by the
+    // backend's own threads; only the arithmetic goes to a worker.
+    m_decodingPath = reference;
+    m_decodeWaiters = { { generation, take } };
+    m_decoder.Start(reference, SpeechFeatures::Rate, [this, reference, referenceStamp](SoundDecoder::Result result) {
+        const QString error = result.error;
+        const auto decoded
+            = error.isEmpty() ? std::make_shared<const SoundDecoder::Result>(std::move(result)) : nullptr;
+        for (const auto &[waiting, take] : std::exchange(m_decodeWaiters, {}))
+            analyseTake(waiting, reference, referenceStamp, take, decoded, error);
     });
-    watcher->setFuture(QtConcurrent::run(&analyse, reference, take));
+}
+
+void CompareController::analyseTake(quint64 generation, const QString &reference,
+    const ComparisonCache::Stamp &referenceStamp, const QString &take,
+    std::shared_ptr<const SoundDecoder::Result> decoded, const QString &referenceError)
+{
+    std::shared_ptr<const MonoSound> known = decoded ? nullptr : m_decoded;
+    if (!decoded && !referenceError.isEmpty())
+        known = nullptr;
+    auto *watcher = new QFutureWatcher<Outcome>(this);
+    connect(watcher, &QFutureWatcher<Outcome>::finished, this,
+        [this, watcher, generation, reference, referenceStamp, take] {
+            watcher->deleteLater();
+            const Outcome outcome = watcher->result();
+            if (outcome.reference) {
+                m_decoded = outcome.reference;
+                m_decodedPath = reference;
+                m_decodedStamp = referenceStamp;
+            }
+            // Kept even when a newer take is already on its way: it is right for
+            // the files it stamped, and the learner may go back to them.
+            if (outcome.takeStamp.size >= 0)
+                m_cache.Store(reference, referenceStamp, take, outcome.takeStamp, outcome.comparison);
+            // A result for a take no longer on show is not shown.
+            if (generation != m_generation)
+                return;
+            m_waiting = false;
+            show(outcome.comparison);
+        });
+    watcher->setFuture(QtConcurrent::run(&analyse, known, decoded, referenceError, take));
+}
+
+void CompareController::Shutdown()
+{
+    m_shutDown = true;
+    Clear();
+}
+
+void CompareController::StopStretch()
+{
+    m_secondHalf.stop();
 }
 
 void CompareController::Clear()
 {
     ++m_generation;
+    m_decoder.Cancel();
+    m_decodeWaiters.clear();
     m_secondHalf.stop();
     m_hasResult = false;
     m_waiting = false;
@@ -86,6 +160,9 @@ void CompareController::Clear()
     m_take.clear();
     m_view.Clear();
     updateVisibility();
+    // The sentence a screen reader finds goes with the drawing.
+    if (m_callouts.Announce)
+        m_callouts.Announce(QString());
 }
 
 void CompareController::FitInto(const QRect &room)

@@ -1,12 +1,17 @@
 #pragma once
 
 #include "compare/comparisoncache.h"
+#include "compare/monosound.h"
+#include "compare/sounddecoder.h"
 #include "compare/takecomparison.h"
 
 #include <QObject>
 #include <QRect>
 #include <QTimer>
 #include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
 
 class CompareView;
 
@@ -38,8 +43,13 @@ public:
     // After each saved take: the cached comparison at once when the files are
     // unchanged, else a new analysis whose result replaces the drawing.
     void CompareAfterSave(const QString &reference, const QString &take);
-    // Another example was chosen: nothing shown belongs to it.
+    // Another example or page was chosen: nothing shown belongs to it, and a
+    // result still on its way is dropped when it comes.
     void Clear();
+    // The window is closing: nothing more is started, and what runs is let go.
+    void Shutdown();
+    // The take's half of a marked stretch, still to come, is not played.
+    void StopStretch();
     // The free room below the example's text, in the view's parent's coordinates.
     // The view shows there when it fits and hides when it does not.
     void FitInto(const QRect &room);
@@ -54,6 +64,8 @@ signals:
     void Compared();
 
 private:
+    void analyseTake(quint64 generation, const QString &reference, const ComparisonCache::Stamp &referenceStamp,
+        const QString &take, std::shared_ptr<const SoundDecoder::Result> decoded, const QString &referenceError);
     void show(const TakeComparison &comparison);
     void updateVisibility();
 
@@ -71,4 +83,12 @@ private:
     QString m_pendingPath;
     double m_pendingFrom = 0;
     double m_pendingTo = 0;
+    SoundDecoder m_decoder;
+    // The reciter last decoded: the takes of one example share it.
+    std::shared_ptr<const MonoSound> m_decoded;
+    QString m_decodedPath;
+    QString m_decodingPath;
+    std::vector<std::pair<quint64, QString>> m_decodeWaiters;
+    ComparisonCache::Stamp m_decodedStamp;
+    bool m_shutDown = false;
 };

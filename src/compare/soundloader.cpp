@@ -1,11 +1,9 @@
 #include "compare/soundloader.h"
 
-#include <QAudioBuffer>
-#include <QAudioDecoder>
+#include "compare/sounddecoder.h"
+
 #include <QEventLoop>
 #include <QFile>
-#include <QTimer>
-#include <QUrl>
 
 #include <sndfile.h>
 
@@ -14,10 +12,7 @@
 
 namespace {
 
-// A file this long is not an example; past it the decoder is stopped rather than
-// left filling memory.
-constexpr double LongestSeconds = 600.0;
-constexpr int DecodeTimeoutMs = 30000;
+constexpr double LongestSeconds = SoundDecoder::LongestSeconds;
 
 void setError(QString *error, const QString &text)
 {
@@ -25,109 +20,27 @@ void setError(QString *error, const QString &text)
         *error = text;
 }
 
-// Appends a decoded buffer, channels averaged, as floats in -1..1.
-void appendMono(const QAudioBuffer &buffer, std::vector<float> &out)
-{
-    const QAudioFormat format = buffer.format();
-    const int channels = std::max(1, format.channelCount());
-    const qsizetype frames = buffer.frameCount();
-    const auto *bytes = buffer.constData<unsigned char>();
-    const int bytesPerSample = format.bytesPerSample();
-    if (!bytes || bytesPerSample <= 0)
-        return;
-    out.reserve(out.size() + size_t(frames));
-    for (qsizetype f = 0; f < frames; ++f) {
-        float sum = 0;
-        for (int c = 0; c < channels; ++c)
-            sum += format.normalizedSampleValue(bytes + (f * channels + c) * bytesPerSample);
-        out.push_back(sum / channels);
-    }
-}
-
 } // namespace
 
 std::optional<MonoSound> SoundLoader::DecodeCompressed(const QString &path, int rate, QString *error)
 {
-    if (!QFile::exists(path)) {
-        setError(error, QStringLiteral("no such file: %1").arg(path));
-        return std::nullopt;
-    }
-    // The decoder reports through signals, so this thread runs its own loop until
-    // the file is done; the caller's thread is never the window's.
-    QAudioDecoder decoder;
-    QAudioFormat wanted;
-    wanted.setSampleRate(rate);
-    wanted.setChannelCount(1);
-    wanted.setSampleFormat(QAudioFormat::Float);
-    decoder.setAudioFormat(wanted);
-
-    std::vector<float> samples;
-    int decodedRate = 0;
-    bool done = false;
-    bool tooLong = false;
-    QString failure;
+    // Waits in a loop of its own for the decoder's events: for tools and tests on
+    // a thread of their own. The window decodes with SoundDecoder and never waits.
+    SoundDecoder decoder;
+    std::optional<SoundDecoder::Result> result;
     QEventLoop loop;
-    auto finish = [&] {
-        done = true;
+    decoder.Start(path, rate, [&](SoundDecoder::Result r) {
+        result = std::move(r);
         loop.quit();
-    };
-    QObject::connect(&decoder, &QAudioDecoder::bufferReady, &loop, [&] {
-        const QAudioBuffer buffer = decoder.read();
-        if (!buffer.isValid())
-            return;
-        const int bufferRate = buffer.format().sampleRate();
-        if (decodedRate == 0)
-            decodedRate = bufferRate;
-        if (bufferRate != decodedRate) {
-            failure = QStringLiteral("the sample rate changed while decoding");
-            decoder.stop();
-            finish();
-            return;
-        }
-        appendMono(buffer, samples);
-        if (double(samples.size()) > LongestSeconds * decodedRate) {
-            tooLong = true;
-            decoder.stop();
-            finish();
-        }
     });
-    QObject::connect(&decoder, &QAudioDecoder::finished, &loop, finish, Qt::QueuedConnection);
-    QObject::connect(
-        &decoder, qOverload<QAudioDecoder::Error>(&QAudioDecoder::error), &loop,
-        [&](QAudioDecoder::Error) {
-            failure = decoder.errorString().isEmpty() ? QStringLiteral("the file could not be decoded")
-                                                      : decoder.errorString();
-            finish();
-        },
-        Qt::QueuedConnection);
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    QObject::connect(&timeout, &QTimer::timeout, &loop, [&] {
-        failure = QStringLiteral("decoding took too long");
-        finish();
-    });
-
-    decoder.setSource(QUrl::fromLocalFile(path));
-    decoder.start();
-    timeout.start(DecodeTimeoutMs);
-    if (!done)
+    if (!result)
         loop.exec();
-    decoder.stop();
-
-    if (tooLong) {
-        setError(error, QStringLiteral("longer than %1 s").arg(LongestSeconds));
-        return std::nullopt;
-    }
-    if (!failure.isEmpty()) {
-        setError(error, failure);
-        return std::nullopt;
-    }
-    if (decodedRate <= 0) {
-        setError(error, QStringLiteral("no sound in the file"));
+    if (!result->error.isEmpty()) {
+        setError(error, result->error);
         return std::nullopt;
     }
     MonoSound sound;
-    sound.samples = Resample(samples, decodedRate, rate);
+    sound.samples = Resample(result->samples, result->rate, rate);
     sound.rate = rate;
     return sound;
 }

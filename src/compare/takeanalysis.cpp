@@ -253,6 +253,25 @@ TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound
 TakeComparison TakeAnalysis::CompareFiles(const QString &referencePath, const QString &takePath)
 {
     QString error;
+    const std::optional<MonoSound> reference
+        = SoundLoader::DecodeCompressed(referencePath, SpeechFeatures::Rate, &error);
+    if (!reference) {
+        TakeComparison result;
+        // An unreadable take is said first: it is the learner's to mend.
+        if (!SoundLoader::ReadWave(takePath, SpeechFeatures::Rate, &result.error)) {
+            result.status = TakeComparison::Status::TakeUnreadable;
+            return result;
+        }
+        result.status = TakeComparison::Status::ReferenceUnreadable;
+        result.error = error;
+        return result;
+    }
+    return CompareWithTake(*reference, takePath);
+}
+
+TakeComparison TakeAnalysis::CompareWithTake(const MonoSound &reference, const QString &takePath)
+{
+    QString error;
     const std::optional<MonoSound> take = SoundLoader::ReadWave(takePath, SpeechFeatures::Rate, &error);
     if (!take) {
         TakeComparison result;
@@ -260,13 +279,5 @@ TakeComparison TakeAnalysis::CompareFiles(const QString &referencePath, const QS
         result.error = error;
         return result;
     }
-    const std::optional<MonoSound> reference
-        = SoundLoader::DecodeCompressed(referencePath, SpeechFeatures::Rate, &error);
-    if (!reference) {
-        TakeComparison result;
-        result.status = TakeComparison::Status::ReferenceUnreadable;
-        result.error = error;
-        return result;
-    }
-    return Compare(*reference, *take);
+    return Compare(reference, *take);
 }

@@ -31,4 +31,6 @@ public:
     static TakeComparison Compare(const MonoSound &reference, const MonoSound &take);
     // The reciter's MP3 and the learner's WAV, read and compared.
     static TakeComparison CompareFiles(const QString &referencePath, const QString &takePath);
+    // The reciter already decoded (at SpeechFeatures::Rate), the learner's WAV read here.
+    static TakeComparison CompareWithTake(const MonoSound &reference, const QString &takePath);
 };
