@@ -1,0 +1,190 @@
+#!/usr/bin/python3
+"""The learner's takes against the worst a desktop does to a program, in the real
+window on the test display and sound server.
+
+Record a tone for four seconds and kill the program with SIGKILL: the next start
+makes the take of its journal and tells the learner, in a message and on the
+status line. Then SIGTERM during a take, and SIGTERM while a saved take is
+being compared: each time the process is gone within two seconds and the take
+is saved.
+"""
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import atspi  # noqa: E402
+
+check = atspi.Checks()
+RECOVERED = "انقطع البرنامج أثناء تسجيلك، فاستُعيد ما سُجّل منه: "
+
+
+def run(*args):
+    return subprocess.run(args, capture_output=True, text=True, timeout=30).stdout
+
+
+def seconds_of(path):
+    return float(run("soxi", "-D", path) or 0)
+
+
+def rms_of(path):
+    stat = subprocess.run(["sox", path, "-n", "stat"], capture_output=True, text=True).stderr
+    match = re.search(r"RMS\s+amplitude:\s+([0-9.]+)", stat)
+    return float(match.group(1)) if match else 0.0
+
+
+class Program:
+    def __init__(self, folder):
+        self.folder = folder
+        self.process = None
+        self.app = None
+
+    def start(self):
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        self.process = subprocess.Popen([os.path.join(self.folder, "rattil")], env=env)
+        self.app = atspi.wait_for(lambda: self.own_app(), "the program on the accessibility bus")
+        atspi.wait_for(lambda: atspi.find(self.app, "push button", "خروج"), "the exit button")
+
+    def own_app(self):
+        app = atspi.find_app()
+        try:
+            return app if app is not None and app.get_process_id() == self.process.pid else None
+        except Exception:
+            return None
+
+    def press(self, role, name):
+        atspi.press(atspi.wait_for(lambda: atspi.find(self.app, role, name), name), check)
+
+    def open_lesson(self):
+        self.press("push button", "أحكام الميم الساكنة")
+        self.press("link", "الإخفاء الشفوي")
+        atspi.wait_for(lambda: atspi.find(self.app, "push button", "المثال ١"), "example 1")
+
+    def signal_and_time(self, sig):
+        """Seconds from the signal to the end of the process (None past 10 s)."""
+        sent = time.time()
+        self.process.send_signal(sig)
+        try:
+            self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            return None
+        return time.time() - sent
+
+
+def named(app, prefix):
+    for node in atspi.nodes(app):
+        try:
+            if node.name.startswith(prefix):
+                return node
+        except Exception:
+            pass
+    return None
+
+
+def main():
+    app_dir = sys.argv[1]
+    work = tempfile.mkdtemp(prefix="rattil-takes-")
+    folder = os.path.join(work, "app")
+    shutil.copytree(app_dir, folder)
+    for stale in ("savedoptions.ini", "rec"):
+        path = os.path.join(folder, stale)
+        if os.path.isdir(path):
+            shutil.rmtree(path)
+        elif os.path.exists(path):
+            os.remove(path)
+    rec = os.path.join(folder, "rec")
+    take = os.path.join(rec, "3-1-1.wav")
+    journal = os.path.join(rec, ".3-1-1.wav.journal")
+
+    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+    busy = subprocess.Popen(["pacat", "--playback", "--raw", "--latency-msec=30", "/dev/zero"])
+    tone = subprocess.Popen("sox -n -r 44100 -c 2 -t raw -e signed -b 16 - synth 60 sine 440 vol 0.7 | "
+                            "pacat --playback --raw", shell=True, start_new_session=True)
+    program = Program(folder)
+    try:
+        # A kill in the middle of a take.
+        program.start()
+        program.open_lesson()
+        program.press("push button", "تسجيل")
+        atspi.wait_for(lambda: atspi.find(program.app, "push button", "إيقاف"), "the recording to start")
+        time.sleep(4.0)
+        program.process.kill()
+        program.process.wait()
+        check(os.path.exists(journal) and not os.path.exists(take), "the killed take is in its journal only")
+
+        # The next start makes it the take and tells the learner which it was.
+        program.start()
+        atspi.wait_for(lambda: not os.path.exists(journal), "the journal to be taken up")
+        check(os.path.exists(take), "the take is back in rec/")
+        seconds = seconds_of(take)
+        check(seconds >= 3.0, "at least three of the four seconds came back (%.2f s)" % seconds)
+        check(rms_of(take) > 0.1, "the tone is in the recovered take (RMS %.3f)" % rms_of(take))
+        info = run("soxi", take)
+        check("Sample Rate    : 11025" in info and "Channels       : 1" in info and "8-bit Unsigned" in info,
+              "the recovered take is 8-bit unsigned, 11025 Hz, mono:\n" + info)
+        alert = atspi.wait_for(lambda: atspi.find(program.app, "alert"), "the message of the recovered take")
+        check(alert.name.startswith(RECOVERED) and "المثال ١ من الدرس ١ من الباب ٣" in alert.name,
+              "the message names the example (%r)" % alert.name)
+        check(named(program.app, RECOVERED) is not None, "the status line says it too")
+        atspi.press(atspi.find(alert, "push button", "موافق"), check)
+        atspi.wait_for(lambda: atspi.find(program.app, "alert") is None, "the message closing")
+
+        # SIGTERM during a take: saved, and the process ends.
+        before = os.path.getmtime(take)
+        program.open_lesson()
+        time.sleep(0.5)
+        program.press("push button", "تسجيل")
+        atspi.wait_for(lambda: atspi.find(program.app, "push button", "إيقاف"), "the recording to start")
+        time.sleep(2.0)
+        took = program.signal_and_time(signal.SIGTERM)
+        check(took is not None and took <= 2.0, "SIGTERM during a take ends the program within 2 s (%s)" % took)
+        check(os.path.getmtime(take) > before and seconds_of(take) >= 1.5,
+              "the take was saved on the way out (%.2f s)" % seconds_of(take))
+        check(not os.path.exists(journal), "no journal is left behind")
+
+        # SIGTERM while a saved take is compared.
+        program.start()
+        program.open_lesson()
+        time.sleep(0.5)
+        program.press("push button", "تسجيل")
+        atspi.wait_for(lambda: atspi.find(program.app, "push button", "إيقاف"), "the recording to start")
+        time.sleep(2.0)
+        before = os.path.getmtime(take)
+        program.press("push button", "إيقاف")
+        atspi.wait_for(lambda: os.path.getmtime(take) > before, "the take to be saved")
+        took = program.signal_and_time(signal.SIGTERM)
+        check(took is not None and took <= 2.0, "SIGTERM during a comparison ends the program within 2 s (%s)" % took)
+        check(seconds_of(take) >= 1.5, "the take stays saved (%.2f s)" % seconds_of(take))
+        leftovers = [n for n in os.listdir(rec) if n.startswith(".")]
+        check(not leftovers, "nothing hidden is left in rec/ (%r)" % leftovers)
+    finally:
+        if program.process is not None and program.process.poll() is None:
+            program.process.kill()
+        for process in (busy, bus):
+            if process.poll() is None:
+                process.terminate()
+        try:
+            os.killpg(tone.pid, signal.SIGTERM)
+        except ProcessLookupError:
+            pass
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    if not os.environ.get("DISPLAY") or not os.environ.get("PULSE_SERVER"):
+        print("skipped: needs the display and sound server that test.sh starts")
+        sys.exit(77)
+    try:
+        main()
+    except AssertionError as error:
+        print("FAIL:", error)
+        print("%d passed, 1 failed" % check.count)
+        sys.exit(1)
+    print("%d passed, 0 failed" % check.count)
