@@ -1,8 +1,12 @@
 #include "../content/pagefixture.h"
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
+#include "../support/fakewave.h"
 #include "app/mainwindow.h"
+#include "compare/comparecontroller.h"
+#include "compare/compareview.h"
 #include "practice/examplespanel.h"
+#include "practice/practicecontrols.h"
 
 #include <QStringEncoder>
 #include <QTextBrowser>
@@ -47,6 +51,8 @@ private slots:
     void linksInsideAPage_data();
     void linksInsideAPage();
     void draggedSplitterSurvivesARestart();
+    void comparisonStaysWithItsTake_data();
+    void comparisonStaysWithItsTake();
 };
 
 void TestPageWindow::positionStaysWithThePage()
@@ -143,6 +149,93 @@ void TestPageWindow::draggedSplitterSurvivesARestart()
     MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     QCOMPARE(int(w.settings.SplitterTop), dragged);
+}
+
+// Whatever the road away from the example whose take was compared, nothing said
+// of that take remains: not the drawing, not the sentence a screen reader finds,
+// not a result still on its way.
+void TestPageWindow::comparisonStaysWithItsTake_data()
+{
+    QTest::addColumn<QString>("page"); // where the take is recorded: lesson or entry
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<bool>("stopFirst");
+    QTest::newRow("menu") << "lesson" << "menu" << true;
+    QTest::newRow("menu while recording") << "lesson" << "menu" << false;
+    QTest::newRow("page link") << "lesson" << "link" << true;
+    QTest::newRow("page link while recording") << "lesson" << "link" << false;
+    QTest::newRow("link to an entry") << "lesson" << "entry link" << true;
+    QTest::newRow("popup page") << "lesson" << "popup" << true;
+    QTest::newRow("panel closed") << "lesson" << "close" << true;
+    QTest::newRow("another example") << "lesson" << "example" << true;
+    QTest::newRow("entry's title bar") << "entry" << "title" << true;
+    QTest::newRow("another entry") << "entry" << "entry" << true;
+}
+
+void TestPageWindow::comparisonStaysWithItsTake()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, road);
+    QFETCH(bool, stopFirst);
+    LinkedCourse course;
+    write(course.dir.filePath("data/html/Ch1-2-1.htm"), "<html><body>1.2.1</body></html>");
+    for (const char *name : { "1-1-1", "1-1-2", "1-2-1-1", "1-2-2-1", "1-2-2-2" })
+        write(course.dir.filePath("data/text/%1.txt").arg(QLatin1String(name)), "text");
+    FakeMediaPlayer player;
+    RecordingMessages messages;
+    FakeMixerDevice mixer;
+    FakeWaveAudio audio;
+    FakeWaveInput input;
+    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer, &audio, &input });
+    w.Load();
+    w.show();
+    w.menu->ChapterClick(1);
+    w.menu->LessonClick(page == "lesson" ? 1 : 2);
+    if (page == "entry")
+        w.pages->OpenEntry(1);
+    QTRY_VERIFY(!w.RTF->Busy());
+    const PracticeControls &p = w.practiceControls;
+    QVERIFY(p.SampleN[1]->isVisible());
+
+    const auto described = [&w] { return w.paneControls.Samples->accessibleDescription(); };
+    // A first take, compared and said.
+    p.Arec->press();
+    p.Astop->press();
+    QTRY_VERIFY(w.comparison->HasResult());
+    QVERIFY(!described().isEmpty());
+    // A second take, whose comparison may still be on its way when the road is taken.
+    p.Arec->press();
+    if (stopFirst)
+        p.Astop->press();
+
+    QTextBrowser *view = static_cast<QTextBrowser *>(w.RTF->Widget());
+    if (road == "menu")
+        w.menu->LessonClick(2);
+    else if (road == "link")
+        emit view->anchorClicked(QUrl("Ch2-1.htm"));
+    else if (road == "entry link")
+        emit view->anchorClicked(QUrl("Ch1-2-2.htm"));
+    else if (road == "popup")
+        w.RunPopupCommand(MainWindow::CmdAbout);
+    else if (road == "close")
+        p.ImSamplesDown->press();
+    else if (road == "example")
+        p.SampleN[2]->press();
+    else if (road == "title")
+        w.pages->BabTitleClick();
+    else if (road == "entry")
+        w.pages->OpenEntry(0);
+
+    // The take in progress was saved under the page it began on.
+    QVERIFY(QFile::exists(w.RecDir + (page == "lesson" ? "1-1-1.wav" : "1-2-2-1.wav")));
+    QVERIFY(!w.comparison->HasResult());
+    QVERIFY(!w.comparison->IsBusy());
+    QCOMPARE(described(), QString());
+    QVERIFY(!w.compareView->isVisible());
+    // Nothing comes later either.
+    QTest::qWait(400);
+    QVERIFY(!w.comparison->HasResult());
+    QCOMPARE(described(), QString());
+    QVERIFY(!w.compareView->isVisible());
 }
 
 QTEST_MAIN(TestPageWindow)
