@@ -20,6 +20,7 @@ private slots:
     void reciterInTitle();
     void selectedLookMoves();
     void playerErrorBox();
+    void latePlayerErrorEndsListening();
     void exampleText_data();
     void exampleText();
     void openAndClose();
@@ -248,6 +249,29 @@ void TestExamplesPanel::playerErrorBox()
     f.MP.errorCode = 3;
     f.panel->SelectExample(1);
     QCOMPARE(f.boxes, QStringList { "Error: 3:  " });
+}
+
+// The player finds out only while playing that it cannot: the learner is told,
+// and Listen, which would wait for an end that never comes, ends. A failing
+// welcome chime is no example's business.
+void TestExamplesPanel::latePlayerErrorEndsListening()
+{
+    PracticeFixture f;
+    write(f.app + "/data/examples/3-2-1.mp3", "ID3");
+    f.MP.title = "x";
+    f.MP.duration = 3;
+    f.panel->SelectExample(1);
+    f.c.Alisten->press();
+    QVERIFY(f.recorder->Listening);
+    f.MP.errorCode = 7;
+    emit f.MP.ErrorOccurred();
+    QVERIFY(!f.recorder->Listening);
+    QVERIFY(!f.c.TimerMeter->isActive());
+    QCOMPARE(f.boxes, QStringList { "Error: 7:  " });
+
+    f.MP.SetFileName(f.app + "/start.mp3");
+    emit f.MP.ErrorOccurred();
+    QCOMPARE(f.boxes.size(), 1);
 }
 
 void TestExamplesPanel::exampleText_data()
