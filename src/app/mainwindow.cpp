@@ -175,6 +175,10 @@ void MainWindow::CreatePracticeParts()
         message = text;
         ShowMessage();
     };
+    recorderCallouts.Announce = [this](const QString &text) {
+        if (m_statusLine)
+            m_statusLine->Announce(text, true);
+    };
     recorderCallouts.SilenceOthers = [this] {
         if (comparison)
             comparison->StopStretch();

@@ -119,6 +119,9 @@ QString QtWaveAudio::Send(const QString &command)
         }
         if (verb == QLatin1String("status") && words.size() >= 3 && words.at(2) == QLatin1String("position"))
             return QString::number(CapturePosition());
+        // How much of the take its journal holds: all of it unless the disk is full.
+        if (verb == QLatin1String("status") && words.size() >= 3 && words.at(2) == QLatin1String("journal"))
+            return QString::number(m_journalPath.isEmpty() ? 0 : m_journalBytes * 1000LL / FileRate);
         if (verb == QLatin1String("close")) {
             CloseCapture();
             return {};

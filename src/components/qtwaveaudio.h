@@ -23,7 +23,8 @@ class SoftwareVolume;
 // Beyond the classic words, "set capture journal PATH" (before "record") writes
 // the take to a journal file as it comes (see TakeJournal), so that a crash
 // costs at most the last moment of it; "save capture" then puts the journal in
-// place. "stop capture" ends the recording and keeps what it holds, so that a
+// place ("status capture journal" tells how many ms of the take it holds).
+// "stop capture" ends the recording and keeps what it holds, so that a
 // save that failed can be tried again; only "close capture" lets a take go.
 class QtWaveAudio final : public QObject, public WaveAudio
 {

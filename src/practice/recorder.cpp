@@ -171,11 +171,20 @@ bool Recorder::SavePendingTake()
 
 void Recorder::KeepPendingTake()
 {
+    // A journal that a full disk left short holds only part of the take: the
+    // whole of it is then in memory alone, and the learner is told so.
+    const bool journalWhole = !m_journalPath.isEmpty()
+        && WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status capture journal"))) >= m_takeLength;
+    const bool besideTake
+        = journalWhole && QFileInfo(m_journalPath).absolutePath() == QFileInfo(m_pendingTake).absolutePath();
+    const QString kept = !journalWhole ? KeptInMemoryMessage : besideTake ? KeptInRecMessage : KeptInFallbackMessage;
     emit StateChanged(Event::SaveFailed);
+    if (m_callouts.Announce)
+        m_callouts.Announce(SaveFailedMessage + QStringLiteral("، ") + kept
+            + (journalWhole ? QStringLiteral(" (") + m_journalPath + QStringLiteral(")") : QString())
+            + QStringLiteral("، ") + RetryLaterMessage);
     if (m_callouts.ShowMessage)
-        m_callouts.ShowMessage(SaveFailedMessage + QStringLiteral("\r\n")
-            + (m_journalPath.isEmpty() ? KeptInMemoryMessage : KeptInMessage + m_journalPath) + QStringLiteral("\r\n")
-            + RetryLaterMessage);
+        m_callouts.ShowMessage(SaveFailedMessage + QStringLiteral("\r\n") + kept);
 }
 
 void Recorder::AbandonRecording()
@@ -212,6 +221,7 @@ void Recorder::Stop()
             return;
         }
         m_pendingTake = m_takePath;
+        m_takeLength = length;
         if (!SavePendingTake())
             KeepPendingTake();
     }

@@ -29,6 +29,8 @@ public:
         // Silences whatever else of the program may sound (the comparison's
         // stretches): nothing but the learner may reach the microphone.
         std::function<void()> SilenceOthers;
+        // A sentence for the status line alone (a screen reader hears it).
+        std::function<void(const QString &text)> Announce;
     };
 
     static inline const QString NotRecordedMessage
@@ -42,7 +44,11 @@ public:
     static inline const QString StalledMessage
         = QStringLiteral("توقف جهاز التسجيل عن إرسال الصوت، فانتهى التسجيل عند ما وصل منه");
     // Followed by where the take is kept.
-    static inline const QString KeptInMessage = QStringLiteral("تسجيلك محفوظ مؤقتا في ");
+    // Where a take that could not be saved is kept: said on the message card
+    // (which has room for one short line more) and, with its path and when it
+    // will be saved, on the status line.
+    static inline const QString KeptInRecMessage = QStringLiteral("تسجيلك محفوظ مؤقتا في مجلد التسجيلات");
+    static inline const QString KeptInFallbackMessage = QStringLiteral("تسجيلك محفوظ مؤقتا في مجلد احتياطي");
     static inline const QString KeptInMemoryMessage = QStringLiteral("تسجيلك محفوظ مؤقتا في ذاكرة البرنامج");
     static inline const QString RetryLaterMessage
         = QStringLiteral("وسيُحفظ في مكانه عند التسجيل التالي أو عند تشغيل البرنامج مرة أخرى");
@@ -143,6 +149,7 @@ private:
     QString m_journalFallback;
     QString m_journalPath;
     QString m_pendingTake;
+    qint64 m_takeLength = 0;
     bool m_voiceOpen = false;
     qint64 m_lastPosition = -1;
     QElapsedTimer m_still;

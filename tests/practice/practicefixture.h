@@ -87,6 +87,7 @@ struct PracticeFixture
     QList<bool> splitter;
     int panelClosedTop = 0;
     int silenced = 0;
+    QStringList announced;
     std::unique_ptr<SoundMeter> meter;
     std::unique_ptr<Recorder> recorder;
     std::unique_ptr<ExamplesPanel> panel;
@@ -112,6 +113,7 @@ struct PracticeFixture
         rc.Position = [this] { return position; };
         rc.ShowMessage = [this](const QString &t) { dialogs << t; };
         rc.SilenceOthers = [this] { ++silenced; };
+        rc.Announce = [this](const QString &t) { announced << t; };
         recorder = std::make_unique<Recorder>(c, realAudio ? *realAudio : audio, MP, *meter, app + "/rec/", rc);
 
         ExamplesPanel::Callouts pc;

@@ -356,18 +356,22 @@ void TestRecorder::failedSaveKeepsTheTake()
     QCOMPARE(f.dialogs.size(), 1);
     QVERIFY(f.dialogs.first().startsWith(
         QStringLiteral("تعذر حفظ التسجيل، تأكد أن مجلد التسجيلات موجود وقابل للكتابة") + "\r\n"));
-    QVERIFY2(f.dialogs.first().contains(Recorder::KeptInMessage + journal), qPrintable(f.dialogs.first()));
+    QVERIFY2(f.dialogs.first().endsWith(Recorder::KeptInRecMessage), qPrintable(f.dialogs.first()));
+    QVERIFY(f.announced.last().contains(journal));
     // The take stays with the device, which keeps it; the strip is at rest.
     QVERIFY(!f.audio.commands.contains("close capture"));
     QVERIFY(f.recorder->HasPendingTake());
     QCOMPARE(buttons(f), QStringLiteral("P..R+"));
 
-    // Still failing: a new take would have nowhere to go, so none starts.
+    // Still failing, and the disk has cut the journal short: the take is
+    // whole in memory only, and no new take starts in its place.
+    f.audio.journalled = "300";
     f.audio.commands.clear();
     f.recorder->CurExample = 2;
     f.c.Arec->press();
-    QCOMPARE(f.audio.commands, QStringList { "save capture " + f.recording("3-2-1.wav") });
+    QCOMPARE(f.audio.commands, QStringList({ "save capture " + f.recording("3-2-1.wav"), "status capture journal" }));
     QCOMPARE(f.dialogs.size(), 2);
+    QVERIFY(f.dialogs.last().endsWith(Recorder::KeptInMemoryMessage));
     QVERIFY(!f.c.TimerMeter->isActive());
 
     // Space freed: the next Record saves the kept take under its own name first.

@@ -17,6 +17,8 @@ struct FakeWaveAudio final : WaveAudio
     QString voiceLength = QStringLiteral("3000");
     QString voicePosition = QStringLiteral("0");
     QString saveReply;
+    // What the journal holds; all of the take unless set.
+    QString journalled;
     QString recordReply;
 
     QString Send(const QString &command) override
@@ -25,6 +27,8 @@ struct FakeWaveAudio final : WaveAudio
         const QString lower = command.toLower();
         if (lower == QLatin1String("status capture position"))
             return capturePosition;
+        if (lower == QLatin1String("status capture journal"))
+            return journalled.isNull() ? capturePosition : journalled;
         if (lower == QLatin1String("status voice1 length"))
             return voiceLength;
         if (lower == QLatin1String("status voice1 position"))
