@@ -45,11 +45,11 @@ public:
         = QStringLiteral("توقف جهاز التسجيل عن إرسال الصوت، فانتهى التسجيل عند ما وصل منه");
     // Followed by where the take is kept.
     // Where a take that could not be saved is kept: said on the message card
-    // (which has room for one short line more) and, with its path and when it
+    // (which has room for a few words more) and, with its path and when it
     // will be saved, on the status line.
-    static inline const QString KeptInRecMessage = QStringLiteral("تسجيلك محفوظ مؤقتا في مجلد التسجيلات");
-    static inline const QString KeptInFallbackMessage = QStringLiteral("تسجيلك محفوظ مؤقتا في مجلد احتياطي");
-    static inline const QString KeptInMemoryMessage = QStringLiteral("تسجيلك محفوظ مؤقتا في ذاكرة البرنامج");
+    static inline const QString KeptInRecMessage = QStringLiteral("تسجيلك باقٍ في مجلده");
+    static inline const QString KeptInFallbackMessage = QStringLiteral("تسجيلك باقٍ في مجلد آخر");
+    static inline const QString KeptInMemoryMessage = QStringLiteral("تسجيلك باقٍ في الذاكرة");
     static inline const QString RetryLaterMessage
         = QStringLiteral("وسيُحفظ في مكانه عند التسجيل التالي أو عند تشغيل البرنامج مرة أخرى");
 
