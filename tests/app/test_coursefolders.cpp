@@ -143,6 +143,9 @@ void TestCourseFolders::choice()
         = [&](const QString &p) { return p.endsWith('-') ? full(p).section('/', 0, -2) + '/' + name : full(p); };
     QCOMPARE(f.data, QDir::cleanPath(expected(data)));
     QCOMPARE(f.config, QDir::cleanPath(expected(config)));
+    // Journals of takes that rec/ cannot hold go to the learner's state folder,
+    // portable or installed, each course to its own.
+    QCOMPARE(f.journals, root + "home/.local/state/rattil/" + name + "/journals");
     // An installed course is never a place for the learner's files, so it is not even asked about.
     QCOMPARE(asked.contains(f.course), !installed);
 }

@@ -74,6 +74,8 @@ private slots:
     void shortTakeKeepsThePrevious();
     void recordSilencesEverything_data();
     void recordSilencesEverything();
+    void journalGoesWhereItCan_data();
+    void journalGoesWhereItCan();
     void stallsEnd_data();
     void stallsEnd();
     void failedStartReturnsToIdle();
@@ -456,6 +458,41 @@ void TestRecorder::recordSilencesEverything()
     if (before.contains("play"))
         QVERIFY(f.audio.commands.indexOf("close voice1") >= 0 && f.audio.commands.indexOf("close voice1") < open);
     QCOMPARE(f.recorder->PracticeMode, QStringLiteral("Rec"));
+}
+
+void TestRecorder::journalGoesWhereItCan_data()
+{
+    QTest::addColumn<QStringList>("refused");
+    QTest::addColumn<QString>("journal"); // rec, fallback or none
+    QTest::newRow("beside the take") << QStringList {} << "rec";
+    QTest::newRow("takes' folder read-only") << QStringList { "%REC%" } << "fallback";
+    QTest::newRow("nowhere: the take is recorded all the same") << QStringList { "%REC%", "%STATE%" } << "none";
+}
+
+void TestRecorder::journalGoesWhereItCan()
+{
+    QFETCH(QStringList, refused);
+    QFETCH(QString, journal);
+    PracticeFixture f;
+    const QString state = f.app + "/state/journals";
+    f.recorder->SetJournalFallback(state);
+    f.recorder->CurExample = 1;
+    refused.replaceInStrings("%REC%", f.app + "/rec/");
+    refused.replaceInStrings("%STATE%", state);
+    f.audio.journalRefused = refused;
+    f.c.Arec->press();
+    QVERIFY(f.c.TimerMeter->isActive());
+    QVERIFY(f.audio.commands.contains("record capture"));
+    QStringList asked = f.audio.commands.filter("set capture journal ");
+    if (journal == "rec")
+        QCOMPARE(asked, QStringList { "set capture journal " + f.recording(".3-2-1.wav.journal") });
+    else if (journal == "fallback")
+        QCOMPARE(asked.last(), "set capture journal " + state + "/.3-2-1.wav.journal");
+    else
+        QCOMPARE(asked.size(), 2);
+    // The take itself is saved in the takes' folder wherever its journal was.
+    f.c.Astop->press();
+    QVERIFY(f.audio.commands.contains("save capture " + f.recording("3-2-1.wav")));
 }
 
 void TestRecorder::stallsEnd_data()

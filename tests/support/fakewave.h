@@ -19,6 +19,8 @@ struct FakeWaveAudio final : WaveAudio
     QString saveReply;
     // What the journal holds; all of the take unless set.
     QString journalled;
+    // Folders where no journal can be made.
+    QStringList journalRefused;
     QString recordReply;
 
     QString Send(const QString &command) override
@@ -33,6 +35,12 @@ struct FakeWaveAudio final : WaveAudio
             return voiceLength;
         if (lower == QLatin1String("status voice1 position"))
             return voicePosition;
+        if (lower.startsWith(QLatin1String("set capture journal "))) {
+            for (const QString &refused : journalRefused)
+                if (command.mid(20).startsWith(refused))
+                    return ErrorPrefix + QStringLiteral("cannot write");
+            return {};
+        }
         if (lower == QLatin1String("record capture"))
             return recordReply;
         if (lower.startsWith(QLatin1String("save capture "))) {
