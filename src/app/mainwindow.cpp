@@ -25,6 +25,7 @@
 #include "practice/examplespanel.h"
 #include "practice/recorder.h"
 #include "practice/soundmeter.h"
+#include "practice/takehistory.h"
 #include "skin/formdesign.h"
 #include "skin/skinfiles.h"
 #include "skin/skinnedmessages.h"
@@ -299,7 +300,10 @@ void MainWindow::SetLearnerFolders(const QString &dataFolder, const QString &con
 
 void MainWindow::RecoverTakes()
 {
-    const TakeJournal::Recovery recovery = TakeJournal::Recover(RecDir, JournalFolder);
+    const TakeJournal::Recovery recovery = TakeJournal::Recover(RecDir, JournalFolder, [](const QString &take) {
+        TakeHistory::KeepPrevious(take);
+        TakeHistory::Trim(take);
+    });
     if (recovery.recovered.isEmpty())
         return;
     QStringList examples;

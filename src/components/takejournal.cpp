@@ -113,7 +113,8 @@ QString TakeOfJournal(const QString &journalFileName)
                                                                                                           : QString();
 }
 
-Recovery Recover(const QString &recDir, const QString &fallbackDir)
+Recovery Recover(
+    const QString &recDir, const QString &fallbackDir, const std::function<void(const QString &take)> &keepPrevious)
 {
     Recovery result;
     const QString rec = QDir::cleanPath(recDir);
@@ -152,6 +153,8 @@ Recovery Recover(const QString &recDir, const QString &fallbackDir)
                 continue;
             }
             bool placed = false;
+            if (keepPrevious && saved.exists())
+                keepPrevious(target);
             if (FixSizes(fd) && ::fsync(fd) == 0 && QDir().mkpath(rec)) {
                 if (dir == rec) {
                     placed = std::rename(QFile::encodeName(journal).constData(), QFile::encodeName(target).constData())

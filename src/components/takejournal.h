@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // A take is written to its journal while it is recorded: a WAV file of the
 // learner's format (8-bit unsigned, 11025 Hz, mono) beside where the take will
@@ -46,6 +47,9 @@ struct Recovery
 // recDir cannot be written; may be empty) into the take it was for, in recDir,
 // unless a newer take of that example is there already. Removes the temporary
 // files an interrupted save left in recDir.
-Recovery Recover(const QString &recDir, const QString &fallbackDir);
+// keepPrevious, when given, is called with a take's path before a journal
+// replaces it (the earlier takes' history keeps it).
+Recovery Recover(const QString &recDir, const QString &fallbackDir,
+    const std::function<void(const QString &take)> &keepPrevious = {});
 
 } // namespace TakeJournal

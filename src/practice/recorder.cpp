@@ -6,6 +6,7 @@
 #include "components/takejournal.h"
 #include "components/waveaudio.h"
 #include "practice/soundmeter.h"
+#include "practice/takehistory.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -159,8 +160,12 @@ bool Recorder::SavePendingTake()
     if (m_pendingTake.isEmpty())
         return true;
     QDir().mkpath(QFileInfo(m_pendingTake).absolutePath());
-    if (WaveAudio::IsError(m_audio.Send(QStringLiteral("save capture ") + m_pendingTake)))
+    const QString kept = TakeHistory::KeepPrevious(m_pendingTake);
+    if (WaveAudio::IsError(m_audio.Send(QStringLiteral("save capture ") + m_pendingTake))) {
+        TakeHistory::Withdraw(kept);
         return false;
+    }
+    TakeHistory::Trim(m_pendingTake);
     m_audio.Send(QStringLiteral("close capture"));
     const QString saved = std::exchange(m_pendingTake, QString());
     m_journalPath.clear();

@@ -162,6 +162,9 @@ def main():
         took = program.signal_and_time(signal.SIGTERM)
         check(took is not None and took <= 2.0, "SIGTERM during a comparison ends the program within 2 s (%s)" % took)
         check(seconds_of(take) >= 1.5, "the take stays saved (%.2f s)" % seconds_of(take))
+        history = sorted(os.listdir(os.path.join(rec, "history", "3-1-1")))
+        check(len(history) == 2 and all(re.match(r"^\d{8}-\d{6}\.wav$", n) for n in history),
+              "the two takes replaced are kept in the history (%r)" % history)
         leftovers = [n for n in os.listdir(rec) if n.startswith(".")]
         check(not leftovers, "nothing hidden is left in rec/ (%r)" % leftovers)
     finally:

@@ -19,6 +19,7 @@ struct FakeWaveAudio final : WaveAudio
     QString saveReply;
     // What the journal holds; all of the take unless set.
     QString journalled;
+    QByteArray saveContent = "RIFF";
     // Folders where no journal can be made.
     QStringList journalRefused;
     QString recordReply;
@@ -46,10 +47,17 @@ struct FakeWaveAudio final : WaveAudio
         if (lower.startsWith(QLatin1String("save capture "))) {
             if (!saveReply.isEmpty())
                 return saveReply;
-            QFile file(command.mid(13));
+            // As the real device does, a new file takes the old one's place: a
+            // link to the old take (its history) keeps what it held.
+            const QString path = command.mid(13);
+            QFile file(path + QStringLiteral(".new"));
             if (!file.open(QIODevice::WriteOnly))
                 return ErrorPrefix + QStringLiteral("cannot write");
-            file.write("RIFF");
+            file.write(saveContent);
+            file.close();
+            QFile::remove(path);
+            if (!file.rename(path))
+                return ErrorPrefix + QStringLiteral("cannot replace");
         }
         return {};
     }

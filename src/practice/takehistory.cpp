@@ -1,0 +1,78 @@
+#include "takehistory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <unistd.h>
+
+namespace {
+
+const QString NameFormat = QStringLiteral("yyyyMMdd-HHmmss");
+
+QStringList historyNames(const QString &folder)
+{
+    static const QRegularExpression name(QStringLiteral("^\\d{8}-\\d{6}\\.wav$"));
+    QStringList names = QDir(folder).entryList({ QStringLiteral("*.wav") }, QDir::Files, QDir::Name);
+    names.removeIf([](const QString &n) { return !name.match(n).hasMatch(); });
+    return names;
+}
+
+} // namespace
+
+QString TakeHistory::FolderOf(const QString &takePath)
+{
+    const QFileInfo take(takePath);
+    return take.absolutePath() + QLatin1Char('/') + Folder + QLatin1Char('/') + take.completeBaseName();
+}
+
+QString TakeHistory::KeepPrevious(const QString &takePath)
+{
+    const QFileInfo previous(takePath);
+    if (!previous.isFile())
+        return {};
+    const QString folder = FolderOf(takePath);
+    if (!QDir().mkpath(folder))
+        return {};
+    // Named by when it was recorded, which its file's time tells; a second
+    // already taken (two short takes) moves the name on to the next free one.
+    QDateTime when = previous.lastModified();
+    QString kept;
+    for (int tries = 0; tries < 120; ++tries, when = when.addSecs(1)) {
+        const QString candidate = folder + QLatin1Char('/') + when.toString(NameFormat) + QStringLiteral(".wav");
+        if (!QFileInfo::exists(candidate)) {
+            kept = candidate;
+            break;
+        }
+    }
+    if (kept.isEmpty())
+        return {};
+    const bool linked = ::link(QFile::encodeName(takePath).constData(), QFile::encodeName(kept).constData()) == 0;
+    if (!linked && !QFile::copy(takePath, kept))
+        return {};
+    return kept;
+}
+
+void TakeHistory::Trim(const QString &takePath)
+{
+    const QString folder = FolderOf(takePath);
+    QStringList names = historyNames(folder);
+    while (names.size() > Kept)
+        QFile::remove(folder + QLatin1Char('/') + names.takeFirst());
+}
+
+void TakeHistory::Withdraw(const QString &keptPath)
+{
+    if (!keptPath.isEmpty())
+        QFile::remove(keptPath);
+}
+
+QStringList TakeHistory::Earlier(const QString &takePath)
+{
+    const QString folder = FolderOf(takePath);
+    QStringList paths;
+    for (const QString &name : historyNames(folder))
+        paths << folder + QLatin1Char('/') + name;
+    return paths;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+// Every take of an example is kept: the newest stays rec/c-l-n.wav, where it has
+// always been, and each one it replaces goes to rec/history/c-l-n/ under the
+// local time it was recorded, YYYYMMDD-HHMMSS.wav, at most Kept of them per
+// example, the oldest let go first. The files are the whole record: nothing
+// else is written.
+//
+// The take about to be replaced is linked (or, where the file system has no
+// links, copied) into the history before the new one is saved, so that the
+// save stays one rename and a failed save leaves both where they were.
+class TakeHistory final
+{
+public:
+    static constexpr int Kept = 20;
+    static inline const QString Folder = QStringLiteral("history");
+
+    // The history folder of a take: rec/history/3-1-2/ for rec/3-1-2.wav.
+    static QString FolderOf(const QString &takePath);
+
+    // Before a new take replaces takePath: keeps the one there (if any) in the
+    // history. Returns the kept copy's path, empty when there was nothing to
+    // keep or it could not be kept.
+    static QString KeepPrevious(const QString &takePath);
+    // The save that KeepPrevious prepared for failed: the take is still the
+    // newest, so its copy in the history goes.
+    static void Withdraw(const QString &keptPath);
+    // The save went through: the history is trimmed to Kept, oldest first.
+    static void Trim(const QString &takePath);
+
+    // The earlier takes of an example, oldest first.
+    static QStringList Earlier(const QString &takePath);
+};
