@@ -210,10 +210,12 @@ void Recorder::Stop()
     // take it has just saved as lost.
     const bool running = m_c.TimerMeter->isActive();
     if (PracticeMode == Rec && running) {
+        // The timer stops first: stopping the device can spin the event loop,
+        // and a tick then would stop (and save) the take a second time.
+        m_c.TimerMeter->stop();
         const qint64 length = WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status capture position")));
         m_audio.Send(QStringLiteral("stop capture"));
         m_meter.StopMeter();
-        m_c.TimerMeter->stop();
         m_c.Aplay->setEnabled(true);
         m_meter.ShowLevel(0);
         ShowButtons(true, false, false, true);

@@ -78,6 +78,13 @@ class Program:
         return time.time() - sent
 
 
+def sounding(pid):
+    """The program's streams into the sound server that are playing (not corked)."""
+    listing = run("pactl", "list", "sink-inputs")
+    return sum(1 for block in listing.split("Sink Input #")
+               if 'application.process.id = "%d"' % pid in block and "Corked: no" in block)
+
+
 def named(app, prefix):
     for node in atspi.nodes(app):
         try:
@@ -109,11 +116,14 @@ def main():
                             "pacat --playback --raw", shell=True, start_new_session=True)
     program = Program(folder)
     try:
-        # A kill in the middle of a take.
+        # A kill in the middle of a take. The example that started by itself
+        # falls silent when Record is pressed: it would sound into the take.
         program.start()
         program.open_lesson()
+        atspi.wait_for(lambda: sounding(program.process.pid) > 0, "example 1 to sound")
         program.press("push button", "تسجيل")
         atspi.wait_for(lambda: atspi.find(program.app, "push button", "إيقاف"), "the recording to start")
+        atspi.wait_for(lambda: sounding(program.process.pid) == 0, "the example to fall silent", 2.0)
         time.sleep(4.0)
         program.process.kill()
         program.process.wait()
