@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScrollBar>
 #include <QStringDecoder>
@@ -24,11 +27,40 @@ namespace {
 
 // Gives the view its margins from outside: the page must keep clear of the
 // strips that the pane hides.
+//
+// Its caret shows only for a reader who moves through the page by keyboard:
+// the view holds the window's focus from the start (the window's buttons take
+// none from a click), and a caret blinking beside every lesson's title is noise
+// to a learner who reads with the mouse.
 class Browser final : public QTextBrowser
 {
 public:
-    using QTextBrowser::QTextBrowser;
+    explicit Browser(QWidget *parent)
+        : QTextBrowser(parent)
+    {
+        setCursorWidth(0);
+    }
     using QTextBrowser::setViewportMargins;
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        const Qt::FocusReason reason = event->reason();
+        setCursorWidth(
+            reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason ? 1
+                                                                                                                  : 0);
+        QTextBrowser::focusInEvent(event);
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        setCursorWidth(1);
+        QTextBrowser::keyPressEvent(event);
+    }
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        setCursorWidth(0);
+        QTextBrowser::mousePressEvent(event);
+    }
 };
 
 // The declared charset, or empty: decoderForHtml gives UTF-8 both for a page that

@@ -55,6 +55,8 @@ private slots:
     void tablesReadInThePagesDirection();
     void nestedTablesReadRightToLeft_data();
     void nestedTablesReadRightToLeft();
+    void caretShowsOnlyForTheKeyboard_data();
+    void caretShowsOnlyForTheKeyboard();
     void deepTablesCostNoMoreThanTheirText_data();
     void deepTablesCostNoMoreThanTheirText();
 };
@@ -268,6 +270,50 @@ void TestDocumentView::nestedTablesReadRightToLeft()
         QVERIFY2(x(right) > x(left),
             qPrintable(QStringLiteral("%1 at %2, %3 at %4").arg(right).arg(x(right)).arg(left).arg(x(left))));
     }
+}
+
+// The view has the window's focus from the start, so its caret blinked beside
+// the title of every lesson a learner opened with the mouse.
+void TestDocumentView::caretShowsOnlyForTheKeyboard_data()
+{
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<bool>("caret");
+    QTest::newRow("the window's first focus") << int(Qt::ActiveWindowFocusReason) << "" << false;
+    QTest::newRow("given by the program") << int(Qt::OtherFocusReason) << "" << false;
+    QTest::newRow("a click on the page") << int(Qt::MouseFocusReason) << "" << false;
+    QTest::newRow("reached by Tab") << int(Qt::TabFocusReason) << "" << true;
+    QTest::newRow("reached by Shift+Tab") << int(Qt::BacktabFocusReason) << "" << true;
+    QTest::newRow("an arrow key after the first focus") << int(Qt::ActiveWindowFocusReason) << "key" << true;
+    QTest::newRow("a click after Tab") << int(Qt::TabFocusReason) << "click" << false;
+}
+
+void TestDocumentView::caretShowsOnlyForTheKeyboard()
+{
+    QFETCH(int, reason);
+    QFETCH(QString, then);
+    QFETCH(bool, caret);
+    QTemporaryDir dir;
+    QWidget host;
+    QWidget other(&host);
+    other.setFocusPolicy(Qt::StrongFocus);
+    TextBrowserView view(&host);
+    view.Widget()->setGeometry(0, 0, 400, 300);
+    host.resize(400, 300);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    QSignalSpy shown(&view, &DocumentView::DocumentComplete);
+    view.Navigate(longArabicPage(dir, "p.htm", 40));
+    QVERIFY(shown.wait(2000));
+    auto *browser = qobject_cast<QTextBrowser *>(view.Widget());
+    other.setFocus();
+    browser->setFocus(Qt::FocusReason(reason));
+    QVERIFY(browser->hasFocus());
+    if (then == "key")
+        QTest::keyClick(browser, Qt::Key_Down);
+    else if (then == "click")
+        QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, QPoint(200, 20));
+    QCOMPARE(browser->cursorWidth() > 0, caret);
 }
 
 namespace {
