@@ -42,24 +42,42 @@ public:
     }
     using QTextBrowser::setViewportMargins;
 
+    // The view finds an anchor by the caret's box there, and a hidden caret's
+    // box has no width: it counts as no place at all.
+    void ScrollTo(const QString &anchor)
+    {
+        const bool hidden = cursorWidth() == 0;
+        if (hidden)
+            setCursorWidth(1);
+        scrollToAnchor(anchor);
+        if (hidden)
+            setCursorWidth(0);
+    }
+
 protected:
     void focusInEvent(QFocusEvent *event) override
     {
         const Qt::FocusReason reason = event->reason();
-        setCursorWidth(
-            reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason ? 1
-                                                                                                                  : 0);
+        ShowCaret(
+            reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason);
         QTextBrowser::focusInEvent(event);
     }
     void keyPressEvent(QKeyEvent *event) override
     {
-        setCursorWidth(1);
+        ShowCaret(true);
         QTextBrowser::keyPressEvent(event);
     }
     void mousePressEvent(QMouseEvent *event) override
     {
-        setCursorWidth(0);
+        ShowCaret(false);
         QTextBrowser::mousePressEvent(event);
+    }
+
+private:
+    void ShowCaret(bool on)
+    {
+        if ((cursorWidth() > 0) != on)
+            setCursorWidth(on ? 1 : 0);
     }
 };
 
@@ -361,12 +379,12 @@ void TextBrowserView::linkClicked(const QUrl &url)
     const QString anchor = resolved.fragment();
     // A link within the page only scrolls it; the page itself stays.
     if (!anchor.isEmpty() && (url.path().isEmpty() || QFileInfo(path).absoluteFilePath() == here)) {
-        m_browser->scrollToAnchor(anchor);
+        static_cast<Browser *>(m_browser)->ScrollTo(anchor);
         return;
     }
     if (OfferLink(path))
         return;
     Navigate(path);
     if (!anchor.isEmpty())
-        m_browser->scrollToAnchor(anchor);
+        static_cast<Browser *>(m_browser)->ScrollTo(anchor);
 }
