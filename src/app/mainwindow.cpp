@@ -141,6 +141,8 @@ void MainWindow::CreatePageParts()
 
     PaneLayout::Callouts paneCallouts;
     paneCallouts.LayoutExamplesPanel = [this] { LayoutExamplesPanel(); };
+    paneCallouts.OpenPanelExtent
+        = [this] { return practiceControls.SampleTitle->height() + practiceControls.SoundTools->height(); };
     paneLayout = new PaneLayout(
         paneControls, RTFP, RTF, pageControls.BabFrame, *scrollBar, settings, std::move(paneCallouts), this);
 
@@ -454,6 +456,7 @@ void MainWindow::ApplySkin()
     // The document pane under the bar, the page view reaching past its edges
     // (laid out inside the part that shows), and the scroll bar beside it.
     paneLayout->LayoutDocumentPane();
+    paneLayout->ClampSplitterTop();
 
     StartPage = HtmlDir + QStringLiteral("first.htm");
     NoFilePage = HtmlDir + QStringLiteral("nofile.htm");

@@ -7,24 +7,78 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
+#include <QTextFrame>
 #include <QTextTable>
 #include <QTimer>
 #include <QUrl>
+
+#include <vector>
 
 namespace {
 
 // Gives the view its margins from outside: the page must keep clear of the
 // strips that the pane hides.
+//
+// Its caret shows only for a reader who moves through the page by keyboard:
+// the view holds the window's focus from the start (the window's buttons take
+// none from a click), and a caret blinking beside every lesson's title is noise
+// to a learner who reads with the mouse.
 class Browser final : public QTextBrowser
 {
 public:
-    using QTextBrowser::QTextBrowser;
+    explicit Browser(QWidget *parent)
+        : QTextBrowser(parent)
+    {
+        setCursorWidth(0);
+    }
     using QTextBrowser::setViewportMargins;
+
+    // The view finds an anchor by the caret's box there, and a hidden caret's
+    // box has no width: it counts as no place at all.
+    void ScrollTo(const QString &anchor)
+    {
+        const bool hidden = cursorWidth() == 0;
+        if (hidden)
+            setCursorWidth(1);
+        scrollToAnchor(anchor);
+        if (hidden)
+            setCursorWidth(0);
+    }
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        const Qt::FocusReason reason = event->reason();
+        ShowCaret(
+            reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason);
+        QTextBrowser::focusInEvent(event);
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        ShowCaret(true);
+        QTextBrowser::keyPressEvent(event);
+    }
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        ShowCaret(false);
+        QTextBrowser::mousePressEvent(event);
+    }
+
+private:
+    void ShowCaret(bool on)
+    {
+        if ((cursorWidth() > 0) != on)
+            setCursorWidth(on ? 1 : 0);
+    }
 };
 
 // The declared charset, or empty: decoderForHtml gives UTF-8 both for a page that
@@ -34,27 +88,6 @@ bool declaresCharset(const QByteArray &bytes)
     const QByteArray head = bytes.left(2048).toLower();
     return head.contains("charset") || head.startsWith("\xef\xbb\xbf") || head.startsWith("\xff\xfe")
         || head.startsWith("\xfe\xff");
-}
-
-// Set on a table once it has been dealt with. Mirroring an outer table copies
-// its cells, and with them every table nested in them, so the tables of the
-// page are looked up afresh after each one: a list taken beforehand would point
-// at tables that no longer exist.
-constexpr int TableDone = QTextFormat::UserProperty + 1;
-
-// The first table not yet dealt with, innermost first: a nested table is
-// mirrored before the table around it copies it (marked as done) elsewhere.
-QTextTable *nextTable(QTextFrame *frame)
-{
-    const QList<QTextFrame *> children = frame->childFrames();
-    for (QTextFrame *child : children) {
-        if (QTextTable *inner = nextTable(child))
-            return inner;
-    }
-    auto *table = qobject_cast<QTextTable *>(frame);
-    if (table && !table->format().boolProperty(TableDone))
-        return table;
-    return nullptr;
 }
 
 bool hasMergedCells(QTextTable *table)
@@ -108,19 +141,87 @@ void mirrorTable(QTextTable *table)
     table->setFormat(format);
 }
 
+// The text engine lays a table out more than once to find its columns' widths,
+// and each of those lays out the tables inside it again: the cost doubles with
+// every level of nesting (16 levels take seconds, 40 would take years). Pages
+// exported by word processors nest a few levels; deeper than this, a table's
+// cells are set one after another in the cell that holds it, in reading order.
+constexpr int DeepestTable = 6;
+
+// Replaces the table by its cells' contents, cell after cell; returns where in
+// the document they went.
+std::pair<int, int> unwrapTable(QTextTable *table)
+{
+    QList<QTextDocumentFragment> cells;
+    for (int r = 0; r < table->rows(); ++r) {
+        for (int c = 0; c < table->columns(); ++c) {
+            const QTextTableCell cell = table->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue; // covered by a merged cell
+            QTextCursor contents = cell.firstCursorPosition();
+            contents.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+            cells << contents.selection();
+        }
+    }
+    const int start = table->firstPosition() - 1;
+    QTextCursor cursor(table->document());
+    cursor.setPosition(start);
+    cursor.setPosition(table->lastPosition() + 1, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    for (int i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock();
+        cursor.insertFragment(cells[i]);
+    }
+    return { start, cursor.position() };
+}
+
 // The text engine lays table columns out left to right whatever the page's
 // direction, so a right-to-left page would read its tables backwards. Tables
 // marked right to left (by their own dir or the page's) get their cells swapped
 // end for end, with their formats and column widths. Tables with merged cells
 // keep the engine's order: mirroring them cell by cell would tear the spans.
-void mirrorRightToLeftTables(QTextDocument *doc)
+//
+// Outer tables go first. Swapping an outer table's cells copies the tables
+// nested in them, so its nested tables are only looked at after it, in their
+// copies, and each table of the page is dealt with exactly once: the page is
+// walked once, frame by frame, with no mark left on a table and no search from
+// the top after each one.
+void arrangeTables(QTextDocument *doc)
 {
-    while (QTextTable *table = nextTable(doc->rootFrame())) {
-        QTextTableFormat done = table->format();
-        done.setProperty(TableDone, true);
-        table->setFormat(done);
-        if (done.layoutDirection() == Qt::RightToLeft && !hasMergedCells(table))
+    struct Pending
+    {
+        QPointer<QTextFrame> frame;
+        int depth;
+    };
+    std::vector<Pending> pending;
+    // Reversed, so that the page's first table is taken first.
+    const auto queue = [&pending](const QList<QTextFrame *> &frames, int depth) {
+        for (auto it = frames.crbegin(); it != frames.crend(); ++it)
+            pending.push_back({ *it, depth });
+    };
+    queue(doc->rootFrame()->childFrames(), 1);
+    while (!pending.empty()) {
+        const Pending next = pending.back();
+        pending.pop_back();
+        if (!next.frame)
+            continue;
+        auto *table = qobject_cast<QTextTable *>(next.frame.data());
+        if (table && next.depth > DeepestTable) {
+            // Its cells' tables now stand in the parent at this same depth.
+            QTextFrame *parent = table->parentFrame();
+            const auto [start, end] = unwrapTable(table);
+            QList<QTextFrame *> moved;
+            for (QTextFrame *child : parent->childFrames()) {
+                if (child->firstPosition() > start && child->lastPosition() < end)
+                    moved << child;
+            }
+            queue(moved, next.depth);
+            continue;
+        }
+        if (table && table->format().layoutDirection() == Qt::RightToLeft && !hasMergedCells(table))
             mirrorTable(table);
+        queue(next.frame->childFrames(), next.depth + 1);
     }
 }
 
@@ -178,7 +279,7 @@ QString TextBrowserView::DecodePage(const QByteArray &bytes)
 void TextBrowserView::LoadPage(QTextDocument *document, const QByteArray &bytes)
 {
     document->setHtml(DecodePage(bytes));
-    mirrorRightToLeftTables(document);
+    arrangeTables(document);
 }
 
 void TextBrowserView::Navigate(const QString &target)
@@ -191,9 +292,36 @@ void TextBrowserView::Navigate(const QString &target)
     } else {
         QFile file(target);
         if (QFileInfo(target).isFile() && file.open(QIODevice::ReadOnly)) {
-            m_browser->document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(target).absolutePath() + QLatin1Char('/')));
-            m_browser->setHtml(DecodePage(file.readAll()));
-            mirrorRightToLeftTables(m_browser->document());
+            const QUrl base = QUrl::fromLocalFile(QFileInfo(target).absolutePath() + QLatin1Char('/'));
+            const QString html = DecodePage(file.readAll());
+            QTextDocument *shown = m_browser->document();
+            if (!html.contains(QLatin1String("<table"), Qt::CaseInsensitive)) {
+                shown->setBaseUrl(base);
+                m_browser->setHtml(html);
+            } else {
+                // The view lays its document out at the end of every edit: as
+                // soon as the page is read (a deep page never gets further), then
+                // again after each table is mirrored. The tables are arranged in
+                // a document of their own that nothing lays out, and the page is
+                // copied over whole, to be laid out once. (An edit block would
+                // hold the layout back, but the document's tables cannot be found
+                // before the block ends.)
+                QTextDocument page;
+                page.setDefaultFont(shown->defaultFont());
+                page.setDefaultStyleSheet(shown->defaultStyleSheet());
+                page.setDocumentMargin(shown->documentMargin());
+                page.setBaseUrl(base);
+                page.setHtml(html);
+                arrangeTables(&page);
+                m_browser->clear();
+                shown->setBaseUrl(base);
+                QTextCursor(shown).insertFragment(QTextDocumentFragment(&page));
+                shown->rootFrame()->setFrameFormat(page.rootFrame()->frameFormat());
+                shown->setMetaInformation(
+                    QTextDocument::DocumentTitle, page.metaInformation(QTextDocument::DocumentTitle));
+                // The caret starts at the page's top, as after any page that is read.
+                m_browser->setTextCursor(QTextCursor(shown));
+            }
         } else {
             // A page that cannot be read shows as an empty page: authors find the
             // problem with the course checker, learners see nothing broken.
@@ -251,12 +379,12 @@ void TextBrowserView::linkClicked(const QUrl &url)
     const QString anchor = resolved.fragment();
     // A link within the page only scrolls it; the page itself stays.
     if (!anchor.isEmpty() && (url.path().isEmpty() || QFileInfo(path).absoluteFilePath() == here)) {
-        m_browser->scrollToAnchor(anchor);
+        static_cast<Browser *>(m_browser)->ScrollTo(anchor);
         return;
     }
     if (OfferLink(path))
         return;
     Navigate(path);
     if (!anchor.isEmpty())
-        m_browser->scrollToAnchor(anchor);
+        static_cast<Browser *>(m_browser)->ScrollTo(anchor);
 }

@@ -30,7 +30,8 @@ public:
     // unless they are valid UTF-8.
     static QString DecodePage(const QByteArray &bytes);
     // Fills the document with the page as the view shows it: decoded, and its
-    // right-to-left tables put in reading order.
+    // right-to-left tables put in reading order, and tables nested deeper than
+    // the text engine can lay out in time set one cell after another.
     static void LoadPage(QTextDocument *document, const QByteArray &bytes);
 
 private:

@@ -49,8 +49,13 @@ DocumentScrollBar::DocumentScrollBar(
         if (button == Qt::LeftButton)
             ArrowPressed(QStringLiteral("DOWN"));
     });
-    connect(m_c.ScrollUp, &ActiveLink::MouseUp, this, &DocumentScrollBar::ArrowReleased);
-    connect(m_c.ScrollDown, &ActiveLink::MouseUp, this, &DocumentScrollBar::ArrowReleased);
+    for (ActiveLink *arrow : { m_c.ScrollUp, m_c.ScrollDown }) {
+        connect(arrow, &ActiveLink::MouseUp, this, [this, arrow](Qt::MouseButton button, const QPoint &pos) {
+            // The arrow reports its click straight after this release when the
+            // pointer is still over it.
+            ArrowReleased(button == Qt::LeftButton && arrow->rect().contains(pos));
+        });
+    }
     connect(m_c.ScrollUp, &ActiveLink::Click, this, &DocumentScrollBar::ScrollUpClick);
     connect(m_c.ScrollDown, &ActiveLink::Click, this, &DocumentScrollBar::ScrollDownClick);
     m_c.ScrollLine->installEventFilter(this);
@@ -178,12 +183,24 @@ void DocumentScrollBar::ArrowPressed(const QString &direction)
 {
     ScrollDirection = direction;
     m_heldTicks = 0;
+    m_skipClick = false;
     m_c.TimerScroll->start();
 }
 
-void DocumentScrollBar::ArrowReleased()
+// The hold ends here, whether or not a click follows: a key or a screen reader
+// pressing an arrow later is a click of its own.
+void DocumentScrollBar::ArrowReleased(bool clickFollows)
 {
     m_c.TimerScroll->stop();
+    m_skipClick = clickFollows && m_heldTicks > 0;
+    m_heldTicks = 0;
+}
+
+bool DocumentScrollBar::TakeClickAfterHold()
+{
+    const bool skip = m_skipClick;
+    m_skipClick = false;
+    return skip;
 }
 
 // A click jumps to the page's top or end. After a hold that already scrolled,
@@ -191,7 +208,7 @@ void DocumentScrollBar::ArrowReleased()
 // it is left out then.
 void DocumentScrollBar::ScrollUpClick()
 {
-    if (m_heldTicks > 0)
+    if (TakeClickAfterHold())
         return;
     PlaceThumb(ThumbMin);
     ScrollFraction = 0;
@@ -200,7 +217,7 @@ void DocumentScrollBar::ScrollUpClick()
 
 void DocumentScrollBar::ScrollDownClick()
 {
-    if (m_heldTicks > 0)
+    if (TakeClickAfterHold())
         return;
     PlaceThumb(ThumbMax);
     ScrollFraction = 1;

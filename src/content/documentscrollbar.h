@@ -32,7 +32,8 @@ public:
     void PlaceThumbAtFraction();
 
     void ArrowPressed(const QString &direction);
-    void ArrowReleased();
+    // clickFollows: the release was over the arrow, which reports a click next.
+    void ArrowReleased(bool clickFollows = false);
     void ScrollUpClick();
     void ScrollDownClick();
     void TimerScrollTick();
@@ -64,6 +65,7 @@ private:
     void PlaceThumb(double top);
     void ThumbFromDocument();
     void SetScrollTop(int top);
+    bool TakeClickAfterHold();
 
     ScrollBarControls m_c;
     DocumentView *m_RTF;
@@ -76,4 +78,6 @@ private:
     bool m_scrolling = false;
     // Ticks of the held arrow since its press.
     int m_heldTicks = 0;
+    // The click that a release after a scrolling hold brings is not a jump.
+    bool m_skipClick = false;
 };

@@ -124,8 +124,9 @@ PageOpenResult LessonPages::OpenLesson(int c, int l)
     const int n = m_catalogue.PageExamples(c, l, 0);
     if (n >= Catalogue::IndexThreshold) {
         m_position = { qint16(c), qint16(l), 0, true };
-        ShowIndex();
+        // The panel shuts first: the list's frame reaches down to the bar.
         ClearExamples();
+        ShowIndex();
         return PageOpenResult::Opened;
     }
     // A locked page changes nothing: the page on show and its position stay.

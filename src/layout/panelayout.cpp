@@ -56,19 +56,31 @@ void PaneLayout::LoadSkin(const QString &imagesPath, const QColor &backColor)
     m_c.Line1->setGeometry(ScrollBarLeft, 0, m_c.Samples->x() + m_c.Samples->width() - ScrollBarLeft, 1);
     m_c.Line1->hide();
     m_c.Line1->raise();
-
-    // A remembered place from a larger window or a hand-edited file stays usable.
-    m_settings.SplitterTop = qint16(qBound(HighestBarTop(), int(m_settings.SplitterTop), LowestBarTop()));
 }
 
+// Shorter than this, the down arrow would climb above the up arrow and the
+// thumb would have no travel.
+int PaneLayout::MinimumPaneHeight() const
+{
+    const ScrollBarControls &bar = m_scrollBar.Controls();
+    return bar.ScrollUp->height() + bar.scrollpos->height() + bar.ScrollDown->height();
+}
+
+// The pane is never above its design top, even before it is first laid out.
 int PaneLayout::HighestBarTop() const
 {
-    return m_RTFP->y() + PaneGap;
+    return qMax(int(PaneTop), m_RTFP->y()) + MinimumPaneHeight() + PaneGap;
 }
 
 int PaneLayout::LowestBarTop() const
 {
-    return qMax(HighestBarTop(), int(m_panelClosedTop));
+    const int extent = m_callouts.OpenPanelExtent ? qMax(0, m_callouts.OpenPanelExtent()) : 0;
+    return qMax(HighestBarTop(), m_panelClosedTop - extent);
+}
+
+void PaneLayout::ClampSplitterTop()
+{
+    m_settings.SplitterTop = qint16(qBound(HighestBarTop(), int(m_settings.SplitterTop), LowestBarTop()));
 }
 
 void PaneLayout::SetPaneHeight(int height)
@@ -104,7 +116,11 @@ void PaneLayout::SlidePanelBar(const QString &direction, qint32 distance, qint16
     const int H0 = m_RTFP->height();
     const int S0 = m_c.Samples->height();
     const int Y0 = m_c.Samples->y();
-    const int d = int(qBound<qint32>(-100000, distance, 100000));
+    int d = int(qBound<qint32>(-100000, distance, 100000));
+    // The bar opens to the learner's place as far as the pane on show allows:
+    // an entry's sub-page starts lower than the place may have been set for.
+    if (direction == QLatin1String("V-"))
+        d = T0 - qBound(HighestBarTop(), T0 - d, LowestBarTop());
     if (direction == QLatin1String("V+")) {
         m_c.FrameBar->move(m_c.FrameBar->x(), T0 + d);
         SetPaneHeight(H0 + d);

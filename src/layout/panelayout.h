@@ -20,6 +20,9 @@ public:
     struct Callouts
     {
         std::function<void()> LayoutExamplesPanel;
+        // How much further down the open panel reaches than the closed bar: the
+        // reciter's line under the bar and the recorder strip under that.
+        std::function<int()> OpenPanelExtent;
     };
 
     PaneLayout(const PaneControls &controls, QWidget *RTFP, DocumentView *RTF, QWidget *BabFrame,
@@ -41,10 +44,15 @@ public:
     void SplitterMove(double y);
     void SplitterRelease();
 
-    // Where the bar may stand while the panel is open: the pane keeps a height of
-    // 0 or more and the bar stays above its closed place.
+    // Where the bar may stand while the panel is open, for the pane as it is
+    // placed now (an entry's sub-page starts lower than a lesson's page): the
+    // pane keeps room for its scroll bar's arrows and thumb, and the open panel
+    // keeps its recorder strip inside the window.
     int HighestBarTop() const;
     int LowestBarTop() const;
+    // A remembered place from a larger window or a hand-edited file made usable;
+    // run once the skin and the ordinary page's pane are laid out.
+    void ClampSplitterTop();
 
     const PaneControls &Controls() const { return m_c; }
 
@@ -53,6 +61,7 @@ protected:
 
 private:
     void SetPaneHeight(int height);
+    int MinimumPaneHeight() const;
     void FitViewToPane();
 
     PaneControls m_c;

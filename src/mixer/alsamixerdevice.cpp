@@ -2,6 +2,8 @@
 
 #include "components/softwarevolume.h"
 
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -10,6 +12,47 @@
 namespace {
 
 constexpr snd_mixer_selem_channel_id_t FirstChannel = SND_MIXER_SCHN_FRONT_LEFT;
+
+// Runs off the window's thread: through the sound server it takes milliseconds.
+snd_mixer_t *OpenMixer(const QByteArray &name)
+{
+    snd_mixer_t *mixer = nullptr;
+    if (snd_mixer_open(&mixer, 0) < 0)
+        return nullptr;
+    if (snd_mixer_attach(mixer, name.constData()) < 0 || snd_mixer_selem_register(mixer, nullptr, nullptr) < 0
+        || snd_mixer_load(mixer) < 0) {
+        snd_mixer_close(mixer);
+        return nullptr;
+    }
+    return mixer;
+}
+
+// Where a sound server makes its socket, and where the cards' devices appear.
+// The runtime folder itself is watched too: a server may make its own folder
+// in it afresh when it starts.
+QStringList ServerPlaces()
+{
+    QStringList places;
+    const QString server = qEnvironmentVariable("PULSE_SERVER");
+    for (const QString &address : server.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (address.startsWith(QLatin1String("unix:")))
+            places << QFileInfo(address.mid(5)).absolutePath();
+    }
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        places << runtime + QStringLiteral("/pulse") << runtime;
+    places << QStringLiteral("/dev/snd");
+    QStringList existing;
+    for (const QString &place : places) {
+        if (QFileInfo(place).isDir() && !existing.contains(place))
+            existing << place;
+    }
+    return existing;
+}
+
+// A try that fails is made again after 100, 200, 400, 800 and 1600 ms.
+constexpr int RetryPause = 100;
+constexpr int Retries = 5;
 
 snd_mixer_elem_t *FindElement(snd_mixer_t *mixer, const QString &name)
 {
@@ -38,23 +81,21 @@ bool HasCaptureVolume(snd_mixer_elem_t *e)
 AlsaMixerDevice::AlsaMixerDevice(SoftwareVolume *programVolume, const QString &device, QObject *parent)
     : MixerDevice(parent)
     , m_programVolume(programVolume)
+    , m_device(device.toLocal8Bit())
 {
-    m_opening = std::async(std::launch::async, [name = device.toLocal8Bit()]() -> snd_mixer_t * {
-        snd_mixer_t *mixer = nullptr;
-        if (snd_mixer_open(&mixer, 0) < 0)
-            return nullptr;
-        if (snd_mixer_attach(mixer, name.constData()) < 0 || snd_mixer_selem_register(mixer, nullptr, nullptr) < 0
-            || snd_mixer_load(mixer) < 0) {
-            snd_mixer_close(mixer);
-            return nullptr;
-        }
-        return mixer;
-    });
+    m_opening = std::async(std::launch::async, [name = m_device] { return OpenMixer(name); });
+    if (m_programVolume)
+        connect(m_programVolume, &SoftwareVolume::changed, this, &MixerDevice::Changed);
 }
 
 AlsaMixerDevice::~AlsaMixerDevice()
 {
-    Settle();
+    if (m_opening.valid() && !m_mixer)
+        m_mixer = m_opening.get();
+    if (m_reopening.valid()) {
+        if (snd_mixer_t *late = m_reopening.get())
+            snd_mixer_close(late);
+    }
     Close();
 }
 
@@ -63,13 +104,18 @@ void AlsaMixerDevice::Settle() const
     if (!m_opening.valid())
         return;
     auto *self = const_cast<AlsaMixerDevice *>(this);
-    m_mixer = m_opening.get();
-    if (!m_mixer)
-        return;
-    self->FindControls();
-    self->WatchDescriptors();
-    if (m_programVolume)
-        connect(m_programVolume, &SoftwareVolume::changed, self, &MixerDevice::Changed);
+    snd_mixer_t *mixer = m_opening.get();
+    if (mixer)
+        self->Adopt(mixer);
+    else
+        self->WatchForReturn();
+}
+
+void AlsaMixerDevice::Adopt(snd_mixer_t *mixer)
+{
+    m_mixer = mixer;
+    FindControls();
+    WatchDescriptors();
 }
 
 bool AlsaMixerDevice::IsOpen() const
@@ -123,9 +169,13 @@ void AlsaMixerDevice::FindControls()
         mic.capture = true;
     }
 
+    // The wave row has a mute toggle beside its bars, so its line must have a
+    // switch as well as a volume: many cards' PCM has only the volume, and the
+    // program's own line can do both.
     Control &wave = m_controls[size_t(Line::WaveOut)];
     wave = Control {};
-    if (HasPlaybackVolume(FindElement(m_mixer, QStringLiteral("PCM"))))
+    snd_mixer_elem_t *pcm = FindElement(m_mixer, QStringLiteral("PCM"));
+    if (HasPlaybackVolume(pcm) && (snd_mixer_selem_has_playback_switch(pcm) || !m_programVolume))
         wave.name = QStringLiteral("PCM");
     else if (m_programVolume)
         wave.software = true;
@@ -145,9 +195,68 @@ void AlsaMixerDevice::Refresh()
 {
     Settle();
     if (m_mixer && snd_mixer_handle_events(m_mixer) < 0) {
-        Close();
+        Lose();
         QTimer::singleShot(0, this, &MixerDevice::Changed);
     }
+}
+
+void AlsaMixerDevice::Lose()
+{
+    Close();
+    WatchForReturn();
+}
+
+void AlsaMixerDevice::WatchForReturn()
+{
+    if (!m_serverWatch) {
+        m_serverWatch = new QFileSystemWatcher(this);
+        // Each change is news: the tries start over.
+        connect(m_serverWatch, &QFileSystemWatcher::directoryChanged, this, [this] {
+            m_retries = 0;
+            Reopen();
+        });
+        m_retry = new QTimer(this);
+        m_retry->setSingleShot(true);
+        connect(m_retry, &QTimer::timeout, this, &AlsaMixerDevice::Reopen);
+    }
+    const QStringList places = ServerPlaces();
+    const QStringList watched = m_serverWatch->directories();
+    for (const QString &place : places) {
+        if (!watched.contains(place))
+            m_serverWatch->addPath(place);
+    }
+}
+
+void AlsaMixerDevice::Reopen()
+{
+    if (m_mixer || m_reopening.valid())
+        return;
+    // The server's own folder may have been made just now.
+    WatchForReturn();
+    m_reopening = std::async(std::launch::async, [this, name = m_device] {
+        snd_mixer_t *mixer = OpenMixer(name);
+        // The destructor waits for this thread, so the object is still there.
+        QMetaObject::invokeMethod(this, &AlsaMixerDevice::Reopened, Qt::QueuedConnection);
+        return mixer;
+    });
+}
+
+void AlsaMixerDevice::Reopened()
+{
+    if (!m_reopening.valid())
+        return;
+    snd_mixer_t *mixer = m_reopening.get();
+    if (!mixer) {
+        if (m_retries < Retries)
+            m_retry->start(RetryPause << m_retries++);
+        return;
+    }
+    m_retry->stop();
+    m_retries = 0;
+    if (!m_serverWatch->directories().isEmpty())
+        m_serverWatch->removePaths(m_serverWatch->directories());
+    Adopt(mixer);
+    emit Changed();
 }
 
 void AlsaMixerDevice::WatchDescriptors()
@@ -175,7 +284,7 @@ void AlsaMixerDevice::WatchDescriptors()
 }
 
 // A descriptor that reports an error would wake us for ever; a mixer that has
-// gone away is closed instead, and its lines read as missing from then on.
+// gone away is closed instead, and its lines read as missing until it is back.
 void AlsaMixerDevice::DescriptorsReady()
 {
     if (!m_mixer)
@@ -188,14 +297,14 @@ void AlsaMixerDevice::DescriptorsReady()
     unsigned short revents = 0;
     if (snd_mixer_poll_descriptors_revents(m_mixer, ready.data(), unsigned(ready.size()), &revents) < 0
         || (revents & (POLLERR | POLLHUP | POLLNVAL))) {
-        Close();
+        Lose();
         emit Changed();
         return;
     }
     // Read whatever is pending even when the plugin reports no event: a
     // descriptor left readable would otherwise wake us again at once.
     if (snd_mixer_handle_events(m_mixer) < 0)
-        Close();
+        Lose();
     emit Changed();
 }
 

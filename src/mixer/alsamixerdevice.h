@@ -5,11 +5,13 @@
 #include <QString>
 #include <array>
 #include <future>
-#include <utility>
 #include <poll.h>
+#include <utility>
 #include <vector>
 
+class QFileSystemWatcher;
 class QSocketNotifier;
+class QTimer;
 class SoftwareVolume;
 
 typedef struct _snd_mixer snd_mixer_t;
@@ -18,13 +20,20 @@ typedef struct _snd_mixer_elem snd_mixer_elem_t;
 // The sound card's mixer through ALSA's simple-mixer API. On a desktop the
 // `default` device is the sound server's plugin, which offers Master and Capture.
 // Speakers are Master; the microphone is Mic, else Capture; the program's sound
-// is PCM, else the program's own output line; line-in is Line (Aux stands for
+// is PCM when it also has a switch, else the program's own line; line-in is Line (Aux stands for
 // the auxiliary source); then CD and Synth. Changes made by other programs are
 // taken in as ALSA signals them on its poll descriptors.
 //
 // Opening the mixer goes through the sound server and takes as long as drawing
 // half the window, so it runs on a thread of its own from construction; the
 // first question asked of the mixer waits for it.
+//
+// A mixer that could not be opened, or that went away with its sound server,
+// is opened again when the server comes back. Nothing ticks while it is gone:
+// the folders where the server makes its socket (and where the kernel makes
+// the cards' devices) are watched, and each change there is a try. A try that
+// fails (the socket is there before the server answers on it) is repeated a few
+// times after a growing pause, then the watch waits for the next change.
 class AlsaMixerDevice final : public MixerDevice
 {
     Q_OBJECT
@@ -63,12 +72,23 @@ private:
     // The line's lowest and highest volume; both 0 for a line that is missing.
     std::pair<qint32, qint32> Range(Line line) const;
     const Control &ControlOf(Line line) const { return m_controls[size_t(line)]; }
+    void Adopt(snd_mixer_t *mixer);
     void WatchDescriptors();
     void DescriptorsReady();
     void Close();
+    // The mixer is gone: close what is left and wait for the server's return.
+    void Lose();
+    void WatchForReturn();
+    void Reopen();
+    void Reopened();
 
     SoftwareVolume *m_programVolume = nullptr;
+    QByteArray m_device;
     mutable std::future<snd_mixer_t *> m_opening;
+    std::future<snd_mixer_t *> m_reopening;
+    QFileSystemWatcher *m_serverWatch = nullptr;
+    QTimer *m_retry = nullptr;
+    int m_retries = 0;
     mutable snd_mixer_t *m_mixer = nullptr;
     mutable std::array<Control, 7> m_controls {};
     std::vector<pollfd> m_descriptors;

@@ -307,10 +307,12 @@ void VolumeControls::VolTimerTick()
 void VolumeControls::ToggleMute(ActiveLink *icon, const QString &word, const QString &stem)
 {
     const bool muted = m_volume.GetMute(word);
-    ShowMuteState(icon, stem, !muted);
     m_writing = true;
     m_volume.SetMute(word, !muted);
     m_writing = false;
+    // What the mixer holds now, not what was asked: a line without a switch
+    // stays as it was, and so does its picture.
+    ShowMuteState(icon, stem, m_volume.GetMute(word));
 }
 
 void VolumeControls::WaveIconClick()

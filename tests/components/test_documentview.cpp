@@ -1,5 +1,6 @@
 #include "components/textbrowserview.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QStringEncoder>
@@ -8,6 +9,8 @@
 #include <QTextTable>
 #include <QWidget>
 #include <QtTest>
+
+#include <limits>
 
 namespace {
 
@@ -52,6 +55,10 @@ private slots:
     void tablesReadInThePagesDirection();
     void nestedTablesReadRightToLeft_data();
     void nestedTablesReadRightToLeft();
+    void caretShowsOnlyForTheKeyboard_data();
+    void caretShowsOnlyForTheKeyboard();
+    void deepTablesCostNoMoreThanTheirText_data();
+    void deepTablesCostNoMoreThanTheirText();
 };
 
 void TestDocumentView::decodesByDeclaredCharset_data()
@@ -263,6 +270,163 @@ void TestDocumentView::nestedTablesReadRightToLeft()
         QVERIFY2(x(right) > x(left),
             qPrintable(QStringLiteral("%1 at %2, %3 at %4").arg(right).arg(x(right)).arg(left).arg(x(left))));
     }
+}
+
+// The view has the window's focus from the start, so its caret blinked beside
+// the title of every lesson a learner opened with the mouse.
+void TestDocumentView::caretShowsOnlyForTheKeyboard_data()
+{
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<bool>("caret");
+    QTest::newRow("the window's first focus") << int(Qt::ActiveWindowFocusReason) << "" << false;
+    QTest::newRow("given by the program") << int(Qt::OtherFocusReason) << "" << false;
+    QTest::newRow("a click on the page") << int(Qt::MouseFocusReason) << "" << false;
+    QTest::newRow("reached by Tab") << int(Qt::TabFocusReason) << "" << true;
+    QTest::newRow("reached by Shift+Tab") << int(Qt::BacktabFocusReason) << "" << true;
+    QTest::newRow("an arrow key after the first focus") << int(Qt::ActiveWindowFocusReason) << "key" << true;
+    QTest::newRow("a click after Tab") << int(Qt::TabFocusReason) << "click" << false;
+}
+
+void TestDocumentView::caretShowsOnlyForTheKeyboard()
+{
+    QFETCH(int, reason);
+    QFETCH(QString, then);
+    QFETCH(bool, caret);
+    QTemporaryDir dir;
+    QWidget host;
+    QWidget other(&host);
+    other.setFocusPolicy(Qt::StrongFocus);
+    TextBrowserView view(&host);
+    view.Widget()->setGeometry(0, 0, 400, 300);
+    host.resize(400, 300);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    QSignalSpy shown(&view, &DocumentView::DocumentComplete);
+    view.Navigate(longArabicPage(dir, "p.htm", 40));
+    QVERIFY(shown.wait(2000));
+    auto *browser = qobject_cast<QTextBrowser *>(view.Widget());
+    other.setFocus();
+    browser->setFocus(Qt::FocusReason(reason));
+    QVERIFY(browser->hasFocus());
+    if (then == "key")
+        QTest::keyClick(browser, Qt::Key_Down);
+    else if (then == "click")
+        QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, QPoint(200, 20));
+    QCOMPARE(browser->cursorWidth() > 0, caret);
+}
+
+namespace {
+
+QString cellWord(int i)
+{
+    return QStringLiteral("%1%2").arg(Arabic.left(5)).arg(i);
+}
+
+// n tables, each in the first cell of the one around it, beside a word of its own.
+QString nestedTables(int n)
+{
+    QString page = QStringLiteral("<b>CORE</b>");
+    for (int i = 0; i < n; ++i)
+        page = QStringLiteral("<table border=1><tr><td>%1</td><td>%2</td></tr></table>").arg(page, cellWord(i));
+    return page;
+}
+
+// n tables one after another, two words each.
+QString tablesSideBySide(int n)
+{
+    QString page;
+    for (int i = 0; i < n; ++i)
+        page += QStringLiteral("<table border=1><tr><td>%1</td><td>%2</td></tr></table>")
+                    .arg(cellWord(2 * i), cellWord(2 * i + 1));
+    return page;
+}
+
+// The same words as one paragraph.
+QString flatText(int words, bool core)
+{
+    QString page = core ? QStringLiteral("<p><b>CORE</b>") : QStringLiteral("<p>");
+    for (int i = 0; i < words; ++i)
+        page += QLatin1Char(' ') + cellWord(i);
+    return page + QStringLiteral("</p>");
+}
+
+} // namespace
+
+void TestDocumentView::deepTablesCostNoMoreThanTheirText_data()
+{
+    QTest::addColumn<QString>("small");
+    QTest::addColumn<QString>("large"); // four times as many tables
+    QTest::addColumn<QString>("flat"); // the large page's words without tables
+    QTest::addColumn<QString>("rightWord"); // in the large page's first table, right of
+    QTest::addColumn<QString>("leftWord");
+    QTest::addColumn<int>("words");
+
+    QTest::newRow("nested, 10 and 40") << nestedTables(10) << nestedTables(40) << flatText(40, true) << "CORE"
+                                       << cellWord(39) << 41;
+    QTest::newRow("side by side, 125 and 500") << tablesSideBySide(125) << tablesSideBySide(500)
+                                               << flatText(1000, false) << cellWord(0) << cellWord(1) << 1000;
+}
+
+// Mirroring the right-to-left tables once searched the page from its top after
+// every table and mirrored inner tables again with each table around them,
+// and the text engine's own layout doubles its cost with every level of
+// nesting: 18 levels took seconds and 40 never opened. Four times the tables
+// must cost about four times as much, not sixteen times or more; machines
+// differ, so the figures are ratios of one run against another.
+void TestDocumentView::deepTablesCostNoMoreThanTheirText()
+{
+    QFETCH(QString, small);
+    QFETCH(QString, large);
+    QFETCH(QString, flat);
+    QFETCH(QString, rightWord);
+    QFETCH(QString, leftWord);
+    QFETCH(int, words);
+    QTemporaryDir dir;
+    QWidget host;
+    TextBrowserView view(&host);
+    view.Widget()->setGeometry(0, 0, 600, 400);
+    host.resize(600, 400);
+    host.show();
+    auto *browser = qobject_cast<QTextBrowser *>(view.Widget());
+    const auto page = [&dir](const QString &name, const QString &content) {
+        return write(dir, name,
+            QStringLiteral("<html dir=\"rtl\"><head><meta charset=\"utf-8\"></head><body>%1</body></html>")
+                .arg(content)
+                .toUtf8());
+    };
+    // From opening the page until it is laid out and shown; the best of three.
+    const auto cost = [&](const QString &path) {
+        qint64 best = std::numeric_limits<qint64>::max();
+        for (int run = 0; run < 3; ++run) {
+            QSignalSpy shown(&view, &DocumentView::DocumentComplete);
+            QElapsedTimer clock;
+            clock.start();
+            view.Navigate(path);
+            browser->document()->size();
+            if (!shown.wait(30000))
+                return qint64(-1);
+            best = qMin(best, clock.nsecsElapsed());
+        }
+        return best;
+    };
+    const qint64 flatCost = cost(page("flat.htm", flat));
+    const qint64 smallCost = cost(page("small.htm", small));
+    const qint64 largeCost = cost(page("large.htm", large));
+    QVERIFY(flatCost > 0 && smallCost > 0 && largeCost > 0);
+    const double growth = double(largeCost) / double(smallCost);
+    qInfo("%s: %.1f ms and %.1f ms (%.2f times); the flat page %.1f ms", QTest::currentDataTag(), smallCost / 1e6,
+        largeCost / 1e6, growth, flatCost / 1e6);
+
+    // Every word is there, and the first table reads from the right.
+    QCOMPARE(browser->toPlainText().count(Arabic.left(5)) + browser->toPlainText().count("CORE"), words);
+    const auto x = [browser](const QString &word) {
+        const QTextCursor found = browser->document()->find(word, 0, QTextDocument::FindWholeWords);
+        return found.isNull() ? -1 : browser->cursorRect(found).x();
+    };
+    QVERIFY(x(rightWord) >= 0 && x(leftWord) >= 0);
+    QVERIFY2(x(rightWord) > x(leftWord), qPrintable(QStringLiteral("%1 %2").arg(x(rightWord)).arg(x(leftWord))));
+    QVERIFY2(growth < 8.0, qPrintable(QString::number(growth)));
 }
 
 QTEST_MAIN(TestDocumentView)

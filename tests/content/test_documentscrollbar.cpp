@@ -24,6 +24,8 @@ private slots:
     void actions_data();
     void actions();
     void heldArrowRunsItsTimer();
+    void arrowsAnswerAfterAHold_data();
+    void arrowsAnswerAfterAHold();
     void zeroLengthTrack();
 };
 
@@ -131,6 +133,52 @@ void TestDocumentScrollBar::heldArrowRunsItsTimer()
     f.scrollBar->ArrowPressed(QStringLiteral("DOWN"));
     f.scrollBar->TimerScrollTick();
     QVERIFY(!f.bar.TimerScroll->isActive());
+}
+
+// A hold's count of ticks outlived its release, so every later press of an
+// arrow that came without a mouse press (a key, a screen reader) was taken for
+// the click that ends a hold and did nothing.
+void TestDocumentScrollBar::arrowsAnswerAfterAHold_data()
+{
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<bool>("releasedOver"); // the pointer still on the arrow at the release
+    QTest::addColumn<QString>("pressed");
+    QTest::addColumn<int>("top");
+
+    QTest::newRow("hold down, then up") << "down" << true << "up" << 0;
+    QTest::newRow("hold down, then down") << "down" << true << "down" << End;
+    QTest::newRow("hold up, then down") << "up" << true << "down" << End;
+    QTest::newRow("hold up, then up") << "up" << true << "up" << 0;
+    QTest::newRow("released off the arrow, then down") << "down" << false << "down" << End;
+    QTest::newRow("released off the arrow, then up") << "down" << false << "up" << 0;
+}
+
+void TestDocumentScrollBar::arrowsAnswerAfterAHold()
+{
+    QFETCH(QString, held);
+    QFETCH(bool, releasedOver);
+    QFETCH(QString, pressed);
+    QFETCH(int, top);
+
+    PageFixture f;
+    write(f.htmlDir() + "page.htm", LongPage());
+    QVERIFY(f.show(f.htmlDir() + "page.htm"));
+    const int range = f.scrollRange();
+    QVERIFY(range > 200);
+    f.RTF->SetScrollTop(100);
+    ActiveLink *arrow = held == "up" ? f.bar.ScrollUp : f.bar.ScrollDown;
+    QTest::mousePress(arrow, Qt::LeftButton);
+    for (int i = 0; i < 3; ++i)
+        f.scrollBar->TimerScrollTick();
+    const int afterHold = f.RTF->ScrollTop();
+    QCOMPARE(afterHold, held == "up" ? 70 : 130);
+    QTest::mouseRelease(arrow, Qt::LeftButton, {}, releasedOver ? QPoint(2, 2) : QPoint(-30, -30));
+    // The release's own click keeps the place the hold scrolled to.
+    QCOMPARE(f.RTF->ScrollTop(), afterHold);
+
+    (pressed == "up" ? f.bar.ScrollUp : f.bar.ScrollDown)->press();
+    QCOMPARE(f.RTF->ScrollTop(), top == End ? range : top);
+    QCOMPARE(f.thumb(), int(top == End ? f.scrollBar->ThumbMax : f.scrollBar->ThumbMin));
 }
 
 void TestDocumentScrollBar::zeroLengthTrack()

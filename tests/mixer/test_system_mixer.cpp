@@ -2,11 +2,14 @@
 #include "components/activelink.h"
 #include "components/softwarevolume.h"
 #include "mixer/alsamixerdevice.h"
+#include "mixer/levelslider.h"
 #include "mixer/mixercontrols.h"
 #include "mixer/mvolume.h"
 #include "mixer/volumecontrols.h"
 #include "mixerskin.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -84,6 +87,8 @@ private slots:
     void microphoneBarClickReachesTheSource();
     void muteTogglesReachTheSoundServer();
     void barsFollowPactl();
+    void rowsComeBackWithTheSoundServer_data();
+    void rowsComeBackWithTheSoundServer();
     void cleanupTestCase();
 };
 
@@ -171,6 +176,111 @@ void TestSystemMixer::barsFollowPactl()
     QTRY_COMPARE_WITH_TIMEOUT(SkinFileOf(f.c.MicIcon->picture()), QString("MicMute.jpg"), 3000);
     pactl({ "set-source-mute", "@DEFAULT_SOURCE@", "0" });
     QTRY_COMPARE_WITH_TIMEOUT(SkinFileOf(f.c.MicIcon->picture()), QString("MicVol.jpg"), 3000);
+}
+
+namespace {
+
+// A sound server of the test's own, which it stops and starts under the
+// mixer; the one the other tests use is left alone.
+class OwnServer
+{
+public:
+    OwnServer()
+        : m_oldServer(qgetenv("PULSE_SERVER"))
+        , m_oldRuntime(qgetenv("XDG_RUNTIME_DIR"))
+    {
+        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile pa(m_dir.filePath("own.pa"));
+        if (pa.open(QIODevice::WriteOnly))
+            pa.write("load-module module-native-protocol-unix\n"
+                     "load-module module-null-sink sink_name=ownsink\n"
+                     "load-module module-remap-source master=ownsink.monitor source_name=ownmic\n"
+                     "set-default-sink ownsink\nset-default-source ownmic\n");
+        qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
+        qputenv("PULSE_SERVER", ("unix:" + m_dir.filePath("pulse/native")).toLocal8Bit());
+    }
+    ~OwnServer()
+    {
+        Stop();
+        qputenv("PULSE_SERVER", m_oldServer);
+        qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
+    }
+    bool Start()
+    {
+        QProcess daemon;
+        daemon.start("pulseaudio",
+            { "-D", "-n", "-F", m_dir.filePath("own.pa"), "--exit-idle-time=-1", "--disallow-exit",
+                "--use-pid-file=yes", "--log-target=file:" + m_dir.filePath("pulse.log") });
+        if (!daemon.waitForFinished(10000) || daemon.exitCode() != 0)
+            return false;
+        return QTest::qWaitFor([] { return SourcePercent() >= 0; }, 5000);
+    }
+    void Stop()
+    {
+        QFile pidFile(m_dir.filePath("pulse/pid"));
+        if (!pidFile.open(QIODevice::ReadOnly))
+            return;
+        const QByteArray pid = pidFile.readAll().trimmed();
+        if (pid.isEmpty())
+            return;
+        QProcess::execute("kill", { QString::fromLatin1(pid) });
+        (void)QTest::qWaitFor([&] { return !QFile::exists("/proc/" + pid); }, 5000);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_oldServer;
+    QByteArray m_oldRuntime;
+};
+
+bool RowsEnabled(const MixerControls &c)
+{
+    return c.Imvol[1]->isEnabled() && c.Immic[10]->isEnabled() && c.WaveIcon->isEnabled() && c.MicIcon->isEnabled()
+        && c.micup->isEnabled() && c.volup->isEnabled();
+}
+
+} // namespace
+
+void TestSystemMixer::rowsComeBackWithTheSoundServer_data()
+{
+    QTest::addColumn<bool>("upAtStart");
+    QTest::newRow("restarted while running") << true;
+    QTest::newRow("started after the program") << false;
+}
+
+// The mixer went with its sound server and was never opened again: both rows
+// stayed at 0 % and disabled for the rest of the run.
+void TestSystemMixer::rowsComeBackWithTheSoundServer()
+{
+    QFETCH(bool, upAtStart);
+    OwnServer server;
+    if (upAtStart) {
+        QVERIFY2(server.Start(), "the test's own sound server did not start");
+        pactl({ "set-source-volume", "@DEFAULT_SOURCE@", "40%" });
+    }
+    Fixture f;
+    if (upAtStart) {
+        QVERIFY(RowsEnabled(f.c));
+        QCOMPARE(f.volume.MicLevel, 40);
+        server.Stop();
+        QTRY_VERIFY_WITH_TIMEOUT(!RowsEnabled(f.c), 5000);
+    } else {
+        QVERIFY(!RowsEnabled(f.c));
+    }
+    QCOMPARE(LitBars(f.c.Immic), 0);
+
+    QVERIFY2(server.Start(), "the test's own sound server did not start again");
+    QElapsedTimer back;
+    back.start();
+    pactl({ "set-source-volume", "@DEFAULT_SOURCE@", "70%" });
+    QTRY_VERIFY_WITH_TIMEOUT(RowsEnabled(f.c), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(LitBars(f.c.Immic), 7, 2000);
+    qInfo("the rows came back %lld ms after the server answered", back.elapsed());
+    QCOMPARE(f.volume.MicLevel, SourcePercent());
+    // The program's own line is back too, and a step reaches the server.
+    QVERIFY(f.c.WaveSlider->isEnabled());
+    f.c.micup->press();
+    QCOMPARE(SourcePercent(), 75);
 }
 
 QTEST_MAIN(TestSystemMixer)

@@ -79,6 +79,8 @@ private slots:
     void sliderFollowsTheBars();
     void barsFollowChangesMadeOutside();
     void withoutAMixerTheControlsAreInert();
+    void mixerLostAndBack_data();
+    void mixerLostAndBack();
     void everyControlHasAnArabicNameAndAPressAction();
 };
 
@@ -249,28 +251,38 @@ void TestVolumeControls::timerRunsOnlyWhileALevelMoves()
 void TestVolumeControls::muteToggles_data()
 {
     QTest::addColumn<bool>("mic");
+    QTest::addColumn<bool>("switchable");
     QTest::addColumn<bool>("mutedBefore");
     QTest::addColumn<QString>("rest");
     QTest::addColumn<QString>("hover");
     QTest::addColumn<QString>("name");
     // A toggle keeps its name; its pressed state tells whether the line is muted.
-    QTest::newRow("wave unmutes") << false << true << "WaveVol.jpg"
+    QTest::newRow("wave unmutes") << false << true << true << "WaveVol.jpg"
                                   << "WaveVolOver.jpg"
                                   << "كتم الصوت";
-    QTest::newRow("wave mutes") << false << false << "WaveMute.jpg"
+    QTest::newRow("wave mutes") << false << true << false << "WaveMute.jpg"
                                 << "WaveMuteOver.jpg"
                                 << "كتم الصوت";
-    QTest::newRow("microphone unmutes") << true << true << "MicVol.jpg"
+    QTest::newRow("microphone unmutes") << true << true << true << "MicVol.jpg"
                                         << "MicVolOver.jpg"
                                         << "كتم الميكروفون";
-    QTest::newRow("microphone mutes") << true << false << "MicMute.jpg"
+    QTest::newRow("microphone mutes") << true << true << false << "MicMute.jpg"
                                       << "MicMuteOver.jpg"
                                       << "كتم الميكروفون";
+    // A line with a volume but no switch: the press changes nothing, and the
+    // toggle must not show a mute the line does not have.
+    QTest::newRow("wave without a switch") << false << false << false << "WaveVol.jpg"
+                                           << "WaveVolOver.jpg"
+                                           << "كتم الصوت";
+    QTest::newRow("microphone without a switch") << true << false << false << "MicVol.jpg"
+                                                 << "MicVolOver.jpg"
+                                                 << "كتم الميكروفون";
 }
 
 void TestVolumeControls::muteToggles()
 {
     QFETCH(bool, mic);
+    QFETCH(bool, switchable);
     QFETCH(bool, mutedBefore);
     QFETCH(QString, rest);
     QFETCH(QString, hover);
@@ -278,19 +290,21 @@ void TestVolumeControls::muteToggles()
     Fixture f;
     const Source line = mic ? Source::Microphone : Source::WaveOut;
     f.device.line(line).muted = mutedBefore;
+    f.device.line(line).hasMute = switchable;
     f.start();
     ActiveLink *icon = mic ? f.c.MicIcon : f.c.WaveIcon;
     const QString stem = mic ? "Mic" : "Wave";
     QCOMPARE(SkinFileOf(icon->picture()), stem + (mutedBefore ? "Mute.jpg" : "Vol.jpg"));
     icon->press();
-    QCOMPARE(f.device.line(line).muted, !mutedBefore);
+    const bool mutedAfter = switchable ? !mutedBefore : mutedBefore;
+    QCOMPARE(f.device.line(line).muted, mutedAfter);
     QCOMPARE(SkinFileOf(icon->picture()), rest);
     QCOMPARE(SkinFileOf(icon->activepicture()), hover);
     QCOMPARE(icon->accessibleName(), name);
     QAccessibleInterface *toggle = QAccessible::queryAccessibleInterface(icon);
     QVERIFY(toggle->state().checkable);
-    QCOMPARE(bool(toggle->state().checked), !mutedBefore);
-    QCOMPARE(bool(toggle->state().pressed), !mutedBefore);
+    QCOMPARE(bool(toggle->state().checked), mutedAfter);
+    QCOMPARE(bool(toggle->state().pressed), mutedAfter);
     // The other toggle and the master keep their state.
     QCOMPARE(f.device.line(mic ? Source::WaveOut : Source::Microphone).muted, false);
     QCOMPARE(f.device.line(Source::Speakers).muted, false);
@@ -392,6 +406,54 @@ void TestVolumeControls::withoutAMixerTheControlsAreInert()
     QCOMPARE(LitBars(f.c.Imvol), 0);
     // The pictures are still there; the window looks whole.
     QCOMPARE(SkinFileOf(f.c.WaveIcon->picture()), QString("WaveVol.jpg"));
+    QCOMPARE(f.messages.boxes.size(), 1);
+}
+
+// The sound server went away and came back (or was not up at start): the rows
+// must take clicks again and show the levels the mixer has on its return.
+void TestVolumeControls::mixerLostAndBack_data()
+{
+    QTest::addColumn<bool>("openAtStart");
+    QTest::addColumn<int>("wave");
+    QTest::addColumn<int>("mic");
+    QTest::addColumn<bool>("micMuted");
+    QTest::newRow("lost while running") << true << 70 << 35 << true;
+    QTest::newRow("not up at start") << false << 40 << 90 << false;
+    QTest::newRow("back at silence") << true << 0 << 0 << false;
+}
+
+void TestVolumeControls::mixerLostAndBack()
+{
+    QFETCH(bool, openAtStart);
+    QFETCH(int, wave);
+    QFETCH(int, mic);
+    QFETCH(bool, micMuted);
+    Fixture f(50, 20, 60, openAtStart);
+    f.start();
+    if (openAtStart) {
+        QCOMPARE(LitBars(f.c.Imvol), 2);
+        f.device.open = false;
+        emit f.device.Changed();
+    }
+    QVERIFY(!f.c.Imvol[5]->isEnabled());
+    QVERIFY(!f.c.MicIcon->isEnabled());
+
+    f.device.line(Source::WaveOut).value = wave;
+    f.device.line(Source::Microphone).value = mic;
+    f.device.line(Source::Microphone).muted = micMuted;
+    f.device.open = true;
+    emit f.device.Changed();
+    for (ActiveLink *b : { f.c.Imvol[1], f.c.Immic[10], f.c.volup, f.c.micdown, f.c.WaveIcon, f.c.MicIcon })
+        QVERIFY2(b->isEnabled(), qPrintable(b->accessibleName()));
+    QVERIFY(f.c.WaveSlider->isEnabled());
+    QCOMPARE(f.volume.WaveLevel, wave);
+    QCOMPARE(f.volume.MicLevel, mic);
+    QCOMPARE(LitBars(f.c.Imvol), Expected(wave));
+    QCOMPARE(LitBars(f.c.Immic), Expected(mic));
+    QCOMPARE(SkinFileOf(f.c.MicIcon->picture()), QString(micMuted ? "MicMute.jpg" : "MicVol.jpg"));
+    // The steps go on from the level the mixer came back with.
+    f.c.volup->press();
+    QCOMPARE(f.device.line(Source::WaveOut).value, wave + 5);
     QCOMPARE(f.messages.boxes.size(), 1);
 }
 
