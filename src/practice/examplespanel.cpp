@@ -249,7 +249,9 @@ void ExamplesPanel::ShowExampleText(const QString &text)
         }
     }
     aya->setText(caption);
-    aya->resize(aya->width(), lines * metrics.height());
+    // A line that ends up one word wider than the label is wrapped again by the
+    // label itself: counted lines alone would cut its last line off.
+    aya->resize(aya->width(), qMax(lines * metrics.height(), aya->heightForWidth(aya->width())));
 
     QWidget *samples = m_c.Samples;
     const int top = m_c.FrameBar->y() + m_c.FrameBar->height();
