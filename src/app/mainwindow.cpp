@@ -22,7 +22,10 @@
 #include "mixer/alsamixerdevice.h"
 #include "mixer/mvolume.h"
 #include "mixer/volumecontrols.h"
+#include "audio/slowedsounds.h"
 #include "practice/examplespanel.h"
+#include "practice/reciterspeed.h"
+#include "practice/repeatround.h"
 #include "practice/recorder.h"
 #include "practice/soundmeter.h"
 #include "practice/takehistory.h"
@@ -63,7 +66,8 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     // The sound card's mixer opens on its own thread while the controls are
     // made; the skin step is the first to ask it anything.
     mixer = platform.mixer ? platform.mixer : new AlsaMixerDevice(programVolume, QStringLiteral("default"), this);
-    MP = platform.MP ? platform.MP : new QtMediaPlayer(this, programVolume);
+    slowedSounds = new SlowedSounds(this);
+    MP = platform.MP ? platform.MP : new QtMediaPlayer(this, programVolume, slowedSounds);
     RTF = platform.RTF ? platform.RTF : new TextBrowserView(this);
     waveAudio = platform.waveAudio ? platform.waveAudio : new QtWaveAudio(this, programVolume);
     waveInput = platform.waveInput ? platform.waveInput : new QtWaveInput(this);
@@ -154,7 +158,9 @@ void MainWindow::CreatePageParts()
     };
     pageCallouts.SetupExampleButtons = [this](int n) {
         // Every road to another page comes here: nothing said of the last
-        // page's take stays on show.
+        // page's take stays on show, and no round goes on on another page.
+        if (repeatRound)
+            repeatRound->End();
         if (comparison)
             comparison->Clear();
         if (examples)
@@ -222,10 +228,11 @@ void MainWindow::CreatePracticeParts()
     // the example's text, after every saved take.
     compareView = new CompareView(paneControls.Samples);
     compareView->hide();
-    stretchPlayer = new StretchPlayer(programVolume, this);
+    stretchPlayer = new StretchPlayer(programVolume, this, slowedSounds);
     CompareController::Callouts compareCallouts;
-    compareCallouts.PlayStretch
-        = [this](const QString &path, double from, double to) { stretchPlayer->Play(path, from, to); };
+    compareCallouts.PlayStretch = [this](const QString &path, double from, double to, double speed) {
+        stretchPlayer->Play(path, from, to, speed);
+    };
     compareCallouts.Announce
         = [this](const QString &sentence) { paneControls.Samples->setAccessibleDescription(sentence); };
     comparison = new CompareController(*compareView, std::move(compareCallouts), this);
@@ -235,9 +242,70 @@ void MainWindow::CreatePracticeParts()
     connect(recorder, &Recorder::TakeSaved, this, [this](const QString &take) {
         if (take != recorder->RecordingPath())
             return;
-        comparison->CompareAfterSave(ExamplesDir + QFileInfo(take).completeBaseName() + QStringLiteral(".mp3"), take);
+        comparison->CompareAfterSave(ExamplesDir + QFileInfo(take).completeBaseName() + QStringLiteral(".mp3"), take,
+            reciterSpeed ? reciterSpeed->Speed() : 1.0);
         LayoutExamplesPanel();
+        if (repeatRound)
+            repeatRound->NoteTakeSaved();
     });
+    CreatePracticeLoop();
+}
+
+// The slower reciter and "repeat after me" drive the recorder, the player and
+// the comparison that are already there.
+void MainWindow::CreatePracticeLoop()
+{
+    const PracticeControls &p = practiceControls;
+    reciterSpeed = new ReciterSpeed(p.Aspeed, this);
+    connect(reciterSpeed, &ReciterSpeed::Changed, this, [this](double speed) {
+        examples->SpeedChanged(speed);
+        m_statusLine->Announce(
+            ReciterSpeed::Name + QStringLiteral(": ") + ReciterSpeed::Spoken(reciterSpeed->Percent()), false);
+    });
+
+    RepeatRound::Callouts c;
+    c.PlayReciter = [this] {
+        if (practiceControls.Alisten->isEnabled() && !recorder->Listening)
+            recorder->Listen();
+    };
+    c.ReciterPlaying = [this] { return recorder->Listening; };
+    c.PlayCue = [this] {
+        static const QByteArray cue = RepeatRound::CueWave();
+        stretchPlayer->PlayWave(cue);
+    };
+    c.StartTake = [this] {
+        recorder->Record();
+        return recorder->Recording();
+    };
+    c.Level = [this] { return recorder->InputLevel(); };
+    c.TakeRunning = [this] { return recorder->Recording(); };
+    c.StopTake = [this] { recorder->Stop(); };
+    c.PlayTake = [this] {
+        recorder->Play();
+        return recorder->PlayingTake();
+    };
+    c.TakePlaying = [this] { return recorder->PlayingTake(); };
+    c.ComparisonPending = [this] { return comparison->IsBusy(); };
+    c.SpeakComparison = [this] {
+        const QString sentence = comparison->Sentence();
+        if (!sentence.isEmpty())
+            m_statusLine->Announce(sentence, false);
+    };
+    c.Halt = [this] {
+        recorder->StopAndSave();
+        comparison->StopStretch();
+        stretchPlayer->Stop();
+    };
+    c.Announce = [this](const QString &text) { m_statusLine->Announce(text, false); };
+    repeatRound = new RepeatRound(p.Arepeat, std::move(c), this);
+
+    // A press of anything that plays, records or changes the example ends the
+    // rounds first; then the press does what it always does.
+    QList<ActiveLink *> ending { p.Arec, p.Astop, p.Aplay, p.Apause, p.Alisten, p.ImSamplesUp, p.ImSamplesDown };
+    for (int i = 1; i < int(p.SampleN.size()); ++i)
+        ending << p.SampleN[i];
+    for (ActiveLink *link : ending)
+        connect(link, &ActiveLink::Pressed, repeatRound, &RepeatRound::End);
 }
 
 void MainWindow::LayoutExamplesPanel()
@@ -541,7 +609,8 @@ QList<QWidget *> MainWindow::KeyboardOrder(bool shownOnly) const
     const PracticeControls &p = practiceControls;
     for (int i = 1; i < int(p.SampleN.size()); ++i)
         order << p.SampleN[i];
-    order << p.ImSamplesUp << p.ImSamplesDown << p.Alisten << p.Arec << p.Astop << p.Aplay << p.Apause;
+    order << p.ImSamplesUp << p.ImSamplesDown << p.Aspeed << p.Arepeat << p.Alisten << p.Arec << p.Astop << p.Aplay
+          << p.Apause;
 
     const MixerControls &m = mixerControls;
     order << m.WaveIcon;
@@ -624,6 +693,8 @@ void MainWindow::Unload()
     QDir().mkpath(ConfigFolder);
     // A take still running is stopped and saved before anything goes away; the
     // comparison starts nothing more, so that nothing is left to wait for.
+    if (repeatRound)
+        repeatRound->End();
     if (comparison)
         comparison->Shutdown();
     if (stretchPlayer)

@@ -27,6 +27,9 @@ class ExamplesPanel;
 class StretchPlayer;
 class QMenu;
 class Recorder;
+class ReciterSpeed;
+class RepeatRound;
+class SlowedSounds;
 class SoundMeter;
 class StatusLine;
 class WaveAudio;
@@ -124,6 +127,11 @@ public:
     CompareView *compareView = nullptr;
     CompareController *comparison = nullptr;
     StretchPlayer *stretchPlayer = nullptr;
+    // The reciter slowed with its pitch kept, made in memory for the players.
+    SlowedSounds *slowedSounds = nullptr;
+    ReciterSpeed *reciterSpeed = nullptr;
+    // "Repeat after me": hands-free rounds on the current example.
+    RepeatRound *repeatRound = nullptr;
     // Spoken news of the recorder for a listener who cannot see its buttons.
     StatusLine *m_statusLine = nullptr;
 
@@ -162,6 +170,7 @@ private:
     void OpenFirstPage();
     void CreatePageParts();
     void CreatePracticeParts();
+    void CreatePracticeLoop();
     // The panel's own layout, then the comparison in the room it leaves.
     void LayoutExamplesPanel();
     bool FollowPageLink(const QString &path);

@@ -2,7 +2,7 @@
 
 #include "compare/comparisoncache.h"
 #include "compare/monosound.h"
-#include "compare/sounddecoder.h"
+#include "audio/sounddecoder.h"
 #include "compare/takecomparison.h"
 
 #include <QObject>
@@ -24,8 +24,10 @@ class CompareController final : public QObject
 public:
     struct Callouts final
     {
-        // Plays from..to seconds of a sound file: the reciter's MP3, then the take.
-        std::function<void(const QString &path, double from, double to)> PlayStretch;
+        // Plays from..to seconds of a sound file: the reciter's MP3 at the
+        // speed the take was judged against (times are of what is heard at
+        // it), then the take at full speed.
+        std::function<void(const QString &path, double from, double to, double speed)> PlayStretch;
         // The result as one sentence, for a screen reader to find even while the
         // drawing has no room on screen.
         std::function<void(const QString &sentence)> Announce;
@@ -42,7 +44,8 @@ public:
 
     // After each saved take: the cached comparison at once when the files are
     // unchanged, else a new analysis whose result replaces the drawing.
-    void CompareAfterSave(const QString &reference, const QString &take);
+    // speed: the reciter's as the learner heard it; the take is judged against that.
+    void CompareAfterSave(const QString &reference, const QString &take, double speed = 1.0);
     // Another example or page was chosen: nothing shown belongs to it, and a
     // result still on its way is dropped when it comes.
     void Clear();
@@ -65,7 +68,8 @@ signals:
 
 private:
     void analyseTake(quint64 generation, const QString &reference, const ComparisonCache::Stamp &referenceStamp,
-        const QString &take, std::shared_ptr<const SoundDecoder::Result> decoded, const QString &referenceError);
+        const QString &take, std::shared_ptr<const SoundDecoder::Result> decoded, const QString &referenceError,
+        int percent);
     void show(const TakeComparison &comparison);
     void updateVisibility();
 
@@ -88,7 +92,13 @@ private:
     std::shared_ptr<const MonoSound> m_decoded;
     QString m_decodedPath;
     QString m_decodingPath;
-    std::vector<std::pair<quint64, QString>> m_decodeWaiters;
+    struct DecodeWaiter final
+    {
+        quint64 generation = 0;
+        QString take;
+        int percent = 100;
+    };
+    std::vector<DecodeWaiter> m_decodeWaiters;
     ComparisonCache::Stamp m_decodedStamp;
     bool m_shutDown = false;
 };

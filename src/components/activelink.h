@@ -76,6 +76,9 @@ public:
         Checked = 0x20,
         // What Enter does in its dialog.
         DefaultButton = 0x40,
+        // A control with a choice (a speed, a count): the arrow keys and the
+        // wheel step through it, and its value is spoken with its name.
+        Adjustable = 0x80,
     };
     Q_DECLARE_FLAGS(AccessibleFlags, AccessibleFlag)
     AccessibleFlags accessibleFlags() const { return m_flags; }
@@ -83,11 +86,20 @@ public:
 
     bool isHovered() const { return m_hovered; }
 
+    // The choice an Adjustable control holds, as a screen reader says it.
+    QString accessibleValue() const { return m_accessibleValue; }
+    void setAccessibleValue(const QString &value);
+
     // What the screen reader's press action and a click both do.
     void press();
 
 signals:
+    // Just before Click, so that what a press interrupts ends before the
+    // press's own work begins.
+    void Pressed();
     void Click();
+    // Up or the wheel away: +1; down: -1. Only on Adjustable controls.
+    void Adjust(int step);
     void MouseDown(Qt::MouseButton button, const QPoint &pos);
     void MouseUp(Qt::MouseButton button, const QPoint &pos);
     void MouseMove(Qt::MouseButtons buttons, const QPoint &pos);
@@ -101,6 +113,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
@@ -125,6 +138,7 @@ private:
     int m_borderStyle = 0;
     QAccessible::Role m_role = QAccessible::Button;
     AccessibleFlags m_flags;
+    QString m_accessibleValue;
     bool m_hovered = false;
     bool m_pressed = false;
 };

@@ -178,6 +178,8 @@ void ExamplesPanel::OpenExamplesPanel()
 {
     m_c.Samples->show();
     m_c.SampleTitle->show();
+    m_c.Aspeed->show();
+    m_c.Arepeat->show();
     if (m_callouts.SlidePanelBar)
         m_callouts.SlidePanelBar(QStringLiteral("V-"),
             qint32(RoundHalfEven(m_c.FrameBar->y() - m_settings.SplitterTop)), m_settings.SlideStep);
@@ -207,6 +209,8 @@ void ExamplesPanel::CloseExamplesPanel()
         m_callouts.ShowSplitter(false);
     m_c.Samples->hide();
     m_c.SampleTitle->hide();
+    m_c.Aspeed->hide();
+    m_c.Arepeat->hide();
     m_c.FrameBar->resize(m_c.FrameBar->width(), m_c.SampleTitle->y());
     LayoutExamplesPanel();
     if (m_callouts.RecomputeScrollTrack)
@@ -264,6 +268,14 @@ void ExamplesPanel::ShowExampleText(const QString &text)
 void ExamplesPanel::FitTitleHeight()
 {
     FitLabelHeight(m_c.SampleTitle);
+}
+
+void ExamplesPanel::SpeedChanged(double speed)
+{
+    m_MP.SetSpeed(speed);
+    // The take's limit follows the length the learner now hears.
+    if (m_MP.ErrorCode() == 0 && m_MP.Duration() > 0)
+        m_recorder.ExampleDuration = qint32(RoundHalfEven(m_MP.Duration()));
 }
 
 void ExamplesPanel::SetupExampleButtons(int n)

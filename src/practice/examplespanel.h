@@ -60,6 +60,8 @@ public:
     void FitTitleHeight();
     // The page logic's one call when a page opens: n example buttons, or none.
     void SetupExampleButtons(int n);
+    // The reciter's speed changed: the player and the take's limit follow it.
+    void SpeedChanged(double speed);
 
     // The example's files, without extension: c-l-n, or c-l-k-n on an entry sub-page.
     QString BaseName(int n) const;

@@ -28,6 +28,9 @@ struct PracticeControls
     ActiveLink *ImSamplesUp = nullptr;
     ActiveLink *ImSamplesDown = nullptr;
     QLabel *SampleTitle = nullptr;
+    // On the title line's left end: the reciter's speed and "repeat after me".
+    ActiveLink *Aspeed = nullptr;
+    ActiveLink *Arepeat = nullptr;
 
     QWidget *SoundTools = nullptr;
     QLabel *RecBack = nullptr;

@@ -54,7 +54,7 @@ void TestCompareController::setModified(const QString &path, int secondsLater)
 CompareController::Callouts TestCompareController::callouts()
 {
     CompareController::Callouts c;
-    c.PlayStretch = [this](const QString &path, double from, double to) { m_played.append({ path, from, to }); };
+    c.PlayStretch = [this](const QString &path, double from, double to, double) { m_played.append({ path, from, to }); };
     c.Announce = [this](const QString &sentence) { m_announced << sentence; };
     return c;
 }

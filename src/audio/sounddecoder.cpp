@@ -1,4 +1,4 @@
-#include "compare/sounddecoder.h"
+#include "audio/sounddecoder.h"
 
 #include <QAudioBuffer>
 #include <QAudioDecoder>
