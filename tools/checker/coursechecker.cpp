@@ -1,6 +1,7 @@
 #include "coursechecker.h"
 
 #include "app/config.h"
+#include "app/coursefolders.h"
 #include "app/fonts.h"
 #include "components/fonctions.h"
 #include "components/numbers.h"
@@ -752,17 +753,20 @@ void CourseChecker::checkRecordings()
         add(Finding::Error, RecDir, tr("is a file, not a folder: the learner's recordings cannot be saved"));
         return;
     }
-    const QString folder = rec.exists() ? rec.absoluteFilePath() : m_folder;
-    QTemporaryFile probe(folder + QStringLiteral("/.rattil-check-XXXXXX"));
-    if (probe.open())
+    // A course folder this learner cannot write (an installed course, a shared
+    // read-only copy) is no fault: the program keeps the takes in the learner's
+    // own data folder then, and the checker asks the same question it asks.
+    const FolderEnvironment env = FolderEnvironment::FromSystem();
+    if (!env.writable(m_folder)) {
+        m_recordingsFolder = ChooseCourseFolders(QString(), m_folder, env).data + QLatin1Char('/') + RecDir;
         return;
-    if (rec.exists())
+    }
+    if (!rec.exists())
+        return;
+    QTemporaryFile probe(rec.absoluteFilePath() + QStringLiteral("/.rattil-check-XXXXXX"));
+    if (!probe.open())
         add(Finding::Error, RecDir + QLatin1Char('/'),
             tr("cannot be written: the learner's recordings cannot be saved"));
-    else
-        add(Finding::Error, RecDir + QLatin1Char('/'),
-            tr("is missing and the course folder cannot be written, so it cannot be created: the learner's "
-               "recordings cannot be saved"));
 }
 
 void CourseChecker::checkUnreferenced()
