@@ -601,7 +601,12 @@ CourseChecker::References CourseChecker::ReferencesOf(const QByteArray &bytes)
     for (qsizetype open = html.indexOf(QLatin1Char('<')); open >= 0;) {
         const qsizetype close = html.indexOf(QLatin1Char('>'), open);
         const QStringView tag = QStringView(html).mid(open, close < 0 ? -1 : close - open);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+        // The view form: the view overload of globalMatch is deprecated from 6.8.
+        for (auto it = background.globalMatchView(tag); it.hasNext();) {
+#else
         for (auto it = background.globalMatch(tag); it.hasNext();) {
+#endif
             const QRegularExpressionMatch match = it.next();
             pictures << match.captured(1) + match.captured(2) + match.captured(3);
         }
