@@ -1,6 +1,7 @@
 #include "activelink.h"
 
 #include <QAccessibleWidget>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,6 +10,12 @@
 namespace {
 
 constexpr int TextInset = 24;
+// The learner's marks: a dot that is green as a thing done is, ringed in
+// parchment so that it reads on a dark frame and a light picture alike.
+const QColor MarkDone(0x2E, 0x8B, 0x4F);
+const QColor MarkRing(0xFB, 0xF3, 0xDC);
+constexpr int NoteInset = 5;
+constexpr int NoteGap = 4;
 // The keyboard's focus mark.
 const QColor FocusLight(0xFF, 0xD5, 0x4A);
 const QColor FocusDark(0x10, 0x20, 0x18);
@@ -158,6 +165,22 @@ void ActiveLink::setAccessibleFlag(AccessibleFlag flag, bool on)
     }
 }
 
+void ActiveLink::setCornerMark(bool on)
+{
+    if (m_cornerMark == on)
+        return;
+    m_cornerMark = on;
+    update();
+}
+
+void ActiveLink::setNote(const QString &note)
+{
+    if (m_note == note)
+        return;
+    m_note = note;
+    update();
+}
+
 void ActiveLink::setPicture(const QPixmap &picture)
 {
     m_picture = picture;
@@ -270,11 +293,16 @@ void ActiveLink::paintEvent(QPaintEvent *)
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
+    QColor fore = active && m_activeForeColor.isValid() ? m_activeForeColor : m_foreColor;
+    if (!isEnabled())
+        fore.setAlpha(110);
+    // The caption keeps clear of the note: on both sides while centred, so
+    // that it stays in the middle.
+    int noteRoom = 0;
+    if (!m_note.isEmpty())
+        noteRoom = NoteInset + QFontMetrics(noteFont()).horizontalAdvance(m_note) + NoteGap;
     if (!m_caption.isEmpty()) {
         p.setFont(active && m_activeFontSet ? m_activeFont : m_font);
-        QColor fore = active && m_activeForeColor.isValid() ? m_activeForeColor : m_foreColor;
-        if (!isEnabled())
-            fore.setAlpha(110);
         p.setPen(fore);
         // Left and right follow the reading direction, as in a right-to-left window;
         // a small inset keeps text that is not centred off the picture's edge.
@@ -283,9 +311,18 @@ void ActiveLink::paintEvent(QPaintEvent *)
         if (m_alignment != AlignCenterCode) {
             h = m_alignment == AlignRightCode ? Qt::AlignRight : Qt::AlignLeft;
             box.adjust(TextInset, 0, -TextInset, 0);
+            if (noteRoom > 0) {
+                const bool noteOnLeft = layoutDirection() == Qt::RightToLeft;
+                // The inset on the note's side already keeps some of the room.
+                const int more = qMax(0, noteRoom - TextInset);
+                box.adjust(noteOnLeft ? more : 0, 0, noteOnLeft ? 0 : -more, 0);
+            }
+        } else if (noteRoom > 0) {
+            box.adjust(noteRoom, 0, -noteRoom, 0);
         }
         p.drawText(box, int(h | Qt::AlignVCenter | Qt::TextWordWrap), m_caption);
     }
+    paintMarks(p, fore);
 
     if (hasFocus()) {
         // Over the picture, whatever its colours: a light ring with a dark one
@@ -295,6 +332,43 @@ void ActiveLink::paintEvent(QPaintEvent *)
         p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
         p.setPen(QPen(FocusDark, 1));
         p.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
+}
+
+QFont ActiveLink::noteFont() const
+{
+    QFont small = m_font;
+    if (small.pixelSize() > 0)
+        small.setPixelSize(qMax(9, small.pixelSize() * 3 / 4));
+    else
+        small.setPointSizeF(qMax(7.0, small.pointSizeF() * 0.75));
+    small.setBold(false);
+    return small;
+}
+
+void ActiveLink::paintMarks(QPainter &p, const QColor &fore)
+{
+    if (!m_note.isEmpty()) {
+        // At the end of the line as it is read, quieter than the caption.
+        QColor quiet = fore;
+        quiet.setAlphaF(fore.alphaF() * 0.75);
+        p.setFont(noteFont());
+        p.setPen(quiet);
+        const Qt::Alignment end = layoutDirection() == Qt::RightToLeft ? Qt::AlignLeft : Qt::AlignRight;
+        p.drawText(
+            rect().adjusted(NoteInset, 0, -NoteInset, 0), int(end | Qt::AlignVCenter | Qt::AlignAbsolute), m_note);
+    }
+    if (m_cornerMark) {
+        // In the top corner where a line of the caption would end, clear of
+        // the number the picture shows in its middle.
+        const qreal d = qBound(5.0, qMin(width(), height()) / 4.0, 9.0);
+        const qreal x = layoutDirection() == Qt::RightToLeft ? 2.0 : width() - d - 2.0;
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(MarkRing, 1.2));
+        p.setBrush(MarkDone);
+        p.drawEllipse(QRectF(x, 2.0, d, d));
+        p.restore();
     }
 }
 
