@@ -23,6 +23,7 @@
 #include "mixer/mvolume.h"
 #include "mixer/volumecontrols.h"
 #include "practice/examplespanel.h"
+#include "practice/practiceprogress.h"
 #include "practice/recorder.h"
 #include "practice/soundmeter.h"
 #include "practice/takehistory.h"
@@ -215,6 +216,8 @@ void MainWindow::CreatePracticeParts()
         if (comparison)
             comparison->Clear();
     };
+    progress = std::make_unique<PracticeProgress>(RecDir);
+    panelCallouts.TakesOf = [this](const QString &baseName) { return progress->Takes(baseName); };
     examples = new ExamplesPanel(practiceControls, settings, *MP, *recorder,
         ExamplesPanel::Folders { ImagesPath, ExamplesDir, TextDir, DataImagesDir }, std::move(panelCallouts), this);
 
@@ -237,6 +240,11 @@ void MainWindow::CreatePracticeParts()
             return;
         comparison->CompareAfterSave(ExamplesDir + QFileInfo(take).completeBaseName() + QStringLiteral(".mp3"), take);
         LayoutExamplesPanel();
+    });
+    // Whatever page the take was saved from, the marks follow the folder.
+    connect(recorder, &Recorder::TakeSaved, this, [this] {
+        progress->Read();
+        examples->ShowProgress();
     });
 }
 
@@ -289,6 +297,8 @@ void MainWindow::Load()
     ReadConfig(AppFolder + QStringLiteral("/config.ini"), settings);
     catalogue.LoadCatalogue(AppFolder + QStringLiteral("/contents.ini"), *m_messages);
     ApplySkin();
+    // The takes as they stand, those recovered from journals included.
+    progress->Read();
     menu->BuildMenu(ImagesPath);
     OpenFirstPage();
 }
