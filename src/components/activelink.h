@@ -119,7 +119,7 @@ private:
     void setHovered(bool on);
     void updateCursor();
     QFont noteFont() const;
-    void paintMarks(QPainter &p, const QColor &fore);
+    void paintMarks(QPainter &p, const QColor &fore, bool noteShown);
 
     QString m_caption;
     QPixmap m_picture;
