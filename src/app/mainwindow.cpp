@@ -89,6 +89,10 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
         message = text;
         ShowMessage();
     };
+    menuCallouts.LessonProgress = [this](int c, int l) {
+        const auto share = progress ? progress->LessonShare(catalogue, c, l) : PracticeProgress::Share {};
+        return std::pair(share.practised, share.examples);
+    };
     menu = new LessonMenu(menuControls, settings, catalogue, RTFP, std::move(menuCallouts), this);
 
     // Mixer: "No mixer found!" goes through the window's message sink.
@@ -245,6 +249,7 @@ void MainWindow::CreatePracticeParts()
     connect(recorder, &Recorder::TakeSaved, this, [this] {
         progress->Read();
         examples->ShowProgress();
+        menu->ShowProgress();
     });
 }
 
