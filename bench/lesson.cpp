@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/processsetup.h"
 #include "components/activelink.h"
+#include "components/mediabackend.h"
 #include "components/mediaplayer.h"
 #include "menu/menucontrols.h"
 #include "soundprobe.h"

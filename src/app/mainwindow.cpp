@@ -26,6 +26,7 @@
 #include "practice/examplespanel.h"
 #include "practice/reciterspeed.h"
 #include "practice/repeatround.h"
+#include "practice/practiceprogress.h"
 #include "practice/recorder.h"
 #include "practice/soundmeter.h"
 #include "practice/takehistory.h"
@@ -91,6 +92,10 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     menuCallouts.ShowMessage = [this](const QString &text) {
         message = text;
         ShowMessage();
+    };
+    menuCallouts.LessonProgress = [this](int c, int l) {
+        const auto share = progress ? progress->LessonShare(catalogue, c, l) : PracticeProgress::Share {};
+        return std::pair(share.practised, share.examples);
     };
     menu = new LessonMenu(menuControls, settings, catalogue, RTFP, std::move(menuCallouts), this);
 
@@ -221,6 +226,8 @@ void MainWindow::CreatePracticeParts()
         if (comparison)
             comparison->Clear();
     };
+    progress = std::make_unique<PracticeProgress>(RecDir);
+    panelCallouts.TakesOf = [this](const QString &baseName) { return progress->Takes(baseName); };
     examples = new ExamplesPanel(practiceControls, settings, *MP, *recorder,
         ExamplesPanel::Folders { ImagesPath, ExamplesDir, TextDir, DataImagesDir }, std::move(panelCallouts), this);
 
@@ -247,6 +254,12 @@ void MainWindow::CreatePracticeParts()
         LayoutExamplesPanel();
         if (repeatRound)
             repeatRound->NoteTakeSaved();
+    });
+    // Whatever page the take was saved from, the marks follow the folder.
+    connect(recorder, &Recorder::TakeSaved, this, [this] {
+        progress->Read();
+        examples->ShowProgress();
+        menu->ShowProgress();
     });
     CreatePracticeLoop();
 }
@@ -357,6 +370,8 @@ void MainWindow::Load()
     ReadConfig(AppFolder + QStringLiteral("/config.ini"), settings);
     catalogue.LoadCatalogue(AppFolder + QStringLiteral("/contents.ini"), *m_messages);
     ApplySkin();
+    // The takes as they stand, those recovered from journals included.
+    progress->Read();
     menu->BuildMenu(ImagesPath);
     OpenFirstPage();
 }

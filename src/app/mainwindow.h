@@ -24,6 +24,7 @@ class MixerDevice;
 class CompareController;
 class CompareView;
 class ExamplesPanel;
+class PracticeProgress;
 class StretchPlayer;
 class QMenu;
 class Recorder;
@@ -132,6 +133,8 @@ public:
     ReciterSpeed *reciterSpeed = nullptr;
     // "Repeat after me": hands-free rounds on the current example.
     RepeatRound *repeatRound = nullptr;
+    // What the learner has practised, as the takes in rec/ tell it.
+    std::unique_ptr<PracticeProgress> progress;
     // Spoken news of the recorder for a listener who cannot see its buttons.
     StatusLine *m_statusLine = nullptr;
 

@@ -4,12 +4,6 @@
 
 #include <QApplication>
 
-void ChooseMediaBackend()
-{
-    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
-}
-
 void SetUpApplication()
 {
     QApplication::setLayoutDirection(Qt::RightToLeft);

@@ -52,11 +52,20 @@ QString spokenText(const QTextDocument *doc, int start, int end)
 
 } // namespace
 
+// Qt 6.8's bridge passes a heading's level on as the object attribute that
+// screen readers read it from; before 6.8 it leaves attributes empty.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#define RATTIL_ACCESSIBLE_ATTRIBUTES 1
+#endif
+
 // A heading, link, table or table cell of the page. It lives in Qt's cache of
 // accessible objects, owned by the page's document, and is rebuilt with the page.
 class PageElement final : public QAccessibleInterface,
                           public QAccessibleActionInterface,
                           public QAccessibleTableInterface,
+#ifdef RATTIL_ACCESSIBLE_ATTRIBUTES
+                          public QAccessibleAttributesInterface,
+#endif
                           public QAccessibleTableCellInterface
 {
 public:
@@ -119,12 +128,29 @@ public:
     {
         if (t == QAccessible::Name && m_role != QAccessible::Table)
             return spokenText(browser()->document(), m_start, m_end);
-        // Qt's bridge leaves object attributes empty, so the level that a
-        // heading's attributes would carry is said in its description.
+#ifndef RATTIL_ACCESSIBLE_ATTRIBUTES
+        // Without object attributes the level a heading's attributes would
+        // carry is said in its description.
         if (t == QAccessible::Description && m_level > 0)
             return QStringLiteral("المستوى %1").arg(QChar(0x0660 + m_level));
+#endif
         return {};
     }
+
+#ifdef RATTIL_ACCESSIBLE_ATTRIBUTES
+    QList<QAccessible::Attribute> attributeKeys() const override
+    {
+        if (m_level > 0)
+            return { QAccessible::Attribute::Level };
+        return {};
+    }
+    QVariant attributeValue(QAccessible::Attribute key) const override
+    {
+        if (key == QAccessible::Attribute::Level && m_level > 0)
+            return m_level;
+        return {};
+    }
+#endif
     void setText(QAccessible::Text, const QString &) override {}
 
     QRect rect() const override
@@ -161,6 +187,10 @@ public:
             return static_cast<QAccessibleTableInterface *>(this);
         if (t == QAccessible::TableCellInterface && m_role == QAccessible::Cell)
             return static_cast<QAccessibleTableCellInterface *>(this);
+#ifdef RATTIL_ACCESSIBLE_ATTRIBUTES
+        if (t == QAccessible::AttributesInterface)
+            return static_cast<QAccessibleAttributesInterface *>(this);
+#endif
         return nullptr;
     }
 

@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QWheelEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +11,13 @@
 namespace {
 
 constexpr int TextInset = 24;
+// The learner's marks: a dot of the skin's gold, ringed in dark green so
+// that it reads on the examples bar and on a light picture alike.
+const QColor MarkDone(0xE6, 0xC2, 0x5C);
+const QColor MarkRing(0x12, 0x38, 0x24);
+// Clear of the frame that a selected link's picture draws round it.
+constexpr int NoteInset = 9;
+constexpr int NoteGap = 4;
 // The keyboard's focus mark.
 const QColor FocusLight(0xFF, 0xD5, 0x4A);
 const QColor FocusDark(0x10, 0x20, 0x18);
@@ -162,6 +170,22 @@ void ActiveLink::setAccessibleFlag(AccessibleFlag flag, bool on)
     }
 }
 
+void ActiveLink::setCornerMark(bool on)
+{
+    if (m_cornerMark == on)
+        return;
+    m_cornerMark = on;
+    update();
+}
+
+void ActiveLink::setNote(const QString &note)
+{
+    if (m_note == note)
+        return;
+    m_note = note;
+    update();
+}
+
 void ActiveLink::setPicture(const QPixmap &picture)
 {
     m_picture = picture;
@@ -297,11 +321,18 @@ void ActiveLink::paintEvent(QPaintEvent *)
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
+    QColor fore = active && m_activeForeColor.isValid() ? m_activeForeColor : m_foreColor;
+    if (!isEnabled())
+        fore.setAlpha(110);
+    // The caption keeps clear of the note, a centred one staying in the middle.
+    // A caption too long for that keeps the whole width, as the skin laid it
+    // out, and the note gives way: the screen reader's description still says it.
+    int noteRoom = 0;
+    if (!m_note.isEmpty())
+        noteRoom = NoteInset + QFontMetrics(noteFont()).horizontalAdvance(m_note) + NoteGap;
+    bool noteShown = false;
     if (!m_caption.isEmpty()) {
         p.setFont(active && m_activeFontSet ? m_activeFont : m_font);
-        QColor fore = active && m_activeForeColor.isValid() ? m_activeForeColor : m_foreColor;
-        if (!isEnabled())
-            fore.setAlpha(110);
         p.setPen(fore);
         // Left and right follow the reading direction, as in a right-to-left window;
         // a small inset keeps text that is not centred off the picture's edge.
@@ -311,8 +342,25 @@ void ActiveLink::paintEvent(QPaintEvent *)
             h = m_alignment == AlignRightCode ? Qt::AlignRight : Qt::AlignLeft;
             box.adjust(TextInset, 0, -TextInset, 0);
         }
+        if (noteRoom > 0) {
+            const int captionWidth = p.fontMetrics().horizontalAdvance(m_caption);
+            const bool noteOnLeft = layoutDirection() == Qt::RightToLeft;
+            // The inset on the note's side already keeps some of the room.
+            const int more = m_alignment != AlignCenterCode ? qMax(0, noteRoom - TextInset) : noteRoom;
+            if (m_alignment == AlignCenterCode && captionWidth <= box.width() - 2 * more) {
+                // Still in the middle.
+                box.adjust(more, 0, -more, 0);
+                noteShown = true;
+            } else if (m_alignment != AlignCenterCode && captionWidth <= box.width() - more) {
+                box.adjust(noteOnLeft ? more : 0, 0, noteOnLeft ? 0 : -more, 0);
+                noteShown = true;
+            }
+        }
         p.drawText(box, int(h | Qt::AlignVCenter | Qt::TextWordWrap), m_caption);
+    } else {
+        noteShown = noteRoom > 0;
     }
+    paintMarks(p, fore, noteShown);
 
     if (hasFocus()) {
         // Over the picture, whatever its colours: a light ring with a dark one
@@ -322,6 +370,43 @@ void ActiveLink::paintEvent(QPaintEvent *)
         p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
         p.setPen(QPen(FocusDark, 1));
         p.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
+}
+
+QFont ActiveLink::noteFont() const
+{
+    QFont small = m_font;
+    if (small.pixelSize() > 0)
+        small.setPixelSize(qMax(10, small.pixelSize() * 17 / 20));
+    else
+        small.setPointSizeF(qMax(8.0, small.pointSizeF() * 0.85));
+    small.setBold(false);
+    return small;
+}
+
+void ActiveLink::paintMarks(QPainter &p, const QColor &fore, bool noteShown)
+{
+    if (noteShown) {
+        // At the end of the line as it is read, quieter than the caption.
+        QColor quiet = fore;
+        quiet.setAlphaF(fore.alphaF() * 0.75);
+        p.setFont(noteFont());
+        p.setPen(quiet);
+        const Qt::Alignment end = layoutDirection() == Qt::RightToLeft ? Qt::AlignLeft : Qt::AlignRight;
+        p.drawText(
+            rect().adjusted(NoteInset, 0, -NoteInset, 0), int(end | Qt::AlignVCenter | Qt::AlignAbsolute), m_note);
+    }
+    if (m_cornerMark) {
+        // In the top corner where a line of the caption would end, clear of
+        // the number the picture shows in its middle.
+        const qreal d = qBound(6.0, qMin(width(), height()) / 3.5, 10.0);
+        const qreal x = layoutDirection() == Qt::RightToLeft ? 2.0 : width() - d - 2.0;
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(MarkRing, 1.5));
+        p.setBrush(MarkDone);
+        p.drawEllipse(QRectF(x, 1.5, d, d));
+        p.restore();
     }
 }
 

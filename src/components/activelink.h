@@ -4,7 +4,10 @@
 #include <QColor>
 #include <QFont>
 #include <QPixmap>
+#include <QString>
 #include <QWidget>
+
+class QPainter;
 
 // The image button and text link of the skin. It shows its rest picture, swaps in
 // its hover picture while the pointer is over it, and reports press, release,
@@ -89,6 +92,13 @@ public:
     // The choice an Adjustable control holds, as a screen reader says it.
     QString accessibleValue() const { return m_accessibleValue; }
     void setAccessibleValue(const QString &value);
+    // The learner's own marks, drawn over the skin's picture, which stays as it
+    // is: a small dot in the top corner (an example practised), and a short
+    // note at the caption's end (how much of a lesson is practised).
+    bool cornerMark() const { return m_cornerMark; }
+    void setCornerMark(bool on);
+    QString note() const { return m_note; }
+    void setNote(const QString &note);
 
     // What the screen reader's press action and a click both do.
     void press();
@@ -120,6 +130,8 @@ protected:
 private:
     void setHovered(bool on);
     void updateCursor();
+    QFont noteFont() const;
+    void paintMarks(QPainter &p, const QColor &fore, bool noteShown);
 
     QString m_caption;
     QPixmap m_picture;
@@ -141,6 +153,8 @@ private:
     QString m_accessibleValue;
     bool m_hovered = false;
     bool m_pressed = false;
+    bool m_cornerMark = false;
+    QString m_note;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(ActiveLink::AccessibleFlags)

@@ -60,3 +60,13 @@ std::optional<qint32> ToInt32(const QString &text)
         return std::nullopt;
     return static_cast<qint32>(r);
 }
+
+QString ArabicIndic(qint64 n)
+{
+    QString digits = QString::number(n);
+    for (QChar &ch : digits) {
+        if (ch.isDigit())
+            ch = QChar(0x0660 + ch.digitValue());
+    }
+    return digits;
+}

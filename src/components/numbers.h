@@ -21,3 +21,6 @@ std::optional<qint16> ToInt16(double value);
 // The same for 32-bit values. Also accepts "&H" and "0x" hexadecimal, which
 // course authors use for colours.
 std::optional<qint32> ToInt32(const QString &text);
+
+// A count as an Arabic reader writes it, in Arabic-Indic digits: ٣, ١٢.
+QString ArabicIndic(qint64 n);

@@ -6,6 +6,7 @@
 #include <taglib/id3v2framefactory.h>
 #include <taglib/mpegfile.h>
 #include <taglib/tag.h>
+#include <taglib/taglib.h>
 #include <taglib/tbytevectorstream.h>
 
 namespace {
@@ -43,7 +44,12 @@ SoundInfo ReadSoundInfo(const QString &path)
 SoundInfo ReadSoundInfo(const QByteArray &bytes)
 {
     TagLib::ByteVectorStream stream(TagLib::ByteVector(bytes.constData(), uint(bytes.size())));
+#if TAGLIB_MAJOR_VERSION >= 2
+    // TagLib 2 (Debian 13) takes the frame factory last, and ID3v2's by default.
+    TagLib::MPEG::File file(&stream, true, TagLib::AudioProperties::Accurate);
+#else
     TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), true, TagLib::AudioProperties::Accurate);
+#endif
     if (!file.isValid())
         return {};
     return infoOf(file.audioProperties(), file.tag());

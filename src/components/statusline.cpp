@@ -79,6 +79,14 @@ void StatusLine::Announce(const QString &text, bool urgent)
     m_text = spoken;
     QAccessibleEvent named(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&named);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Qt 6.8 passes announcements on: the screen reader speaks the news whatever
+    // has the focus, an urgent one at once, interrupting what it was saying.
+    QAccessibleAnnouncementEvent announcement(this, m_text);
+    announcement.setPoliteness(
+        urgent ? QAccessible::AnnouncementPoliteness::Assertive : QAccessible::AnnouncementPoliteness::Polite);
+    QAccessible::updateAccessibility(&announcement);
+#else
     // Qt's bridge passes no alert event on; a notification that appears is what
     // a screen reader speaks at once, whatever has the focus.
     m_alert->hide();
@@ -86,5 +94,6 @@ void StatusLine::Announce(const QString &text, bool urgent)
         m_alert->setAccessibleName(m_text);
         m_alert->show();
     }
+#endif
     emit Announced(m_text, m_urgent);
 }

@@ -234,6 +234,33 @@ void LessonMenu::BuildMenu(const QString &imagesPath)
     m_c.ImSlide->raise();
     UpdateScrollArrows();
     UpdateAccessibleStates();
+    m_linksChapter = 0;
+    ShowProgress();
+}
+
+void LessonMenu::ShowProgress()
+{
+    for (int c = 1; c <= MenuControls::ChapterItems; ++c) {
+        for (int l = 1; l <= MenuControls::LessonLinks; ++l) {
+            const bool shown = c <= ShownChapters() && l <= ShownLessons(c);
+            m_progress[c][l] = shown && m_callouts.LessonProgress ? m_callouts.LessonProgress(c, l) : std::pair(0, 0);
+        }
+    }
+    if (m_linksChapter != 0) {
+        for (int k = 1; k <= ShownLessons(m_linksChapter); ++k)
+            ShowLinkProgress(k);
+    }
+}
+
+void LessonMenu::ShowLinkProgress(int k)
+{
+    const auto [practised, examples] = m_progress[m_linksChapter][k];
+    // A lesson without examples has nothing to practise, and says nothing of it.
+    const QString share
+        = examples > 0 ? ArabicIndic(practised) + QStringLiteral(" من ") + ArabicIndic(examples) : QString();
+    ActiveLink *link = m_c.Alink[k];
+    link->setNote(share);
+    link->setAccessibleDescription(share.isEmpty() ? share : QStringLiteral("تدربت على ") + share);
 }
 
 void LessonMenu::ExpandChapter(int a)
@@ -255,6 +282,9 @@ void LessonMenu::ExpandChapter(int a)
             link->setPicture(m_subtitleBack);
         link->setCaption(m_catalogue.LessonTitle(a, i));
     }
+    m_linksChapter = a;
+    for (int i = 1; i <= L; ++i)
+        ShowLinkProgress(i);
 
     const qint32 last = qint32(L + 1) * steps;
     for (qint32 S = 1; S <= last; ++S) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <utility>
 
 class Catalogue;
 struct Settings;
@@ -36,6 +37,8 @@ public:
         // Sets the window's message and shows the message dialog.
         std::function<void(const QString &text)> ShowMessage;
         std::function<void()> CloseExamplesPanel;
+        // How many of a lesson's examples the learner has practised, of how many.
+        std::function<std::pair<int, int>(int chapter, int lesson)> LessonProgress;
     };
 
     // One pass of the expand or collapse loop, for whoever follows the animation.
@@ -60,6 +63,9 @@ public:
     void ReselectLesson(int k);
     void ResetMenu();
     bool LinkFullyVisible(int k) const;
+    // Reads every lesson's share of examples practised again and shows it on
+    // the links; when the menu is built and after each saved take.
+    void ShowProgress();
 
     // Event handlers of the menu's controls (also reachable by a screen reader's press).
     void ChapterClick(int c);
@@ -122,6 +128,7 @@ private:
     void SetMenuInHeight(int height);
     int FrameHeight() const;
     void ReportStep(qint32 S, qint16 K, int shown, int hidden, int a);
+    void ShowLinkProgress(int k);
 
     MenuControls m_c;
     Settings &m_settings;
@@ -143,4 +150,9 @@ private:
     std::array<double, MenuControls::ChapterItems + 1> m_labelTop {};
     std::array<double, MenuControls::LessonLinks + 1> m_linkTop {};
     int m_pressedChapter = 0;
+    // The chapter whose lessons the links show, and each lesson's share
+    // practised: practised, examples.
+    int m_linksChapter = 0;
+    std::array<std::array<std::pair<int, int>, MenuControls::LessonLinks + 1>, MenuControls::ChapterItems + 1>
+        m_progress {};
 };

@@ -5,6 +5,7 @@
 #include "components/mediaplayer.h"
 #include "components/numbers.h"
 #include "components/settings.h"
+#include "practice/practiceprogress.h"
 #include "practice/recorder.h"
 #include "skin/skinfiles.h"
 
@@ -71,11 +72,21 @@ int ExamplesPanel::PanelClosedTop() const
 
 QString ExamplesPanel::BaseName(int n) const
 {
-    const PagePosition p = m_callouts.Position ? m_callouts.Position() : PagePosition {};
-    QString base = QString::number(p.chapter) + QLatin1Char('-') + QString::number(p.lesson) + QLatin1Char('-');
-    if (p.indexMode)
-        base += QString::number(p.entry) + QLatin1Char('-');
-    return base + QString::number(n);
+    return PracticeProgress::BaseName(m_callouts.Position ? m_callouts.Position() : PagePosition {}, n);
+}
+
+void ExamplesPanel::ShowProgress()
+{
+    for (int i = 1; i <= PracticeControls::ExampleButtons; ++i) {
+        ActiveLink *button = m_c.SampleN[i];
+        const int takes = i <= m_examples && m_callouts.TakesOf ? m_callouts.TakesOf(BaseName(i)) : 0;
+        button->setCornerMark(takes > 0);
+        // The pictures show the count at a glance; a listener is told it.
+        QString description = i <= m_examples ? ExampleCountDescription(i, m_examples) : QString();
+        if (takes > 0)
+            description += QStringLiteral("، ") + PracticeProgress::TakesWording(takes);
+        button->setAccessibleDescription(description);
+    }
 }
 
 void ExamplesPanel::SelectExample(int n)
@@ -283,12 +294,12 @@ void ExamplesPanel::SetupExampleButtons(int n)
     for (int i = 1; i <= PracticeControls::ExampleButtons; ++i) {
         ActiveLink *button = m_c.SampleN[i];
         button->setVisible(i <= n);
-        // The pictures show the count at a glance; a listener is told it.
-        button->setAccessibleDescription(i <= n ? ExampleCountDescription(i, n) : QString());
         button->setAccessibleFlag(ActiveLink::Selectable, i <= n);
         if (i > n)
             button->setAccessibleFlag(ActiveLink::Selected, false);
     }
+    m_examples = qMax(0, n);
+    ShowProgress();
     if (n != 0) {
         if (!PanelOpen)
             OpenExamplesPanel();

@@ -35,6 +35,8 @@ public:
         // The example on show changes, or the panel closes: what was said of
         // the last take (the comparison) no longer belongs here.
         std::function<void()> ExampleLeft;
+        // How many takes the learner has of an example, by its files' name.
+        std::function<int(const QString &baseName)> TakesOf;
     };
 
     // Folder paths end with a separator.
@@ -65,6 +67,9 @@ public:
 
     // The example's files, without extension: c-l-n, or c-l-k-n on an entry sub-page.
     QString BaseName(int n) const;
+    // Marks the buttons of the examples practised and tells a listener how
+    // often; after a take is saved, as when a page opens.
+    void ShowProgress();
 
     qint16 MarkedExample = 0;
     QString ReciterName;
@@ -81,4 +86,5 @@ private:
     Recorder &m_recorder;
     Folders m_folders;
     Callouts m_callouts;
+    int m_examples = 0;
 };

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
+#include "components/activelink.h"
 #include "practice/examplespanel.h"
 #include "practice/practicecontrols.h"
 
@@ -53,6 +54,8 @@ private slots:
     void draggedSplitterSurvivesARestart();
     void comparisonStaysWithItsTake_data();
     void comparisonStaysWithItsTake();
+    void takesShowAsProgress_data();
+    void takesShowAsProgress();
 };
 
 void TestPageWindow::positionStaysWithThePage()
@@ -236,6 +239,80 @@ void TestPageWindow::comparisonStaysWithItsTake()
     QVERIFY(!w.comparison->HasResult());
     QCOMPARE(described(), QString());
     QVERIFY(!w.compareView->isVisible());
+}
+
+// A saved take marks its example's button and its lesson's link, whichever
+// page it was saved from; a take from an earlier run is there from the start.
+void TestPageWindow::takesShowAsProgress_data()
+{
+    QTest::addColumn<QString>("page"); // lesson 1.1, or entry 2 of the index lesson 1.2
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<int>("link");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("take stopped") << "lesson" << "stop" << 1 << QStringLiteral("٠ من ٢") << QStringLiteral("١ من ٢");
+    QTest::newRow("take saved on leaving the lesson")
+        << "lesson" << "leave" << 1 << QStringLiteral("٠ من ٢") << QStringLiteral("١ من ٢");
+    QTest::newRow("take of an earlier run")
+        << "lesson" << "earlier" << 1 << QStringLiteral("١ من ٢") << QStringLiteral("١ من ٢");
+    QTest::newRow("take on an entry sub-page")
+        << "entry" << "stop" << 2 << QStringLiteral("٠ من ٣") << QStringLiteral("١ من ٣");
+}
+
+void TestPageWindow::takesShowAsProgress()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, road);
+    QFETCH(int, link);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    LinkedCourse course;
+    for (const char *name : { "1-1-1", "1-1-2", "1-2-2-1", "1-2-2-2", "1-2-2-3" })
+        write(course.dir.filePath("data/text/%1.txt").arg(QLatin1String(name)), "text");
+    if (road == "earlier")
+        write(course.dir.filePath("rec/1-1-1.wav"), "RIFF");
+    FakeMediaPlayer player;
+    RecordingMessages messages;
+    FakeMixerDevice mixer;
+    FakeWaveAudio audio;
+    FakeWaveInput input;
+    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer, &audio, &input });
+    w.Load();
+    w.show();
+    w.menu->ChapterClick(1);
+    ActiveLink *lessonLink = w.menuControls.Alink[link];
+    QCOMPARE(lessonLink->note(), before);
+    w.menu->LessonClick(link);
+    if (page == "entry")
+        w.pages->OpenEntry(1);
+    const PracticeControls &p = w.practiceControls;
+    const QString count = page == "entry" ? QStringLiteral(" من ٣") : QStringLiteral(" من ٢");
+    if (road != "earlier") {
+        QCOMPARE(p.SampleN[1]->accessibleDescription(), QStringLiteral("المثال ١") + count);
+        p.Arec->press();
+        if (road == "stop")
+            p.Astop->press();
+        else
+            w.menu->LessonClick(2);
+    }
+    QCOMPARE(lessonLink->note(), after);
+    QCOMPARE(lessonLink->accessibleDescription(), QStringLiteral("تدربت على ") + after);
+    if (road != "leave") {
+        QCOMPARE(p.SampleN[1]->accessibleDescription(), QStringLiteral("المثال ١") + count + "، تم التدرب مرة واحدة");
+        QVERIFY(p.SampleN[1]->cornerMark());
+        QCOMPARE(p.SampleN[2]->accessibleDescription(), QStringLiteral("المثال ٢") + count);
+        QVERIFY(!p.SampleN[2]->cornerMark());
+        // The next take keeps the first in the history, and both count.
+        p.Arec->press();
+        p.Astop->press();
+        QCOMPARE(p.SampleN[1]->accessibleDescription(), QStringLiteral("المثال ١") + count + "، تم التدرب مرتين");
+        QCOMPARE(lessonLink->note(), after);
+    }
+    // The links serve every chapter: a lesson without examples shows no share
+    // left over from the one its link showed before.
+    w.menu->ChapterClick(2);
+    QCOMPARE(w.menuControls.Alink[1]->note(), QString());
+    QCOMPARE(w.menuControls.Alink[1]->accessibleDescription(), QString());
 }
 
 QTEST_MAIN(TestPageWindow)

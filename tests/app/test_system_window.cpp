@@ -50,7 +50,7 @@ void TestSystemWindow::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         QSKIP("needs the display that test.sh starts");
-    QVERIFY2(!QStandardPaths::findExecutable("xdotool").isEmpty(), "xdotool is needed: run scripts/install-deps");
+    QVERIFY2(!QStandardPaths::findExecutable("xdotool").isEmpty(), "xdotool is needed: run scripts/install-deps test");
     QVERIFY2(QFile::exists(RATTIL_APP_DIR "/rattil"), "the application folder is not built");
 }
 

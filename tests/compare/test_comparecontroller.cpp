@@ -1,6 +1,7 @@
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
 #include "compare/speechfeatures.h"
+#include "components/mediabackend.h"
 #include "synthspeech.h"
 
 #include <QSignalSpy>
@@ -13,6 +14,7 @@ class TestCompareController final : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { ChooseMediaBackend(); } // the program's own decoder, wherever it has one
     void init();
     void cachedUntilAFileChanges_data();
     void cachedUntilAFileChanges();

@@ -1,4 +1,5 @@
 #include "compare/takeanalysis.h"
+#include "components/mediabackend.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,10 +28,11 @@ private:
 
 void TestDemoTempo::initTestCase()
 {
-    QVERIFY2(!QStandardPaths::findExecutable("sox").isEmpty(), "sox is needed: run scripts/install-deps");
-    QVERIFY2(!QStandardPaths::findExecutable("lame").isEmpty(), "lame is needed: run scripts/install-deps");
+    QVERIFY2(!QStandardPaths::findExecutable("sox").isEmpty(), "sox is needed: run scripts/install-deps test");
+    QVERIFY2(!QStandardPaths::findExecutable("lame").isEmpty(), "lame is needed: run scripts/install-deps test");
     QVERIFY2(QFileInfo::exists(QStringLiteral(RATTIL_APP_DIR "/data/examples/2-1-1.mp3")),
         "the demo course is assembled by the build");
+    ChooseMediaBackend(); // the program's own decoder, wherever it has one
 }
 
 void TestDemoTempo::stretchIsFound_data()

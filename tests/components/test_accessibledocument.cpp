@@ -204,8 +204,19 @@ void walk(QAccessibleInterface *node, QStringList *out)
         if (child->object())
             continue; // the browser's own viewport and scroll bars
         QString item = QStringLiteral("%1:%2").arg(QString::number(child->role(), 16), child->text(QAccessible::Name));
-        if (!child->text(QAccessible::Description).isEmpty())
-            item += QLatin1Char(':') + child->text(QAccessible::Description);
+        QString description = child->text(QAccessible::Description);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+        // The level is an attribute here, the description stays empty: both
+        // are read into the one form that the tables below hold.
+        QVERIFY(description.isEmpty());
+        if (QAccessibleAttributesInterface *attributes = child->attributesInterface()) {
+            const int level = attributes->attributeValue(QAccessible::Attribute::Level).toInt();
+            if (level > 0)
+                description = QStringLiteral("المستوى %1").arg(QChar(0x0660 + level));
+        }
+#endif
+        if (!description.isEmpty())
+            item += QLatin1Char(':') + description;
         if (QAccessibleTableCellInterface *cell = child->tableCellInterface())
             item += QStringLiteral("@%1,%2+%3").arg(cell->rowIndex()).arg(cell->columnIndex()).arg(cell->columnExtent());
         out->append(item);

@@ -96,7 +96,7 @@ void TestSystemMixer::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
         QSKIP("needs the sound server that test.sh starts");
-    QVERIFY2(!QStandardPaths::findExecutable("pactl").isEmpty(), "pactl is needed: run scripts/install-deps");
+    QVERIFY2(!QStandardPaths::findExecutable("pactl").isEmpty(), "pactl is needed: run scripts/install-deps test");
     QVERIFY2(SinkPercent() >= 0, "the test sound server does not answer");
 }
 

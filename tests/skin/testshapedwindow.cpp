@@ -78,7 +78,7 @@ void TestShapedWindow::initTestCase()
     QVERIFY2(
         QProcess::execute(QStringLiteral("/usr/bin/python3"), { QStringLiteral("-c"), QStringLiteral("import Xlib") })
             == 0,
-        "python3-xlib is missing: run scripts/install-deps");
+        "python3-xlib is missing: run scripts/install-deps test");
     QImage button(28, 27, QImage::Format_RGB32);
     button.fill(Qt::darkGreen);
     QVERIFY(button.save(m_skin.filePath(QStringLiteral("msgok.jpg"))));

@@ -1,6 +1,7 @@
 #include "coursechecker.h"
 
 #include "app/config.h"
+#include "app/coursefolders.h"
 #include "app/fonts.h"
 #include "components/fonctions.h"
 #include "components/numbers.h"
@@ -612,7 +613,12 @@ CourseChecker::References CourseChecker::ReferencesOf(const QByteArray &bytes)
     for (qsizetype open = html.indexOf(QLatin1Char('<')); open >= 0;) {
         const qsizetype close = html.indexOf(QLatin1Char('>'), open);
         const QStringView tag = QStringView(html).mid(open, close < 0 ? -1 : close - open);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+        // The view form: the view overload of globalMatch is deprecated from 6.8.
+        for (auto it = background.globalMatchView(tag); it.hasNext();) {
+#else
         for (auto it = background.globalMatch(tag); it.hasNext();) {
+#endif
             const QRegularExpressionMatch match = it.next();
             pictures << match.captured(1) + match.captured(2) + match.captured(3);
         }
@@ -764,17 +770,20 @@ void CourseChecker::checkRecordings()
         add(Finding::Error, RecDir, tr("is a file, not a folder: the learner's recordings cannot be saved"));
         return;
     }
-    const QString folder = rec.exists() ? rec.absoluteFilePath() : m_folder;
-    QTemporaryFile probe(folder + QStringLiteral("/.rattil-check-XXXXXX"));
-    if (probe.open())
+    // A course folder this learner cannot write (an installed course, a shared
+    // read-only copy) is no fault: the program keeps the takes in the learner's
+    // own data folder then, and the checker asks the same question it asks.
+    const FolderEnvironment env = FolderEnvironment::FromSystem();
+    if (!env.writable(m_folder)) {
+        m_recordingsFolder = ChooseCourseFolders(QString(), m_folder, env).data + QLatin1Char('/') + RecDir;
         return;
-    if (rec.exists())
+    }
+    if (!rec.exists())
+        return;
+    QTemporaryFile probe(rec.absoluteFilePath() + QStringLiteral("/.rattil-check-XXXXXX"));
+    if (!probe.open())
         add(Finding::Error, RecDir + QLatin1Char('/'),
             tr("cannot be written: the learner's recordings cannot be saved"));
-    else
-        add(Finding::Error, RecDir + QLatin1Char('/'),
-            tr("is missing and the course folder cannot be written, so it cannot be created: the learner's "
-               "recordings cannot be saved"));
 }
 
 void CourseChecker::checkUnreferenced()

@@ -34,6 +34,9 @@ public:
     int WarningCount() const;
     // Files found in the folder.
     int FileCount() const { return m_fileCount; }
+    // Where the learner's takes go when the course folder cannot be written;
+    // empty when they go to its rec/.
+    const QString &RecordingsFolder() const { return m_recordingsFolder; }
 
     // The pictures (including backgrounds) and the links of a page, as the page
     // view reads it.
@@ -81,6 +84,7 @@ private:
     QString caseHint(const QString &relative);
 
     QString m_folder;
+    QString m_recordingsFolder;
     Catalogue m_catalogue;
     bool m_haveCatalogue = false;
     QList<Page> m_pages;

@@ -113,9 +113,11 @@ int main(int argc, char *argv[])
                 o.insert(QStringLiteral("line"), f.line);
             findings.append(o);
         }
-        const QJsonObject report { { QStringLiteral("folder"), folder }, { QStringLiteral("errors"), errors },
+        QJsonObject report { { QStringLiteral("folder"), folder }, { QStringLiteral("errors"), errors },
             { QStringLiteral("warnings"), warnings }, { QStringLiteral("files"), checker.FileCount() },
             { QStringLiteral("findings"), findings } };
+        if (!checker.RecordingsFolder().isEmpty())
+            report.insert(QStringLiteral("recordings"), checker.RecordingsFolder());
         print(stdout, QString::fromUtf8(QJsonDocument(report).toJson(QJsonDocument::Indented)));
     } else {
         for (const Finding &f : checker.Findings())
@@ -125,6 +127,11 @@ int main(int argc, char *argv[])
                 .arg(errors)
                 .arg(warnings)
                 .arg(checker.FileCount()));
+        if (!checker.RecordingsFolder().isEmpty())
+            print(stdout,
+                QCoreApplication::translate("main",
+                    "the course folder cannot be written: this learner's recordings go to %1\n")
+                    .arg(checker.RecordingsFolder()));
     }
     const bool failed = errors > 0 || (parser.isSet(strict) && warnings > 0);
     return failed ? 1 : 0;

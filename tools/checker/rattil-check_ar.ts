@@ -260,11 +260,6 @@
         <translation>لا تمكن الكتابة فيه: لا يمكن حفظ تسجيلات المتعلم</translation>
     </message>
     <message>
-        <location filename="coursechecker.cpp" line="734" />
-        <source>is missing and the course folder cannot be written, so it cannot be created: the learner's recordings cannot be saved</source>
-        <translation>مفقود، ولا تمكن الكتابة في مجلد الدورة لإنشائه: لا يمكن حفظ تسجيلات المتعلم</translation>
-    </message>
-    <message>
         <location filename="coursechecker.cpp" line="754" />
         <source>nothing in the course refers to this file</source>
         <translation>لا شيء في الدورة يشير إلى هذا الملف</translation>
@@ -309,6 +304,13 @@
         <source>%1 errors, %2 warnings in %3 files
 </source>
         <translation>الأخطاء: %1، التنبيهات: %2، في %3 ملفًا
+</translation>
+    </message>
+    <message>
+        <location filename="main.cpp" line="130" />
+        <source>the course folder cannot be written: this learner's recordings go to %1
+</source>
+        <translation>لا تمكن الكتابة في مجلد الدورة: تُحفظ تسجيلات هذا المتعلم في %1
 </translation>
     </message>
 </context>
