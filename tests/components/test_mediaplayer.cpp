@@ -257,7 +257,10 @@ void TestMediaPlayer::slowedKeepsItsPitch()
     SlowedSounds slowed;
     QtMediaPlayer player(nullptr, nullptr, &slowed);
     player.SetSpeed(speed);
-    const QString raw = m_dir.filePath("monitor.raw");
+    // A file of its own each row: the last row's would pass the wait below
+    // before this recorder has opened its stream, and the tone's start be lost.
+    const QString raw = m_dir.filePath(QStringLiteral("monitor%1.raw").arg(qRound(speed * 100)));
+    QFile::remove(raw);
     QProcess recorder;
     recorder.start("parecord", { "--raw", "--device=nullsink.monitor", "--rate=22050", "--channels=1",
                                    "--format=s16le", "--latency-msec=20", raw });
