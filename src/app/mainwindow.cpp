@@ -26,6 +26,8 @@
 #include "practice/examplespanel.h"
 #include "practice/reciterspeed.h"
 #include "practice/repeatround.h"
+#include "practice/takeslist.h"
+#include "components/soundinfo.h"
 #include "practice/practiceprogress.h"
 #include "practice/recorder.h"
 #include "practice/soundmeter.h"
@@ -314,11 +316,64 @@ void MainWindow::CreatePracticeLoop()
 
     // A press of anything that plays, records or changes the example ends the
     // rounds first; then the press does what it always does.
-    QList<ActiveLink *> ending { p.Arec, p.Astop, p.Aplay, p.Apause, p.Alisten, p.ImSamplesUp, p.ImSamplesDown };
+    QList<ActiveLink *> ending { p.Arec, p.Astop, p.Aplay, p.Apause, p.Alisten, p.ImSamplesUp, p.ImSamplesDown, p.Atakes };
     for (int i = 1; i < int(p.SampleN.size()); ++i)
         ending << p.SampleN[i];
     for (ActiveLink *link : ending)
         connect(link, &ActiveLink::Pressed, repeatRound, &RepeatRound::End);
+
+    takesList = new TakesList(p.Samples);
+    connect(p.Atakes, &ActiveLink::Click, this, [this] {
+        takesList->isVisible() ? CloseTakesList() : OpenTakesList();
+    });
+    connect(takesList, &TakesList::GivenUp, this, &MainWindow::CloseTakesList);
+    // A take chosen is heard whole and judged as a new one would be; its
+    // sentence is said once the comparison has it.
+    connect(takesList, &TakesList::Chosen, this, [this](const QString &path) {
+        CloseTakesList();
+        recorder->StopAndSave();
+        MP->Stop();
+        // Every take in the list is of the example on show, as its newest is.
+        const QString reference
+            = ExamplesDir + QFileInfo(recorder->RecordingPath()).completeBaseName() + QStringLiteral(".mp3");
+        const double seconds = ReadSoundInfo(path).duration;
+        stretchPlayer->Play(path, 0, seconds + 0.2, 1.0);
+        m_speakComparison = true;
+        comparison->CompareAfterSave(reference, path, reciterSpeed->Speed());
+        if (!comparison->IsBusy())
+            emit comparison->Compared();
+    });
+    connect(comparison, &CompareController::Compared, this, [this] {
+        if (std::exchange(m_speakComparison, false))
+            m_statusLine->Announce(comparison->Sentence(), false);
+    });
+}
+
+void MainWindow::OpenTakesList()
+{
+    const PracticeControls &p = practiceControls;
+    const QString newest = recorder->RecordingPath();
+    const QString reference = ExamplesDir + QFileInfo(newest).completeBaseName() + QStringLiteral(".mp3");
+    takesList->Fill(newest, [this, reference](const QString &take) { return comparison->KnownDifference(reference, take); });
+    if (takesList->Count() == 0)
+        return;
+    // Over the example and the strip below it, which it gives back on closing.
+    const QWidget *shown = p.AyaSample->isVisible() ? static_cast<QWidget *>(p.AyaSample) : p.AyaText;
+    const int top = std::max(0, shown->y());
+    takesList->setGeometry(3, top, p.Samples->width() - 6, p.Samples->height() - top - 3);
+    takesList->show();
+    takesList->raise();
+    takesList->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::CloseTakesList()
+{
+    if (!takesList || !takesList->isVisible())
+        return;
+    const bool hadFocus = takesList->hasFocus();
+    takesList->hide();
+    if (hadFocus && practiceControls.Atakes->isVisible())
+        practiceControls.Atakes->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::LayoutExamplesPanel()
@@ -624,7 +679,7 @@ QList<QWidget *> MainWindow::KeyboardOrder(bool shownOnly) const
     const PracticeControls &p = practiceControls;
     for (int i = 1; i < int(p.SampleN.size()); ++i)
         order << p.SampleN[i];
-    order << p.ImSamplesUp << p.ImSamplesDown << p.Aspeed << p.Arepeat << p.Alisten << p.Arec << p.Astop << p.Aplay
+    order << p.ImSamplesUp << p.ImSamplesDown << p.Aspeed << p.Arepeat << p.Atakes << takesList << p.Alisten << p.Arec << p.Astop << p.Aplay
           << p.Apause;
 
     const MixerControls &m = mixerControls;

@@ -71,8 +71,16 @@ CompareController::CompareController(CompareView &view, Callouts callouts, QObje
     connect(&m_secondHalf, &QTimer::timeout, this, [this] {
         if (m_callouts.PlayStretch)
             m_callouts.PlayStretch(m_pendingPath, m_pendingFrom, m_pendingTo, 1.0);
+        if (m_repeating >= 0)
+            m_again.start(int((m_pendingTo - m_pendingFrom) * 1000) + GapMs);
+    });
+    m_again.setSingleShot(true);
+    connect(&m_again, &QTimer::timeout, this, [this] {
+        if (m_repeating >= 0)
+            playPair(m_repeating);
     });
     connect(&m_view, &CompareView::SegmentActivated, this, &CompareController::PlaySegment);
+    connect(&m_view, &CompareView::SegmentRepeatToggled, this, &CompareController::ToggleRepeat);
 }
 
 void CompareController::CompareAfterSave(const QString &reference, const QString &take, double speed)
@@ -80,6 +88,7 @@ void CompareController::CompareAfterSave(const QString &reference, const QString
     if (m_shutDown)
         return;
     m_secondHalf.stop();
+    setRepeating(-1);
     m_reference = reference;
     m_take = take;
     const int percent = std::clamp(int(std::lround(speed * 100)), 25, 100);
@@ -155,9 +164,18 @@ void CompareController::Shutdown()
     Clear();
 }
 
+std::optional<int> CompareController::KnownDifference(const QString &reference, const QString &take) const
+{
+    const std::optional<TakeComparison> cached = m_cache.Find(reference, take);
+    if (!cached || !cached->IsCompared())
+        return std::nullopt;
+    return cached->PercentDifference();
+}
+
 void CompareController::StopStretch()
 {
     m_secondHalf.stop();
+    setRepeating(-1);
 }
 
 void CompareController::Clear()
@@ -166,6 +184,7 @@ void CompareController::Clear()
     m_decoder.Cancel();
     m_decodeWaiters.clear();
     m_secondHalf.stop();
+    setRepeating(-1);
     m_hasResult = false;
     m_waiting = false;
     m_current = {};
@@ -213,6 +232,31 @@ QString CompareController::Sentence() const
 }
 
 void CompareController::PlaySegment(int index)
+{
+    setRepeating(-1);
+    playPair(index);
+}
+
+void CompareController::ToggleRepeat(int index)
+{
+    const bool again = index != m_repeating;
+    m_secondHalf.stop();
+    setRepeating(-1);
+    if (!again || !m_hasResult || index < 0 || index >= int(m_current.segments.size()) || !m_callouts.PlayStretch)
+        return;
+    setRepeating(index);
+    playPair(index);
+}
+
+void CompareController::setRepeating(int index)
+{
+    m_repeating = index;
+    if (index < 0)
+        m_again.stop();
+    m_view.SetRepeating(index);
+}
+
+void CompareController::playPair(int index)
 {
     if (!m_hasResult || index < 0 || index >= int(m_current.segments.size()) || !m_callouts.PlayStretch)
         return;

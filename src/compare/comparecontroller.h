@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -51,17 +52,25 @@ public:
     void Clear();
     // The window is closing: nothing more is started, and what runs is let go.
     void Shutdown();
-    // The take's half of a marked stretch, still to come, is not played.
+    // The take's half of a marked stretch, still to come, is not played, and
+    // a stretch on repeat is heard no more.
     void StopStretch();
     // The free room below the example's text, in the view's parent's coordinates.
     // The view shows there when it fits and hides when it does not.
     void FitInto(const QRect &room);
+    // The reciter's part of a marked stretch, then the learner's, once.
     void PlaySegment(int index);
+    // The same, over and over until stopped; on the stretch on repeat, stops it.
+    void ToggleRepeat(int index);
+    int Repeating() const { return m_repeating; }
 
     bool IsBusy() const { return m_waiting; }
     bool HasResult() const { return m_hasResult; }
     const TakeComparison &Current() const { return m_current; }
     QString Sentence() const;
+    // The timing difference of a take already judged this run against the
+    // reciter, in percent; none when it has not been (or could not be).
+    std::optional<int> KnownDifference(const QString &reference, const QString &take) const;
 
 signals:
     void Compared();
@@ -72,6 +81,8 @@ private:
         int percent);
     void show(const TakeComparison &comparison);
     void updateVisibility();
+    void playPair(int index);
+    void setRepeating(int index);
 
     CompareView &m_view;
     Callouts m_callouts;
@@ -87,6 +98,9 @@ private:
     QString m_pendingPath;
     double m_pendingFrom = 0;
     double m_pendingTo = 0;
+    // A stretch on repeat comes again once the take's half has been heard.
+    QTimer m_again;
+    int m_repeating = -1;
     SoundDecoder m_decoder;
     // The reciter last decoded: the takes of one example share it.
     std::shared_ptr<const MonoSound> m_decoded;

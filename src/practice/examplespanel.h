@@ -70,6 +70,8 @@ public:
     // Marks the buttons of the examples practised and tells a listener how
     // often; after a take is saved, as when a page opens.
     void ShowProgress();
+    // The takes' pill of the example on show: how many, and whether any.
+    void ShowTakesCount();
 
     qint16 MarkedExample = 0;
     QString ReciterName;

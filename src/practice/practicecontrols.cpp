@@ -122,6 +122,8 @@ PracticeControls CreatePracticeControls(QWidget *FrameBar, QWidget *Samples)
     c.Aspeed = ActiveLink::Button(FrameBar, QStringLiteral("Aspeed"), QStringLiteral("سرعة القارئ"), PillSize);
     c.Arepeat = ActiveLink::Button(FrameBar, QStringLiteral("Arepeat"), QStringLiteral("كرر بعدي"), WidePillSize);
     c.Arepeat->setToolTip(QStringLiteral("يقرأ القارئ ثم تقرأ أنت، مرة بعد مرة، دون لمس الفأرة"));
+    c.Atakes = ActiveLink::Button(FrameBar, QStringLiteral("Atakes"), QStringLiteral("تسجيلاتك"), WidePillSize);
+    c.Atakes->setToolTip(QStringLiteral("تسجيلاتك السابقة لهذا المثال: استمع إلى أي منها وقارنه"));
 
     c.SoundTools = new QWidget(Samples);
     c.SoundTools->setObjectName(QStringLiteral("SoundTools"));
@@ -207,7 +209,8 @@ void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings
     QFont pillFont(settings.SampleTitleFont);
     SetDesignPointSize(pillFont, qMax(7, settings.SampleTitleFontSize - 2));
     int left = 4;
-    for (ActiveLink *pill : { c.Aspeed, c.Arepeat }) {
+    for (ActiveLink *pill : { c.Aspeed, c.Arepeat, c.Atakes }) {
+        // The takes' pill is the same plain pill as the round's.
         const QString name = pill == c.Aspeed ? QStringLiteral("Speed") : QStringLiteral("Repeat");
         setPictures(pill, images, name + QStringLiteral(".jpg"), name + QStringLiteral("Over.jpg"));
         handButton(pill);
@@ -215,7 +218,8 @@ void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings
         pill->setForecolor(PillInk);
         pill->setActiveforecolor(PillInk);
         pill->setAlignment(ActiveLink::AlignCenterCode);
-        pill->move(left, title->y() + (title->height() - pill->height()) / 2);
+        const int x = pill == c.Atakes ? c.FrameBar->width() - 4 - pill->width() : left;
+        pill->move(x, title->y() + (title->height() - pill->height()) / 2);
         left += pill->width() + 4;
     }
 
