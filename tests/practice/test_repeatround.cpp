@@ -23,6 +23,7 @@ struct Room
     int reciters = 0, takes = 0, stops = 0, playbacks = 0, halts = 0, spoken = 0;
     QStringList said;
     qint64 stoppedAt = -1; // ms into the turn
+    RepeatRound *round = nullptr; // told of each saved take, as the recorder's signal tells it
 
     RepeatRound::Callouts callouts()
     {
@@ -45,14 +46,17 @@ struct Room
             return in >= voiceFrom && in < voiceFrom + voiceMs ? voice : noise;
         };
         c.TakeRunning = [this] {
-            if (takeRunning && t - takeFrom >= limitMs)
+            if (takeRunning && t - takeFrom >= limitMs) {
                 takeRunning = false;
+                round->NoteTakeSaved();
+            }
             return takeRunning;
         };
         c.StopTake = [this] {
             ++stops;
             stoppedAt = t - takeFrom;
             takeRunning = false;
+            round->NoteTakeSaved();
         };
         c.PlayTake = [this] {
             ++playbacks;
@@ -122,6 +126,7 @@ void TestRepeatRound::theTurnEndsAfterTheLearnersSilence()
     room.voice = voice;
     room.voiceMs = voiceMs;
     RepeatRound round(nullptr, room.callouts());
+    room.round = &round;
     round.StepRounds(-1); // one round
     round.Start();
     room.run(round, 20000);
@@ -166,6 +171,7 @@ void TestRepeatRound::anEndLeavesNothingRunning()
     Room room;
     ActiveLink control;
     RepeatRound round(&control, room.callouts());
+    room.round = &round;
     control.press();
     QVERIFY(round.Running());
     QCOMPARE(control.accessibleFlags().testFlag(ActiveLink::Checked), true);
@@ -210,6 +216,7 @@ void TestRepeatRound::roundsRunAsChosen()
     Room room;
     ActiveLink control;
     RepeatRound round(&control, room.callouts());
+    room.round = &round;
     for (int i = 0; i < std::abs(step); ++i)
         emit control.Adjust(step > 0 ? 1 : -1);
     QCOMPARE(round.Rounds(), rounds);
