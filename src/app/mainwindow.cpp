@@ -589,6 +589,17 @@ void MainWindow::ApplySkin()
     const QImage meter = practiceControls.vm[1]->pixmap().toImage();
     compareView->SetColors(practiceControls.AyaText->palette().color(QPalette::WindowText),
         meter.isNull() ? QColor(0x3C, 0x7D, 0x62) : meter.pixelColor(meter.width() / 2, meter.height() / 2));
+    // The takes' list in the panel's paper and the page's ink, its choice in
+    // the examples bar's colour.
+    QPalette listPalette = practiceControls.Samples->palette();
+    const QColor paper = listPalette.color(QPalette::Window);
+    const QImage bar = paneControls.ImSamplesBar->pixmap().toImage();
+    listPalette.setColor(QPalette::Base, paper);
+    listPalette.setColor(QPalette::Text, practiceControls.AyaText->palette().color(QPalette::WindowText));
+    listPalette.setColor(QPalette::Highlight, bar.isNull() ? QColor(0x1F, 0x4A, 0x3A) : bar.pixelColor(bar.width() / 2, bar.height() / 2));
+    listPalette.setColor(QPalette::HighlightedText, paper);
+    takesList->setPalette(listPalette);
+    takesList->setFont(practiceControls.SampleTitle->font());
 
     scrollBar->LoadSkin(ImagesPath, back);
     // The document pane under the bar, the page view reaching past its edges

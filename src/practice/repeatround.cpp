@@ -67,6 +67,13 @@ void RepeatRound::show()
     if (!m_control)
         return;
     const QString value = Spoken(Rounds());
+    // At rest it says what a press starts; in a round, which round it is and
+    // that a press stops it.
+    if (!Running())
+        m_control->setCaption(Name + QLatin1Char(' ') + (Rounds() > 0 ? arabicIndic(Rounds()) : QStringLiteral("∞")));
+    else
+        m_control->setCaption(QStringLiteral("أوقف ") + arabicIndic(m_round)
+            + (Rounds() > 0 ? QStringLiteral(" من ") + arabicIndic(Rounds()) : QString()));
     m_control->setAccessibleValue(value);
     m_control->setAccessibleFlag(ActiveLink::Checked, Running());
     m_control->setAccessibleDescription(value + QStringLiteral("؛ السهمان يغيران عدد المرات"));
@@ -139,6 +146,7 @@ void RepeatRound::enter(Phase phase)
 void RepeatRound::beginRound()
 {
     ++m_round;
+    show();
     enter(Phase::Reciter);
     if (m_callouts.PlayReciter)
         m_callouts.PlayReciter();
