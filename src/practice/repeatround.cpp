@@ -188,8 +188,6 @@ void RepeatRound::Tick()
         enter(Phase::Cue);
         if (m_callouts.PlayCue)
             m_callouts.PlayCue();
-        if (m_callouts.Announce)
-            m_callouts.Announce(YourTurn);
         return;
     case Phase::Cue:
         if (inPhase < CueMs)
@@ -205,6 +203,10 @@ void RepeatRound::Tick()
             return;
         }
         enter(Phase::Turn);
+        // Said once the recorder is listening, after its own news of it, so
+        // that the status line holds the turn for as long as it lasts.
+        if (m_callouts.Announce)
+            m_callouts.Announce(YourTurn);
         return;
     case Phase::Turn: {
         if (m_callouts.TakeRunning && !m_callouts.TakeRunning()) {
