@@ -22,7 +22,12 @@
 #include "mixer/alsamixerdevice.h"
 #include "mixer/mvolume.h"
 #include "mixer/volumecontrols.h"
+#include "audio/slowedsounds.h"
 #include "practice/examplespanel.h"
+#include "practice/reciterspeed.h"
+#include "practice/repeatround.h"
+#include "practice/takeslist.h"
+#include "components/soundinfo.h"
 #include "practice/practiceprogress.h"
 #include "practice/recorder.h"
 #include "practice/soundmeter.h"
@@ -64,7 +69,8 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     // The sound card's mixer opens on its own thread while the controls are
     // made; the skin step is the first to ask it anything.
     mixer = platform.mixer ? platform.mixer : new AlsaMixerDevice(programVolume, QStringLiteral("default"), this);
-    MP = platform.MP ? platform.MP : new QtMediaPlayer(this, programVolume);
+    slowedSounds = new SlowedSounds(this);
+    MP = platform.MP ? platform.MP : new QtMediaPlayer(this, programVolume, slowedSounds);
     RTF = platform.RTF ? platform.RTF : new TextBrowserView(this);
     waveAudio = platform.waveAudio ? platform.waveAudio : new QtWaveAudio(this, programVolume);
     waveInput = platform.waveInput ? platform.waveInput : new QtWaveInput(this);
@@ -159,7 +165,9 @@ void MainWindow::CreatePageParts()
     };
     pageCallouts.SetupExampleButtons = [this](int n) {
         // Every road to another page comes here: nothing said of the last
-        // page's take stays on show.
+        // page's take stays on show, and no round goes on on another page.
+        if (repeatRound)
+            repeatRound->End();
         if (comparison)
             comparison->Clear();
         if (examples)
@@ -229,10 +237,11 @@ void MainWindow::CreatePracticeParts()
     // the example's text, after every saved take.
     compareView = new CompareView(paneControls.Samples);
     compareView->hide();
-    stretchPlayer = new StretchPlayer(programVolume, this);
+    stretchPlayer = new StretchPlayer(programVolume, this, slowedSounds);
     CompareController::Callouts compareCallouts;
-    compareCallouts.PlayStretch
-        = [this](const QString &path, double from, double to) { stretchPlayer->Play(path, from, to); };
+    compareCallouts.PlayStretch = [this](const QString &path, double from, double to, double speed) {
+        stretchPlayer->Play(path, from, to, speed);
+    };
     compareCallouts.Announce
         = [this](const QString &sentence) { paneControls.Samples->setAccessibleDescription(sentence); };
     comparison = new CompareController(*compareView, std::move(compareCallouts), this);
@@ -242,8 +251,11 @@ void MainWindow::CreatePracticeParts()
     connect(recorder, &Recorder::TakeSaved, this, [this](const QString &take) {
         if (take != recorder->RecordingPath())
             return;
-        comparison->CompareAfterSave(ExamplesDir + QFileInfo(take).completeBaseName() + QStringLiteral(".mp3"), take);
+        comparison->CompareAfterSave(ExamplesDir + QFileInfo(take).completeBaseName() + QStringLiteral(".mp3"), take,
+            reciterSpeed ? reciterSpeed->Speed() : 1.0);
         LayoutExamplesPanel();
+        if (repeatRound)
+            repeatRound->NoteTakeSaved();
     });
     // Whatever page the take was saved from, the marks follow the folder.
     connect(recorder, &Recorder::TakeSaved, this, [this] {
@@ -251,6 +263,117 @@ void MainWindow::CreatePracticeParts()
         examples->ShowProgress();
         menu->ShowProgress();
     });
+    CreatePracticeLoop();
+}
+
+// The slower reciter and "repeat after me" drive the recorder, the player and
+// the comparison that are already there.
+void MainWindow::CreatePracticeLoop()
+{
+    const PracticeControls &p = practiceControls;
+    reciterSpeed = new ReciterSpeed(p.Aspeed, this);
+    connect(reciterSpeed, &ReciterSpeed::Changed, this, [this](double speed) {
+        examples->SpeedChanged(speed);
+        m_statusLine->Announce(
+            ReciterSpeed::Name + QStringLiteral(": ") + ReciterSpeed::Spoken(reciterSpeed->Percent()), false);
+    });
+
+    RepeatRound::Callouts c;
+    c.PlayReciter = [this] {
+        if (practiceControls.Alisten->isEnabled() && !recorder->Listening)
+            recorder->Listen();
+    };
+    c.ReciterPlaying = [this] { return recorder->Listening; };
+    c.PlayCue = [this] {
+        static const QByteArray cue = RepeatRound::CueWave();
+        stretchPlayer->PlayWave(cue);
+    };
+    c.StartTake = [this] {
+        recorder->Record();
+        return recorder->Recording();
+    };
+    c.Level = [this] { return recorder->InputLevel(); };
+    c.TakeRunning = [this] { return recorder->Recording(); };
+    c.StopTake = [this] { recorder->Stop(); };
+    c.PlayTake = [this] {
+        recorder->Play();
+        return recorder->PlayingTake();
+    };
+    c.TakePlaying = [this] { return recorder->PlayingTake(); };
+    c.ComparisonPending = [this] { return comparison->IsBusy(); };
+    c.SpeakComparison = [this] {
+        const QString sentence = comparison->Sentence();
+        if (!sentence.isEmpty())
+            m_statusLine->Announce(sentence, false);
+    };
+    c.Halt = [this] {
+        recorder->StopAndSave();
+        comparison->StopStretch();
+        stretchPlayer->Stop();
+    };
+    c.Announce = [this](const QString &text) { m_statusLine->Announce(text, false); };
+    repeatRound = new RepeatRound(p.Arepeat, std::move(c), this);
+
+    // A press of anything that plays, records or changes the example ends the
+    // rounds first; then the press does what it always does.
+    QList<ActiveLink *> ending { p.Arec, p.Astop, p.Aplay, p.Apause, p.Alisten, p.ImSamplesUp, p.ImSamplesDown, p.Atakes };
+    for (int i = 1; i < int(p.SampleN.size()); ++i)
+        ending << p.SampleN[i];
+    for (ActiveLink *link : ending)
+        connect(link, &ActiveLink::Pressed, repeatRound, &RepeatRound::End);
+
+    takesList = new TakesList(p.Samples);
+    connect(p.Atakes, &ActiveLink::Click, this, [this] {
+        takesList->isVisible() ? CloseTakesList() : OpenTakesList();
+    });
+    connect(takesList, &TakesList::GivenUp, this, &MainWindow::CloseTakesList);
+    // A take chosen is heard whole and judged as a new one would be; its
+    // sentence is said once the comparison has it.
+    connect(takesList, &TakesList::Chosen, this, [this](const QString &path) {
+        CloseTakesList();
+        recorder->StopAndSave();
+        MP->Stop();
+        // Every take in the list is of the example on show, as its newest is.
+        const QString reference
+            = ExamplesDir + QFileInfo(recorder->RecordingPath()).completeBaseName() + QStringLiteral(".mp3");
+        const double seconds = ReadSoundInfo(path).duration;
+        stretchPlayer->Play(path, 0, seconds + 0.2, 1.0);
+        m_speakComparison = true;
+        comparison->CompareAfterSave(reference, path, reciterSpeed->Speed());
+        if (!comparison->IsBusy())
+            emit comparison->Compared();
+    });
+    connect(comparison, &CompareController::Compared, this, [this] {
+        if (std::exchange(m_speakComparison, false))
+            m_statusLine->Announce(comparison->Sentence(), false);
+    });
+}
+
+void MainWindow::OpenTakesList()
+{
+    const PracticeControls &p = practiceControls;
+    const QString newest = recorder->RecordingPath();
+    const QString reference = ExamplesDir + QFileInfo(newest).completeBaseName() + QStringLiteral(".mp3");
+    takesList->Fill(newest, [this, reference](const QString &take) { return comparison->KnownDifference(reference, take); });
+    if (takesList->Count() == 0)
+        return;
+    // Over the example and the strip below it, which it gives back on closing.
+    const QWidget *shown = p.AyaSample->isVisible() ? static_cast<QWidget *>(p.AyaSample) : p.AyaText;
+    const int top = std::max(0, shown->y());
+    takesList->setGeometry(3, top, p.Samples->width() - 6, p.Samples->height() - top - 3);
+    takesList->show();
+    takesList->raise();
+    takesList->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::CloseTakesList()
+{
+    if (!takesList || !takesList->isVisible())
+        return;
+    const bool hadFocus = takesList->hasFocus();
+    takesList->hide();
+    if (hadFocus && practiceControls.Atakes->isVisible())
+        practiceControls.Atakes->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::LayoutExamplesPanel()
@@ -466,6 +589,17 @@ void MainWindow::ApplySkin()
     const QImage meter = practiceControls.vm[1]->pixmap().toImage();
     compareView->SetColors(practiceControls.AyaText->palette().color(QPalette::WindowText),
         meter.isNull() ? QColor(0x3C, 0x7D, 0x62) : meter.pixelColor(meter.width() / 2, meter.height() / 2));
+    // The takes' list in the panel's paper and the page's ink, its choice in
+    // the examples bar's colour.
+    QPalette listPalette = practiceControls.Samples->palette();
+    const QColor paper = listPalette.color(QPalette::Window);
+    const QImage bar = paneControls.ImSamplesBar->pixmap().toImage();
+    listPalette.setColor(QPalette::Base, paper);
+    listPalette.setColor(QPalette::Text, practiceControls.AyaText->palette().color(QPalette::WindowText));
+    listPalette.setColor(QPalette::Highlight, bar.isNull() ? QColor(0x1F, 0x4A, 0x3A) : bar.pixelColor(bar.width() / 2, bar.height() / 2));
+    listPalette.setColor(QPalette::HighlightedText, paper);
+    takesList->setPalette(listPalette);
+    takesList->setFont(practiceControls.SampleTitle->font());
 
     scrollBar->LoadSkin(ImagesPath, back);
     // The document pane under the bar, the page view reaching past its edges
@@ -556,7 +690,8 @@ QList<QWidget *> MainWindow::KeyboardOrder(bool shownOnly) const
     const PracticeControls &p = practiceControls;
     for (int i = 1; i < int(p.SampleN.size()); ++i)
         order << p.SampleN[i];
-    order << p.ImSamplesUp << p.ImSamplesDown << p.Alisten << p.Arec << p.Astop << p.Aplay << p.Apause;
+    order << p.ImSamplesUp << p.ImSamplesDown << p.Aspeed << p.Arepeat << p.Atakes << takesList << p.Alisten << p.Arec << p.Astop << p.Aplay
+          << p.Apause;
 
     const MixerControls &m = mixerControls;
     order << m.WaveIcon;
@@ -639,6 +774,8 @@ void MainWindow::Unload()
     QDir().mkpath(ConfigFolder);
     // A take still running is stopped and saved before anything goes away; the
     // comparison starts nothing more, so that nothing is left to wait for.
+    if (repeatRound)
+        repeatRound->End();
     if (comparison)
         comparison->Shutdown();
     if (stretchPlayer)

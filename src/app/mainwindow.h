@@ -28,8 +28,12 @@ class PracticeProgress;
 class StretchPlayer;
 class QMenu;
 class Recorder;
+class ReciterSpeed;
+class RepeatRound;
+class SlowedSounds;
 class SoundMeter;
 class StatusLine;
+class TakesList;
 class WaveAudio;
 class WaveInput;
 class SkinnedMessages;
@@ -125,16 +129,27 @@ public:
     CompareView *compareView = nullptr;
     CompareController *comparison = nullptr;
     StretchPlayer *stretchPlayer = nullptr;
+    // The reciter slowed with its pitch kept, made in memory for the players.
+    SlowedSounds *slowedSounds = nullptr;
+    ReciterSpeed *reciterSpeed = nullptr;
+    // "Repeat after me": hands-free rounds on the current example.
+    RepeatRound *repeatRound = nullptr;
+    // The learner's takes of the example on show, opened from its pill.
+    TakesList *takesList = nullptr;
     // What the learner has practised, as the takes in rec/ tell it.
     std::unique_ptr<PracticeProgress> progress;
     // Spoken news of the recorder for a listener who cannot see its buttons.
     StatusLine *m_statusLine = nullptr;
+    // A take chosen from the list: its comparison is said when it comes.
+    bool m_speakComparison = false;
 
     // The controls Tab visits, in the window's right-to-left reading order:
     // the chrome, the menu as it stands, the index links, the page and its bar,
     // the example buttons, the recorder, the sound controls. Hidden and disabled
     // ones are left out.
     QList<QWidget *> KeyboardOrder(bool shownOnly = true) const;
+    void OpenTakesList();
+    void CloseTakesList();
 
     // What a chosen popup command does; 0 (dismissed) does nothing.
     void RunPopupCommand(int id);
@@ -165,6 +180,7 @@ private:
     void OpenFirstPage();
     void CreatePageParts();
     void CreatePracticeParts();
+    void CreatePracticeLoop();
     // The panel's own layout, then the comparison in the room it leaves.
     void LayoutExamplesPanel();
     bool FollowPageLink(const QString &path);

@@ -4,11 +4,13 @@
 #include "compare/soundloader.h"
 #include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
+#include "audio/tempostretch.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -25,7 +27,7 @@ struct Outcome final
 // it is read: if it is saved again meanwhile, the stamp no longer matches and
 // the cache misses.
 Outcome analyse(std::shared_ptr<const MonoSound> reference, std::shared_ptr<const SoundDecoder::Result> decoded,
-    QString referenceError, const QString &take)
+    QString referenceError, const QString &take, int percent)
 {
     Outcome outcome;
     outcome.takeStamp = ComparisonCache::Stamp::Of(take);
@@ -44,7 +46,16 @@ Outcome analyse(std::shared_ptr<const MonoSound> reference, std::shared_ptr<cons
         }
         return outcome;
     }
-    outcome.comparison = TakeAnalysis::CompareWithTake(*reference, take);
+    if (percent < 100) {
+        // Slowed as the learner heard it: timing is judged against that.
+        MonoSound heard;
+        heard.rate = reference->rate;
+        heard.samples = TempoStretch::Stretch(reference->samples, reference->rate, percent / 100.0);
+        outcome.comparison = TakeAnalysis::CompareWithTake(heard, take);
+    } else {
+        outcome.comparison = TakeAnalysis::CompareWithTake(*reference, take);
+    }
+    outcome.comparison.referencePercent = percent;
     outcome.reference = std::move(reference);
     return outcome;
 }
@@ -59,20 +70,31 @@ CompareController::CompareController(CompareView &view, Callouts callouts, QObje
     m_secondHalf.setSingleShot(true);
     connect(&m_secondHalf, &QTimer::timeout, this, [this] {
         if (m_callouts.PlayStretch)
-            m_callouts.PlayStretch(m_pendingPath, m_pendingFrom, m_pendingTo);
+            m_callouts.PlayStretch(m_pendingPath, m_pendingFrom, m_pendingTo, 1.0);
+        if (m_repeating >= 0)
+            m_again.start(int((m_pendingTo - m_pendingFrom) * 1000) + GapMs);
+    });
+    m_again.setSingleShot(true);
+    connect(&m_again, &QTimer::timeout, this, [this] {
+        if (m_repeating >= 0)
+            playPair(m_repeating);
     });
     connect(&m_view, &CompareView::SegmentActivated, this, &CompareController::PlaySegment);
+    connect(&m_view, &CompareView::SegmentRepeatToggled, this, &CompareController::ToggleRepeat);
 }
 
-void CompareController::CompareAfterSave(const QString &reference, const QString &take)
+void CompareController::CompareAfterSave(const QString &reference, const QString &take, double speed)
 {
     if (m_shutDown)
         return;
     m_secondHalf.stop();
+    setRepeating(-1);
     m_reference = reference;
     m_take = take;
+    const int percent = std::clamp(int(std::lround(speed * 100)), 25, 100);
     const quint64 generation = ++m_generation;
-    if (const std::optional<TakeComparison> cached = m_cache.Find(reference, take)) {
+    const std::optional<TakeComparison> cached = m_cache.Find(reference, take);
+    if (cached && cached->referencePercent == percent) {
         m_waiting = false;
         show(*cached);
         return;
@@ -84,31 +106,31 @@ void CompareController::CompareAfterSave(const QString &reference, const QString
 
     const ComparisonCache::Stamp referenceStamp = ComparisonCache::Stamp::Of(reference);
     if (m_decodedPath == reference && m_decodedStamp == referenceStamp && m_decoded) {
-        analyseTake(generation, reference, referenceStamp, take, nullptr, QString());
+        analyseTake(generation, reference, referenceStamp, take, nullptr, QString(), percent);
         return;
     }
     // Takes saved one after the other while the reciter is being decoded all
     // wait for that one decoding: each is analysed (and cached) when it ends.
     if (m_decoder.IsRunning() && m_decodingPath == reference) {
-        m_decodeWaiters.push_back({ generation, take });
+        m_decodeWaiters.push_back({ generation, take, percent });
         return;
     }
     // The reciter's file is decoded here, on the window's thread, by the
     // backend's own threads; only the arithmetic goes to a worker.
     m_decodingPath = reference;
-    m_decodeWaiters = { { generation, take } };
+    m_decodeWaiters = { { generation, take, percent } };
     m_decoder.Start(reference, SpeechFeatures::Rate, [this, reference, referenceStamp](SoundDecoder::Result result) {
         const QString error = result.error;
         const auto decoded
             = error.isEmpty() ? std::make_shared<const SoundDecoder::Result>(std::move(result)) : nullptr;
-        for (const auto &[waiting, take] : std::exchange(m_decodeWaiters, {}))
-            analyseTake(waiting, reference, referenceStamp, take, decoded, error);
+        for (const DecodeWaiter &waiter : std::exchange(m_decodeWaiters, {}))
+            analyseTake(waiter.generation, reference, referenceStamp, waiter.take, decoded, error, waiter.percent);
     });
 }
 
 void CompareController::analyseTake(quint64 generation, const QString &reference,
     const ComparisonCache::Stamp &referenceStamp, const QString &take,
-    std::shared_ptr<const SoundDecoder::Result> decoded, const QString &referenceError)
+    std::shared_ptr<const SoundDecoder::Result> decoded, const QString &referenceError, int percent)
 {
     std::shared_ptr<const MonoSound> known = decoded ? nullptr : m_decoded;
     if (!decoded && !referenceError.isEmpty())
@@ -133,7 +155,7 @@ void CompareController::analyseTake(quint64 generation, const QString &reference
             m_waiting = false;
             show(outcome.comparison);
         });
-    watcher->setFuture(QtConcurrent::run(&analyse, known, decoded, referenceError, take));
+    watcher->setFuture(QtConcurrent::run(&analyse, known, decoded, referenceError, take, percent));
 }
 
 void CompareController::Shutdown()
@@ -142,9 +164,18 @@ void CompareController::Shutdown()
     Clear();
 }
 
+std::optional<int> CompareController::KnownDifference(const QString &reference, const QString &take) const
+{
+    const std::optional<TakeComparison> cached = m_cache.Find(reference, take);
+    if (!cached || !cached->IsCompared())
+        return std::nullopt;
+    return cached->PercentDifference();
+}
+
 void CompareController::StopStretch()
 {
     m_secondHalf.stop();
+    setRepeating(-1);
 }
 
 void CompareController::Clear()
@@ -153,6 +184,7 @@ void CompareController::Clear()
     m_decoder.Cancel();
     m_decodeWaiters.clear();
     m_secondHalf.stop();
+    setRepeating(-1);
     m_hasResult = false;
     m_waiting = false;
     m_current = {};
@@ -201,6 +233,31 @@ QString CompareController::Sentence() const
 
 void CompareController::PlaySegment(int index)
 {
+    setRepeating(-1);
+    playPair(index);
+}
+
+void CompareController::ToggleRepeat(int index)
+{
+    const bool again = index != m_repeating;
+    m_secondHalf.stop();
+    setRepeating(-1);
+    if (!again || !m_hasResult || index < 0 || index >= int(m_current.segments.size()) || !m_callouts.PlayStretch)
+        return;
+    setRepeating(index);
+    playPair(index);
+}
+
+void CompareController::setRepeating(int index)
+{
+    m_repeating = index;
+    if (index < 0)
+        m_again.stop();
+    m_view.SetRepeating(index);
+}
+
+void CompareController::playPair(int index)
+{
     if (!m_hasResult || index < 0 || index >= int(m_current.segments.size()) || !m_callouts.PlayStretch)
         return;
     const TakeComparison::HeldSegment &segment = m_current.segments[size_t(index)];
@@ -209,7 +266,7 @@ void CompareController::PlaySegment(int index)
     m_pendingPath = m_take;
     m_pendingFrom = std::max(0.0, segment.takeStart - ContextSeconds);
     m_pendingTo = segment.takeEnd + ContextSeconds;
-    m_callouts.PlayStretch(m_reference, from, to);
+    m_callouts.PlayStretch(m_reference, from, to, m_current.referencePercent / 100.0);
     // The take follows once the reciter's stretch has been heard.
     m_secondHalf.start(int((to - from) * 1000) + GapMs);
 }

@@ -2,7 +2,7 @@
 
 #include "compare/comparisoncache.h"
 #include "compare/monosound.h"
-#include "compare/sounddecoder.h"
+#include "audio/sounddecoder.h"
 #include "compare/takecomparison.h"
 
 #include <QObject>
@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -24,8 +25,10 @@ class CompareController final : public QObject
 public:
     struct Callouts final
     {
-        // Plays from..to seconds of a sound file: the reciter's MP3, then the take.
-        std::function<void(const QString &path, double from, double to)> PlayStretch;
+        // Plays from..to seconds of a sound file: the reciter's MP3 at the
+        // speed the take was judged against (times are of what is heard at
+        // it), then the take at full speed.
+        std::function<void(const QString &path, double from, double to, double speed)> PlayStretch;
         // The result as one sentence, for a screen reader to find even while the
         // drawing has no room on screen.
         std::function<void(const QString &sentence)> Announce;
@@ -42,32 +45,44 @@ public:
 
     // After each saved take: the cached comparison at once when the files are
     // unchanged, else a new analysis whose result replaces the drawing.
-    void CompareAfterSave(const QString &reference, const QString &take);
+    // speed: the reciter's as the learner heard it; the take is judged against that.
+    void CompareAfterSave(const QString &reference, const QString &take, double speed = 1.0);
     // Another example or page was chosen: nothing shown belongs to it, and a
     // result still on its way is dropped when it comes.
     void Clear();
     // The window is closing: nothing more is started, and what runs is let go.
     void Shutdown();
-    // The take's half of a marked stretch, still to come, is not played.
+    // The take's half of a marked stretch, still to come, is not played, and
+    // a stretch on repeat is heard no more.
     void StopStretch();
     // The free room below the example's text, in the view's parent's coordinates.
     // The view shows there when it fits and hides when it does not.
     void FitInto(const QRect &room);
+    // The reciter's part of a marked stretch, then the learner's, once.
     void PlaySegment(int index);
+    // The same, over and over until stopped; on the stretch on repeat, stops it.
+    void ToggleRepeat(int index);
+    int Repeating() const { return m_repeating; }
 
     bool IsBusy() const { return m_waiting; }
     bool HasResult() const { return m_hasResult; }
     const TakeComparison &Current() const { return m_current; }
     QString Sentence() const;
+    // The timing difference of a take already judged this run against the
+    // reciter, in percent; none when it has not been (or could not be).
+    std::optional<int> KnownDifference(const QString &reference, const QString &take) const;
 
 signals:
     void Compared();
 
 private:
     void analyseTake(quint64 generation, const QString &reference, const ComparisonCache::Stamp &referenceStamp,
-        const QString &take, std::shared_ptr<const SoundDecoder::Result> decoded, const QString &referenceError);
+        const QString &take, std::shared_ptr<const SoundDecoder::Result> decoded, const QString &referenceError,
+        int percent);
     void show(const TakeComparison &comparison);
     void updateVisibility();
+    void playPair(int index);
+    void setRepeating(int index);
 
     CompareView &m_view;
     Callouts m_callouts;
@@ -83,12 +98,21 @@ private:
     QString m_pendingPath;
     double m_pendingFrom = 0;
     double m_pendingTo = 0;
+    // A stretch on repeat comes again once the take's half has been heard.
+    QTimer m_again;
+    int m_repeating = -1;
     SoundDecoder m_decoder;
     // The reciter last decoded: the takes of one example share it.
     std::shared_ptr<const MonoSound> m_decoded;
     QString m_decodedPath;
     QString m_decodingPath;
-    std::vector<std::pair<quint64, QString>> m_decodeWaiters;
+    struct DecodeWaiter final
+    {
+        quint64 generation = 0;
+        QString take;
+        int percent = 100;
+    };
+    std::vector<DecodeWaiter> m_decodeWaiters;
     ComparisonCache::Stamp m_decodedStamp;
     bool m_shutDown = false;
 };

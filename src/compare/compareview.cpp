@@ -44,6 +44,7 @@ void CompareView::SetComparison(const TakeComparison &comparison)
     m_comparison = comparison;
     m_state = State::Shown;
     m_chosen = comparison.segments.empty() ? -1 : 0;
+    m_repeating = -1;
     updateAccessibleText();
     update();
 }
@@ -53,6 +54,7 @@ void CompareView::SetBusy()
     m_comparison = {};
     m_state = State::Busy;
     m_chosen = -1;
+    m_repeating = -1;
     updateAccessibleText();
     update();
 }
@@ -62,6 +64,7 @@ void CompareView::Clear()
     m_comparison = {};
     m_state = State::Empty;
     m_chosen = -1;
+    m_repeating = -1;
     updateAccessibleText();
     update();
 }
@@ -76,7 +79,9 @@ void CompareView::updateAccessibleText()
         name = m_comparison.Sentence();
         description = m_comparison.Durations();
         if (!m_comparison.segments.empty())
-            description += QStringLiteral("؛ اضغط على موضع معلَّم لسماعه من القارئ ثم منك");
+            description += QStringLiteral("؛ اضغط على موضع معلَّم لسماعه من القارئ ثم منك، ومع Shift لتكراره حتى الإيقاف");
+        if (m_repeating >= 0)
+            description += QStringLiteral("؛ موضع يتكرر الآن");
     }
     setAccessibleName(name);
     setAccessibleDescription(description);
@@ -205,6 +210,26 @@ void CompareView::paintEvent(QPaintEvent *)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(SegmentRect(i).adjusted(thickness / 2, thickness / 2, -thickness / 2, -thickness / 2));
     }
+    if (m_repeating >= 0 && m_repeating < int(m_comparison.segments.size())) {
+        // A loop over the stretch on repeat: an arc whose arrow comes back.
+        const QRectF rect = SegmentRect(m_repeating);
+        const double d = std::min(10.0, std::max(6.0, rect.width() - 4));
+        const QRectF ring(rect.center().x() - d / 2, rect.top() + 2, d, d);
+        painter.setPen(QPen(segmentColour(m_repeating), 1.6));
+        painter.drawArc(ring, 60 * 16, 300 * 16);
+        const QPointF tip(ring.center().x() + d / 4, ring.top() + 0.6);
+        painter.drawLine(tip, tip + QPointF(-3, -2));
+        painter.drawLine(tip, tip + QPointF(-3, 2));
+    }
+}
+
+void CompareView::SetRepeating(int index)
+{
+    if (index == m_repeating)
+        return;
+    m_repeating = index;
+    updateAccessibleText();
+    update();
 }
 
 void CompareView::mousePressEvent(QMouseEvent *event)
@@ -225,7 +250,10 @@ void CompareView::mouseReleaseEvent(QMouseEvent *event)
         return QWidget::mouseReleaseEvent(event);
     m_chosen = index;
     update();
-    emit SegmentActivated(index);
+    if (event->modifiers() & Qt::ShiftModifier)
+        emit SegmentRepeatToggled(index);
+    else
+        emit SegmentActivated(index);
 }
 
 void CompareView::keyPressEvent(QKeyEvent *event)
@@ -245,8 +273,15 @@ void CompareView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        if (m_chosen >= 0)
+        if (m_chosen >= 0 && (event->modifiers() & Qt::ShiftModifier))
+            emit SegmentRepeatToggled(m_chosen);
+        else if (m_chosen >= 0)
             emit SegmentActivated(m_chosen);
+        break;
+    case Qt::Key_Escape:
+        if (m_repeating < 0)
+            return QWidget::keyPressEvent(event);
+        emit SegmentRepeatToggled(m_repeating);
         break;
     default: QWidget::keyPressEvent(event);
     }

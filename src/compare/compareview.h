@@ -23,10 +23,15 @@ public:
     // The marked stretch under a point, or -1.
     int SegmentAt(const QPointF &point) const;
     QRectF SegmentRect(int index) const;
+    // The stretch heard over and over, drawn with a loop; -1 for none.
+    void SetRepeating(int index);
+    int Repeating() const { return m_repeating; }
 
 signals:
     // The learner asked to hear a marked stretch (click, or Enter on the chosen one).
     void SegmentActivated(int index);
+    // Shift with the click or the key: the stretch on repeat, or off it again.
+    void SegmentRepeatToggled(int index);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -46,4 +51,5 @@ private:
     QColor m_text = Qt::black;
     QColor m_meter = QColor(0, 160, 0);
     int m_chosen = -1;
+    int m_repeating = -1;
 };

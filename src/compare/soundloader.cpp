@@ -1,6 +1,6 @@
 #include "compare/soundloader.h"
 
-#include "compare/sounddecoder.h"
+#include "audio/sounddecoder.h"
 
 #include <QEventLoop>
 #include <QFile>

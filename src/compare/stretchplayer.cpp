@@ -1,15 +1,20 @@
 #include "stretchplayer.h"
 
 #include "components/softwarevolume.h"
+#include "audio/slowedsounds.h"
+
+#include <QBuffer>
+#include <cmath>
 
 #include <QAudioOutput>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
 
-StretchPlayer::StretchPlayer(SoftwareVolume *volume, QObject *parent)
+StretchPlayer::StretchPlayer(SoftwareVolume *volume, QObject *parent, SlowedSounds *slowed)
     : QObject(parent)
     , m_volume(volume)
+    , m_slowed(slowed)
 {
 }
 
@@ -39,20 +44,66 @@ void StretchPlayer::ensurePlayer()
     }
 }
 
-void StretchPlayer::Play(const QString &path, double from, double to)
+void StretchPlayer::Play(const QString &path, double from, double to, double speed)
 {
     ensurePlayer();
     m_player->stop();
     m_end->stop();
+    if (m_slowed && m_ticket)
+        m_slowed->Cancel(std::exchange(m_ticket, 0));
     m_from = qMax<qint64>(0, qRound64(from * 1000));
     m_length = int(qBound<qint64>(qint64(0), qRound64((to - from) * 1000), qint64(60000)));
     m_pending = true;
-    const QUrl url = QUrl::fromLocalFile(path);
-    if (m_player->source() == url && m_player->mediaStatus() != QMediaPlayer::NoMedia
-        && m_player->mediaStatus() != QMediaPlayer::LoadingMedia)
+    if (speed >= 1.0 || !m_slowed) {
+        setSource(path, nullptr);
+        return;
+    }
+    const QString name = path + QStringLiteral("@") + QString::number(std::lround(speed * 100));
+    if (std::shared_ptr<const QByteArray> made = m_slowed->Find(path, speed)) {
+        setSource(name, made.get());
+        return;
+    }
+    m_ticket = m_slowed->Request(path, speed, [this, name](std::shared_ptr<const QByteArray> wave, const QString &) {
+        m_ticket = 0;
+        if (wave && m_pending)
+            setSource(name, wave.get());
+    });
+}
+
+void StretchPlayer::PlayWave(const QByteArray &wave)
+{
+    ensurePlayer();
+    m_player->stop();
+    m_end->stop();
+    m_from = 0;
+    m_length = 60000;
+    m_pending = true;
+    setSource(QStringLiteral("wave:%1").arg(qHash(wave)), &wave);
+}
+
+// A file or a sound in memory; the same one again is played from where it
+// is, without loading it anew.
+void StretchPlayer::setSource(const QString &name, const QByteArray *wave)
+{
+    const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
+    if (m_loaded == name && status == QMediaPlayer::LoadingMedia)
+        return; // started once loaded
+    if (m_loaded == name && status != QMediaPlayer::NoMedia && status != QMediaPlayer::InvalidMedia) {
         start();
-    else
-        m_player->setSource(url);
+        return;
+    }
+    m_loaded = name;
+    if (!wave) {
+        m_player->setSource(QUrl::fromLocalFile(name));
+        return;
+    }
+    m_player->setSource(QUrl());
+    if (m_buffer)
+        m_buffer->deleteLater();
+    m_buffer = new QBuffer(this);
+    m_buffer->setData(*wave);
+    m_buffer->open(QIODevice::ReadOnly);
+    m_player->setSourceDevice(m_buffer, QUrl(QStringLiteral("sound.wav")));
 }
 
 // The stretch's end is timed from its start, not from the request: loading a
@@ -70,6 +121,8 @@ void StretchPlayer::Stop()
     if (!m_player)
         return;
     m_pending = false;
+    if (m_slowed && m_ticket)
+        m_slowed->Cancel(std::exchange(m_ticket, 0));
     m_end->stop();
     m_player->stop();
 }

@@ -64,6 +64,9 @@ QString TakeComparison::Sentence() const
                                 : QStringLiteral("تسجيلك أطول من تلاوة القارئ بـ "))
             + ArabicDigits(QString::number(std::abs(percent))) + QChar(0x066A);
 
+    if (referencePercent < 100)
+        sentence += QStringLiteral(" بسرعة ") + ArabicDigits(QString::number(referencePercent)) + QChar(0x066A);
+
     const int longer = CountOf(HeldSegment::Kind::Long);
     const int shorter = CountOf(HeldSegment::Kind::Short);
     QStringList places;

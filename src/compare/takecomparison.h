@@ -35,6 +35,8 @@ struct TakeComparison final
 
     Status status = Status::TakeUnreadable;
     QString error; // what went wrong, for the log; the learner reads Sentence()
+    // The reciter's speed the take was judged against, as the learner heard it.
+    int referencePercent = 100;
     double frameSeconds = 0;
     // Where the voice starts and ends in each file, silence at both ends left out.
     double referenceStart = 0;

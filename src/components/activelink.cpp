@@ -1,6 +1,7 @@
 #include "activelink.h"
 
 #include <QAccessibleWidget>
+#include <QWheelEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -39,6 +40,8 @@ public:
                 return link()->accessibleName();
             return link()->caption();
         }
+        if (t == QAccessible::Value)
+            return link()->accessibleValue();
         return QAccessibleWidget::text(t);
     }
 
@@ -155,6 +158,7 @@ void ActiveLink::setAccessibleFlag(AccessibleFlag flag, bool on)
         changed.pressed = true;
         break;
     case DefaultButton: changed.defaultButton = true; break;
+    case Adjustable: return; // no state of its own: the keys and the value speak
     }
     QAccessibleStateChangeEvent ev(this, changed);
     QAccessible::updateAccessibility(&ev);
@@ -258,8 +262,31 @@ void ActiveLink::setBorderstyle(int style)
 
 void ActiveLink::press()
 {
-    if (isEnabled())
-        emit Click();
+    if (!isEnabled())
+        return;
+    emit Pressed();
+    emit Click();
+}
+
+void ActiveLink::setAccessibleValue(const QString &value)
+{
+    if (value == m_accessibleValue)
+        return;
+    m_accessibleValue = value;
+    // The value is read with the name: a change of it is a change of what the
+    // control is called, which every screen reader follows.
+    QAccessibleEvent ev(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&ev);
+}
+
+void ActiveLink::wheelEvent(QWheelEvent *event)
+{
+    if (!m_flags.testFlag(Adjustable) || !isEnabled() || event->angleDelta().y() == 0) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    emit Adjust(event->angleDelta().y() > 0 ? 1 : -1);
+    event->accept();
 }
 
 void ActiveLink::updateCursor()
@@ -390,6 +417,11 @@ void ActiveLink::keyPressEvent(QKeyEvent *event)
     if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && !event->isAutoRepeat()
         && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         press();
+        return;
+    }
+    if (m_flags.testFlag(Adjustable) && (key == Qt::Key_Up || key == Qt::Key_Down)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        emit Adjust(key == Qt::Key_Up ? 1 : -1);
         return;
     }
     QWidget::keyPressEvent(event);

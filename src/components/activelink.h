@@ -79,6 +79,9 @@ public:
         Checked = 0x20,
         // What Enter does in its dialog.
         DefaultButton = 0x40,
+        // A control with a choice (a speed, a count): the arrow keys and the
+        // wheel step through it, and its value is spoken with its name.
+        Adjustable = 0x80,
     };
     Q_DECLARE_FLAGS(AccessibleFlags, AccessibleFlag)
     AccessibleFlags accessibleFlags() const { return m_flags; }
@@ -86,6 +89,9 @@ public:
 
     bool isHovered() const { return m_hovered; }
 
+    // The choice an Adjustable control holds, as a screen reader says it.
+    QString accessibleValue() const { return m_accessibleValue; }
+    void setAccessibleValue(const QString &value);
     // The learner's own marks, drawn over the skin's picture, which stays as it
     // is: a small dot in the top corner (an example practised), and a short
     // note at the caption's end (how much of a lesson is practised).
@@ -98,7 +104,12 @@ public:
     void press();
 
 signals:
+    // Just before Click, so that what a press interrupts ends before the
+    // press's own work begins.
+    void Pressed();
     void Click();
+    // Up or the wheel away: +1; down: -1. Only on Adjustable controls.
+    void Adjust(int step);
     void MouseDown(Qt::MouseButton button, const QPoint &pos);
     void MouseUp(Qt::MouseButton button, const QPoint &pos);
     void MouseMove(Qt::MouseButtons buttons, const QPoint &pos);
@@ -112,6 +123,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
@@ -138,6 +150,7 @@ private:
     int m_borderStyle = 0;
     QAccessible::Role m_role = QAccessible::Button;
     AccessibleFlags m_flags;
+    QString m_accessibleValue;
     bool m_hovered = false;
     bool m_pressed = false;
     bool m_cornerMark = false;

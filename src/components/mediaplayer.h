@@ -33,6 +33,15 @@ public:
     virtual QString ErrorDescription() const = 0;
     virtual QString ErrorText() const = 0;
 
+    // 1 plays the file as it is; below 1 slower, with its pitch kept. Once set,
+    // the duration and positions are those of what is heard, so whoever times
+    // the sound (the take's limit, the end of listening) follows the speed.
+    virtual void SetSpeed(double speed) { m_speed = speed; }
+    double Speed() const { return m_speed; }
+
+protected:
+    double m_speed = 1.0;
+
 signals:
     // The player met an error after the setter returned (decoding, the sound device).
     void ErrorOccurred();

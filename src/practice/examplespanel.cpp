@@ -87,6 +87,17 @@ void ExamplesPanel::ShowProgress()
             description += QStringLiteral("، ") + PracticeProgress::TakesWording(takes);
         button->setAccessibleDescription(description);
     }
+    ShowTakesCount();
+}
+
+void ExamplesPanel::ShowTakesCount()
+{
+    const int n = m_recorder.CurExample;
+    const int takes = n >= 1 && n <= m_examples && m_callouts.TakesOf ? m_callouts.TakesOf(BaseName(n)) : 0;
+    // The caption counts them; with none, there is nothing to list.
+    m_c.Atakes->setCaption(takes > 0 ? QStringLiteral("تسجيلاتك ") + ArabicIndic(takes) : QStringLiteral("تسجيلاتك"));
+    m_c.Atakes->setAccessibleDescription(takes > 0 ? PracticeProgress::TakesWording(takes) : QStringLiteral("لا تسجيل بعد"));
+    m_c.Atakes->setEnabled(takes > 0);
 }
 
 void ExamplesPanel::SelectExample(int n)
@@ -103,6 +114,7 @@ void ExamplesPanel::SelectExample(int n)
     m_recorder.CurExample = qint16(n);
     if (m_callouts.ExampleLeft)
         m_callouts.ExampleLeft();
+    ShowTakesCount();
     if (m_c.TimerMeter->isActive() && m_recorder.Listening)
         m_recorder.Listen();
 
@@ -189,6 +201,9 @@ void ExamplesPanel::OpenExamplesPanel()
 {
     m_c.Samples->show();
     m_c.SampleTitle->show();
+    m_c.Aspeed->show();
+    m_c.Arepeat->show();
+    m_c.Atakes->show();
     if (m_callouts.SlidePanelBar)
         m_callouts.SlidePanelBar(QStringLiteral("V-"),
             qint32(RoundHalfEven(m_c.FrameBar->y() - m_settings.SplitterTop)), m_settings.SlideStep);
@@ -218,6 +233,9 @@ void ExamplesPanel::CloseExamplesPanel()
         m_callouts.ShowSplitter(false);
     m_c.Samples->hide();
     m_c.SampleTitle->hide();
+    m_c.Aspeed->hide();
+    m_c.Arepeat->hide();
+    m_c.Atakes->hide();
     m_c.FrameBar->resize(m_c.FrameBar->width(), m_c.SampleTitle->y());
     LayoutExamplesPanel();
     if (m_callouts.RecomputeScrollTrack)
@@ -275,6 +293,14 @@ void ExamplesPanel::ShowExampleText(const QString &text)
 void ExamplesPanel::FitTitleHeight()
 {
     FitLabelHeight(m_c.SampleTitle);
+}
+
+void ExamplesPanel::SpeedChanged(double speed)
+{
+    m_MP.SetSpeed(speed);
+    // The take's limit follows the length the learner now hears.
+    if (m_MP.ErrorCode() == 0 && m_MP.Duration() > 0)
+        m_recorder.ExampleDuration = qint32(RoundHalfEven(m_MP.Duration()));
 }
 
 void ExamplesPanel::SetupExampleButtons(int n)

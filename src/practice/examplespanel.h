@@ -62,12 +62,16 @@ public:
     void FitTitleHeight();
     // The page logic's one call when a page opens: n example buttons, or none.
     void SetupExampleButtons(int n);
+    // The reciter's speed changed: the player and the take's limit follow it.
+    void SpeedChanged(double speed);
 
     // The example's files, without extension: c-l-n, or c-l-k-n on an entry sub-page.
     QString BaseName(int n) const;
     // Marks the buttons of the examples practised and tells a listener how
     // often; after a take is saved, as when a page opens.
     void ShowProgress();
+    // The takes' pill of the example on show: how many, and whether any.
+    void ShowTakesCount();
 
     qint16 MarkedExample = 0;
     QString ReciterName;

@@ -22,6 +22,11 @@ constexpr QSize RecorderButtonSize(40, 40);
 constexpr QSize RecBackSize(120, 60);
 // The meter segments' design width decides where the recorder background starts.
 constexpr QSize SegmentSize(9, 6);
+constexpr QSize PillSize(54, 20);
+constexpr QSize WidePillSize(92, 20);
+
+// Light words on the pills' dark face, in any skin's colours.
+const QColor PillInk(0xFB, 0xF7, 0xEC);
 
 QLabel *picture(QWidget *parent, const QString &objectName, const QSize &size)
 {
@@ -113,6 +118,12 @@ PracticeControls CreatePracticeControls(QWidget *FrameBar, QWidget *Samples)
     c.ImSamplesDown->hide();
     c.SampleTitle = new QLabel(FrameBar);
     c.SampleTitle->setObjectName(QStringLiteral("SampleTitle"));
+    // After the title, so that they lie over its empty left end.
+    c.Aspeed = ActiveLink::Button(FrameBar, QStringLiteral("Aspeed"), QStringLiteral("سرعة القارئ"), PillSize);
+    c.Arepeat = ActiveLink::Button(FrameBar, QStringLiteral("Arepeat"), QStringLiteral("كرر بعدي"), WidePillSize);
+    c.Arepeat->setToolTip(QStringLiteral("يقرأ القارئ ثم تقرأ أنت، مرة بعد مرة، دون لمس الفأرة"));
+    c.Atakes = ActiveLink::Button(FrameBar, QStringLiteral("Atakes"), QStringLiteral("تسجيلاتك"), WidePillSize);
+    c.Atakes->setToolTip(QStringLiteral("تسجيلاتك السابقة لهذا المثال: استمع إلى أي منها وقارنه"));
 
     c.SoundTools = new QWidget(Samples);
     c.SoundTools->setObjectName(QStringLiteral("SoundTools"));
@@ -193,6 +204,24 @@ void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings
     title->setPalette(titlePalette);
     FitLabelHeight(title);
     c.FrameBar->resize(c.FrameBar->width(), title->y());
+
+    // The words and numbers are the program's, over the skin's pill.
+    QFont pillFont(settings.SampleTitleFont);
+    SetDesignPointSize(pillFont, qMax(7, settings.SampleTitleFontSize - 2));
+    int left = 4;
+    for (ActiveLink *pill : { c.Aspeed, c.Arepeat, c.Atakes }) {
+        // The takes' pill is the same plain pill as the round's.
+        const QString name = pill == c.Aspeed ? QStringLiteral("Speed") : QStringLiteral("Repeat");
+        setPictures(pill, images, name + QStringLiteral(".jpg"), name + QStringLiteral("Over.jpg"));
+        handButton(pill);
+        pill->setTextFont(pillFont);
+        pill->setForecolor(PillInk);
+        pill->setActiveforecolor(PillInk);
+        pill->setAlignment(ActiveLink::AlignCenterCode);
+        const int x = pill == c.Atakes ? c.FrameBar->width() - 4 - pill->width() : left;
+        pill->move(x, title->y() + (title->height() - pill->height()) / 2);
+        left += pill->width() + 4;
+    }
 
     for (ActiveLink *b : { c.Aplay, c.Astop, c.Apause, c.Alisten, c.Arec })
         handButton(b);

@@ -28,6 +28,11 @@ struct PracticeControls
     ActiveLink *ImSamplesUp = nullptr;
     ActiveLink *ImSamplesDown = nullptr;
     QLabel *SampleTitle = nullptr;
+    // On the title line's left end: the reciter's speed and "repeat after me".
+    ActiveLink *Aspeed = nullptr;
+    ActiveLink *Arepeat = nullptr;
+    // On its right end: the list of the learner's takes of the example.
+    ActiveLink *Atakes = nullptr;
 
     QWidget *SoundTools = nullptr;
     QLabel *RecBack = nullptr;

@@ -107,6 +107,7 @@ void Recorder::Record()
     ShowButtons(true, true, false, false);
     PracticeMode = Rec;
     m_meter.StartMeter();
+    m_inputLevel = 0;
     m_c.TimerMeter->start();
     StopAt = TakeLimit(ExampleDuration);
     m_takePath = RecordingPath();
@@ -347,7 +348,8 @@ void Recorder::TimerMeterTick()
             EndListening();
     }
     if (PracticeMode == Rec && m_c.TimerMeter->isActive()) {
-        m_meter.ShowLevel(qint16(m_meter.ReadPeak()));
+        m_inputLevel = m_meter.ReadPeak();
+        m_meter.ShowLevel(qint16(m_inputLevel));
         const qint64 position = WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status capture position")));
         if (position >= StopAt) {
             Stop();

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <functional>
 
 class MediaPlayer;
@@ -113,6 +114,11 @@ public:
     // The current example's recording: c-l-n.wav, or c-l-k-n.wav on an entry sub-page.
     QString RecordingPath() const;
 
+    bool Recording() const { return PracticeMode == QLatin1String("Rec") && m_c.TimerMeter->isActive(); }
+    bool PlayingTake() const { return m_voiceOpen; }
+    // The microphone's level on the last tick of a take, 0..128.
+    int InputLevel() const { return m_inputLevel; }
+
     // Set by the examples panel when an example is chosen.
     qint16 CurExample = 0;
     qint32 ExampleDuration = 0;
@@ -151,6 +157,7 @@ private:
     QString m_pendingTake;
     qint64 m_takeLength = 0;
     bool m_voiceOpen = false;
+    int m_inputLevel = 0;
     qint64 m_lastPosition = -1;
     QElapsedTimer m_still;
 };

@@ -43,6 +43,11 @@ QStringList SkinFileNames()
     return names;
 }
 
+QStringList OptionalSkinFileNames()
+{
+    return { "Speed.jpg", "SpeedOver.jpg", "Repeat.jpg", "RepeatOver.jpg" };
+}
+
 namespace {
 
 // Only the window's thread loads skin pictures; the worker only fills the future.
@@ -70,7 +75,7 @@ void PrefetchSkinPictures(const QString &folder)
     p.folder = folder;
     p.decoding = std::async(std::launch::async, [folder] {
         QHash<QString, QImage> pictures;
-        const QStringList names = SkinFileNames();
+        const QStringList names = SkinFileNames() + OptionalSkinFileNames();
         for (const QString &name : names) {
             if (!name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
                 continue;
@@ -96,6 +101,8 @@ QPixmap LoadSkinPicture(const QString &folder, const QString &name)
     }
     QPixmap pixmap;
     pixmap.load(path);
+    if (pixmap.isNull() && OptionalSkinFileNames().contains(name))
+        pixmap.load(QStringLiteral(":/skin/") + name);
     return pixmap;
 }
 

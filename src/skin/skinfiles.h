@@ -19,7 +19,12 @@ QString ResolveSkinFile(const QString &folder, const QString &name);
 // spelling is listed.
 QStringList SkinFileNames();
 
+// Pictures of controls newer than most course folders: a skin may have them,
+// and the program brings its own of the same size for one that does not.
+QStringList OptionalSkinFileNames();
+
 // A picture of the skin folder; a null pixmap when it is missing or unreadable.
+// For an optional picture, the program's own in its place.
 QPixmap LoadSkinPicture(const QString &folder, const QString &name);
 
 // Starts decoding the pictures of SkinFileNames() on a worker thread, so that

@@ -1,6 +1,8 @@
 #include "components/mediabackend.h"
 #include "components/playbackqueue.h"
 #include "components/qtmediaplayer.h"
+#include "components/soundinfo.h"
+#include "audio/slowedsounds.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +32,8 @@ private slots:
     void sinksKeepAShortQueue_data();
     void sinksKeepAShortQueue();
     void thePlayersOwnSinkKeepsAShortQueue();
+    void slowedKeepsItsPitch_data();
+    void slowedKeepsItsPitch();
 
 private:
     QString makeMp3(const QString &name, double seconds, const QString &title, const QString &author);
@@ -230,6 +234,78 @@ void TestMediaPlayer::thePlayersOwnSinkKeepsAShortQueue()
     for (GstElement *sink : std::as_const(sinks))
         gst_object_unref(sink);
     sinks.clear();
+}
+
+void TestMediaPlayer::slowedKeepsItsPitch_data()
+{
+    QTest::addColumn<double>("speed");
+    QTest::addColumn<bool>("relative"); // the course folder named from the working directory
+    QTest::newRow("full speed") << 1.0 << false;
+    QTest::newRow("85 %") << 0.85 << false;
+    QTest::newRow("70 %") << 0.70 << false;
+    QTest::newRow("50 %") << 0.50 << false;
+    QTest::newRow("70 %, a relative path") << 0.70 << true;
+}
+
+// What the sound server is given, recorded from its sink's monitor: the tone
+// lasts 1/speed as long and stays at 440 Hz.
+void TestMediaPlayer::slowedKeepsItsPitch()
+{
+    QFETCH(double, speed);
+    QFETCH(bool, relative);
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        QSKIP("needs the test sound server (scripts/test-services)");
+    const QString mp3 = makeMp3(QStringLiteral("tone%1").arg(qRound(speed * 100)), 1.5, QStringLiteral("نغمة"), QStringLiteral("قارئ"));
+    QVERIFY(!mp3.isEmpty());
+    SlowedSounds slowed;
+    QtMediaPlayer player(nullptr, nullptr, &slowed);
+    player.SetSpeed(speed);
+    // A file of its own each row: the last row's would pass the wait below
+    // before this recorder has opened its stream, and the tone's start be lost.
+    const QString raw = m_dir.filePath(QStringLiteral("monitor%1.raw").arg(qRound(speed * 100)));
+    QFile::remove(raw);
+    QProcess recorder;
+    recorder.start("parecord", { "--raw", "--device=nullsink.monitor", "--rate=22050", "--channels=1",
+                                   "--format=s16le", "--latency-msec=20", raw });
+    QVERIFY(recorder.waitForStarted());
+    // The stream takes a moment to open: the tone starts once silence is coming in.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(raw).size() > 4410, 5000);
+    QTest::qWait(500);
+    const QString previous = QDir::currentPath();
+    auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+    player.SetFileName(relative ? QFileInfo(mp3).fileName() : mp3);
+    const double length = ReadSoundInfo(mp3).duration / speed;
+    QCOMPARE(player.Duration(), length);
+    QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() > 0.1, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() >= player.Duration(), 10000);
+    // The server hands a recording over in pieces: the last one comes a
+    // moment after the sound has ended.
+    QTest::qWait(1500);
+    recorder.terminate();
+    QVERIFY(recorder.waitForFinished(3000));
+
+    QFile file(raw);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
+    const qsizetype count = bytes.size() / 2;
+    qsizetype first = -1, last = -1, crossings = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        if (std::abs(samples[i]) > 2000) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    QVERIFY2(first >= 0, "nothing reached the sink");
+    for (qsizetype i = first + 1; i <= last; ++i)
+        if ((samples[i - 1] < 0) != (samples[i] < 0))
+            ++crossings;
+    const double seconds = double(last - first) / 22050.0;
+    const double frequency = crossings / 2.0 / seconds;
+    QVERIFY2(std::abs(seconds - length) < 0.1 * length, qPrintable(QString::number(seconds)));
+    QVERIFY2(std::abs(frequency - 440.0) < 440.0 * 0.03, qPrintable(QString::number(frequency)));
 }
 
 QTEST_MAIN(TestMediaPlayer)

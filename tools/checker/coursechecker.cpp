@@ -534,6 +534,18 @@ void CourseChecker::checkSkin()
             add(Finding::Error, relative(path),
                 tr("is %1 x %2 pixels; the window is 786 x 632").arg(image.width()).arg(image.height()));
     }
+    // Newer controls' pictures: the program has its own, so a skin without
+    // them is complete; one that has them must have readable ones.
+    for (const QString &name : OptionalSkinFileNames()) {
+        const QString path = ResolveSkinFile(folder, name);
+        if (!QFileInfo(path).isFile())
+            continue;
+        use(relative(path));
+        QImageReader reader(path);
+        if (reader.read().isNull())
+            add(Finding::Warning, relative(path),
+                tr("cannot be read as a picture: the program's own is shown instead"));
+    }
 }
 
 // ------------------------------------------------------------------ the pages

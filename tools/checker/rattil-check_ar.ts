@@ -255,6 +255,11 @@
         <translation>ملف لا مجلد: لا يمكن حفظ تسجيلات المتعلم</translation>
     </message>
     <message>
+        <location filename="coursechecker.cpp" line="545" />
+        <source>cannot be read as a picture: the program's own is shown instead</source>
+        <translation>لا تمكن قراءته صورةً: تُعرض صورة البرنامج بدلًا منه</translation>
+    </message>
+    <message>
         <location filename="coursechecker.cpp" line="731" />
         <source>cannot be written: the learner's recordings cannot be saved</source>
         <translation>لا تمكن الكتابة فيه: لا يمكن حفظ تسجيلات المتعلم</translation>

@@ -123,6 +123,7 @@ bool SkinPainter::PaintAll()
     PaintVolumeControls();
     PaintExamplesBar();
     PaintRecorder();
+    PaintPracticeExtras();
     PaintDocumentScrollBar();
     PaintMenu();
     PaintIndexBackground();
@@ -522,6 +523,36 @@ void SkinPainter::PaintRecorder()
         p.fillRect(QRect(0, 1, kMeterWidth, 1), c.lighter(125));
         p.end();
         Save(seg, QStringLiteral("vm%1.jpg").arg(i));
+    }
+}
+
+// The reciter's speed and "repeat after me": pills on the title line of the
+// examples panel, whose words and numbers the program writes over them.
+void SkinPainter::PaintPracticeExtras()
+{
+    struct Pill
+    {
+        QString name;
+        int width;
+    };
+    const Pill pills[] = {{QStringLiteral("Speed"), 54}, {QStringLiteral("Repeat"), 92}};
+    constexpr int height = 20;
+    for (const Pill &pill : pills) {
+        for (bool hover : {false, true}) {
+            QImage image = Filled(pill.width, height, Palette::Parchment);
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            const QRectF box(0.8, 0.8, pill.width - 1.6, height - 1.6);
+            QLinearGradient g(0, 0, 0, height);
+            const QColor face = hover ? Palette::FrameGlow : Palette::FrameLight;
+            g.setColorAt(0, face.lighter(115));
+            g.setColorAt(1, face.darker(110));
+            p.setBrush(g);
+            p.setPen(QPen(hover ? Palette::GoldLight : Palette::Gold, 1.2));
+            p.drawRoundedRect(box, height / 2.0 - 1, height / 2.0 - 1);
+            p.end();
+            Save(image, pill.name + (hover ? QStringLiteral("Over.jpg") : QStringLiteral(".jpg")));
+        }
     }
 }
 

@@ -27,6 +27,7 @@ private:
     void PaintVolumeControls();
     void PaintExamplesBar();
     void PaintRecorder();
+    void PaintPracticeExtras();
     void PaintDocumentScrollBar();
     void PaintMenu();
     void PaintIndexBackground();

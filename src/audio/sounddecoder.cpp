@@ -1,8 +1,9 @@
-#include "compare/sounddecoder.h"
+#include "audio/sounddecoder.h"
 
 #include <QAudioBuffer>
 #include <QAudioDecoder>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
 
@@ -91,7 +92,9 @@ void SoundDecoder::Start(const QString &path, int rate, std::function<void(Resul
         connect(m_timeout, &QTimer::timeout, this, [this] { finish(QStringLiteral("decoding took too long")); });
     }
     m_timeout->start(TimeoutMs);
-    decoder->setSource(QUrl::fromLocalFile(path));
+    // GStreamer's file source opens only absolute paths: a course folder
+    // given relative to the working directory would decode nothing.
+    decoder->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     decoder->start();
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <vector>
+
+// Slows a recitation down with its pitch kept: the sound is cut into short
+// overlapping pieces that are laid out further apart, each piece placed where
+// its waveform best continues the one before (so a held vowel stays one tone,
+// not a flutter). Speech at 50 % stays clear; a pure tone keeps its frequency.
+namespace TempoStretch {
+
+// Mono samples in -1..1 at rate; speed 1 returns them as they are, 0.5 twice as long.
+std::vector<float> Stretch(const std::vector<float> &samples, int rate, double speed);
+
+// A 16-bit mono WAV file in memory, for a player that plays from a buffer.
+QByteArray Wave(const std::vector<float> &samples, int rate);
+
+} // namespace TempoStretch

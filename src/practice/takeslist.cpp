@@ -1,0 +1,86 @@
+#include "practice/takeslist.h"
+
+#include "components/numbers.h"
+#include "components/soundinfo.h"
+#include "practice/takehistory.h"
+
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLocale>
+
+TakesList::TakesList(QWidget *parent)
+    : QListWidget(parent)
+{
+    setObjectName(QStringLiteral("TakesList"));
+    setAccessibleName(Name);
+    setAccessibleDescription(QStringLiteral("اختر تسجيلًا واضغط Enter لسماعه ومقارنته، أو Escape للرجوع"));
+    setLayoutDirection(Qt::RightToLeft);
+    setFrameShape(QFrame::Box);
+    setUniformItemSizes(true);
+    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        emit Chosen(item->data(Qt::UserRole).toString());
+    });
+    hide();
+}
+
+std::vector<TakesList::Take> TakesList::TakesOf(const QString &newestTake)
+{
+    std::vector<Take> takes;
+    const QFileInfo newest(newestTake);
+    if (newest.isFile())
+        takes.push_back({ newestTake, newest.lastModified(), ReadSoundInfo(newestTake).duration });
+    const QStringList earlier = TakeHistory::Earlier(newestTake);
+    for (auto it = earlier.crbegin(); it != earlier.crend(); ++it) {
+        // The name is the time it was recorded; a name that is not one (a
+        // copy made by hand) falls back on the file's own time.
+        QDateTime when = QDateTime::fromString(QFileInfo(*it).completeBaseName().left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+        if (!when.isValid())
+            when = QFileInfo(*it).lastModified();
+        takes.push_back({ *it, when, ReadSoundInfo(*it).duration });
+    }
+    return takes;
+}
+
+QString TakesList::Wording(const Take &take, std::optional<int> percentDifference)
+{
+    const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    QStringList parts;
+    parts << arabic.toString(take.recorded, QStringLiteral("d MMMM، HH:mm"));
+    parts << arabic.toString(take.seconds, 'f', 1) + QStringLiteral(" ثانية");
+    if (percentDifference) {
+        const int percent = *percentDifference;
+        parts << (percent == 0 ? QStringLiteral("بطول تلاوة القارئ")
+                               : (percent < 0 ? QStringLiteral("أقصر من القارئ بـ ") : QStringLiteral("أطول من القارئ بـ "))
+                    + ArabicIndic(std::abs(percent)) + QChar(0x066A));
+    }
+    return parts.join(QStringLiteral("، "));
+}
+
+void TakesList::Fill(const QString &newestTake, const std::function<std::optional<int>(const QString &)> &difference)
+{
+    clear();
+    const std::vector<Take> takes = TakesOf(newestTake);
+    for (const Take &take : takes) {
+        auto *item = new QListWidgetItem(Wording(take, difference ? difference(take.path) : std::nullopt), this);
+        item->setData(Qt::UserRole, take.path);
+    }
+    if (count() > 0)
+        setCurrentRow(0);
+}
+
+void TakesList::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        emit GivenUp();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+// A list left by Tab or a click elsewhere goes, as a menu would.
+void TakesList::focusOutEvent(QFocusEvent *event)
+{
+    QListWidget::focusOutEvent(event);
+    if (isVisible() && event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        emit GivenUp();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDateTime>
+#include <QListWidget>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// The learner's takes of the example on show, newest first: when each was
+// recorded, how long it is and, once the comparison has judged it this run,
+// how much longer or shorter than the reciter it came out. Enter (or a
+// double click) on one plays and compares it; Escape gives the list up.
+// The takes are the files, as TakeHistory keeps them; the list writes nothing.
+class TakesList final : public QListWidget
+{
+    Q_OBJECT
+public:
+    struct Take
+    {
+        QString path;
+        QDateTime recorded;
+        double seconds = 0;
+    };
+
+    static inline const QString Name = QStringLiteral("تسجيلاتك");
+
+    explicit TakesList(QWidget *parent = nullptr);
+
+    // The newest take and the earlier ones kept beside it, newest first.
+    static std::vector<Take> TakesOf(const QString &newestTake);
+    // "٨ ديسمبر، ١٠:١٥، ٣٫٢ ثانية، أطول من القارئ بـ ١٢٪"
+    static QString Wording(const Take &take, std::optional<int> percentDifference);
+
+    // difference: the comparison's timing difference of a take, when known.
+    void Fill(const QString &newestTake, const std::function<std::optional<int>(const QString &)> &difference);
+    int Count() const { return count(); }
+
+signals:
+    void Chosen(const QString &path);
+    void GivenUp();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+};
