@@ -74,26 +74,14 @@ void setBackground(QWidget *widget, const QColor &color)
 
 } // namespace
 
-namespace {
-
-QString arabicIndic(int n)
-{
-    QString digits = QString::number(n);
-    for (QChar &ch : digits)
-        ch = QChar(0x0660 + ch.digitValue());
-    return digits;
-}
-
-} // namespace
-
 QString ExampleButtonName(int n)
 {
-    return QStringLiteral("المثال ") + arabicIndic(n);
+    return QStringLiteral("المثال ") + ArabicIndic(n);
 }
 
 QString ExampleCountDescription(int n, int count)
 {
-    return ExampleButtonName(n) + QStringLiteral(" من ") + arabicIndic(count);
+    return ExampleButtonName(n) + QStringLiteral(" من ") + ArabicIndic(count);
 }
 
 void FitLabelHeight(QLabel *label)

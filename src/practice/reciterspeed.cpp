@@ -1,20 +1,9 @@
 #include "practice/reciterspeed.h"
 
 #include "components/activelink.h"
+#include "components/numbers.h"
 
 #include <algorithm>
-
-namespace {
-
-QString arabicIndic(int n)
-{
-    QString digits = QString::number(n);
-    for (QChar &ch : digits)
-        ch = QChar(0x0660 + ch.digitValue());
-    return digits;
-}
-
-} // namespace
 
 ReciterSpeed::ReciterSpeed(ActiveLink *control, QObject *parent)
     : QObject(parent)
@@ -31,7 +20,7 @@ ReciterSpeed::ReciterSpeed(ActiveLink *control, QObject *parent)
 
 QString ReciterSpeed::Spoken(int percent)
 {
-    return arabicIndic(percent) + QChar(0x066A);
+    return ArabicIndic(percent) + QChar(0x066A);
 }
 
 QString ReciterSpeed::Phrase(int percent)

@@ -2,22 +2,11 @@
 
 #include "audio/tempostretch.h"
 #include "components/activelink.h"
+#include "components/numbers.h"
 
 #include <cmath>
 
 #include <algorithm>
-
-namespace {
-
-QString arabicIndic(int n)
-{
-    QString digits = QString::number(n);
-    for (QChar &ch : digits)
-        ch = QChar(0x0660 + ch.digitValue());
-    return digits;
-}
-
-} // namespace
 
 RepeatRound::RepeatRound(ActiveLink *control, Callouts callouts, QObject *parent)
     : QObject(parent)
@@ -45,11 +34,12 @@ int RepeatRound::VoiceThreshold(const std::vector<int> &noise)
 {
     if (noise.empty())
         return LeastVoice * 2;
-    // The median, not the loudest: a learner who starts a little early must
-    // not raise the room's noise to the level of their own voice.
-    std::vector<int> sorted = noise;
-    std::sort(sorted.begin(), sorted.end());
-    const int floor = sorted[sorted.size() / 2];
+    // The quietest moment, not the loudest nor the median: a learner who
+    // starts as soon as the cue ends (100 ms into the turn is enough) must not
+    // raise the room's noise to the level of their own voice, or no silence
+    // would ever end the take. The meter gives the loudest sample of each 50 ms
+    // tick, so even the room's quietest tick holds its noise at its peaks.
+    const int floor = *std::min_element(noise.begin(), noise.end());
     return std::max(LeastVoice, floor * 3 / 2 + 4);
 }
 
@@ -59,7 +49,7 @@ QString RepeatRound::Spoken(int rounds)
         return QStringLiteral("حتى الإيقاف");
     if (rounds == 1)
         return QStringLiteral("مرة واحدة");
-    return arabicIndic(rounds) + QStringLiteral(" مرات");
+    return ArabicIndic(rounds) + QStringLiteral(" مرات");
 }
 
 void RepeatRound::show()
@@ -70,10 +60,10 @@ void RepeatRound::show()
     // At rest it says what a press starts; in a round, which round it is and
     // that a press stops it.
     if (!Running())
-        m_control->setCaption(Name + QLatin1Char(' ') + (Rounds() > 0 ? arabicIndic(Rounds()) : QStringLiteral("∞")));
+        m_control->setCaption(Name + QLatin1Char(' ') + (Rounds() > 0 ? ArabicIndic(Rounds()) : QStringLiteral("∞")));
     else
-        m_control->setCaption(QStringLiteral("أوقف ") + arabicIndic(m_round)
-            + (Rounds() > 0 ? QStringLiteral(" من ") + arabicIndic(Rounds()) : QString()));
+        m_control->setCaption(QStringLiteral("أوقف ") + ArabicIndic(m_round)
+            + (Rounds() > 0 ? QStringLiteral(" من ") + ArabicIndic(Rounds()) : QString()));
     m_control->setAccessibleValue(value);
     m_control->setAccessibleFlag(ActiveLink::Checked, Running());
     m_control->setAccessibleDescription(value + QStringLiteral("؛ السهمان يغيران عدد المرات"));

@@ -41,6 +41,8 @@ def main():
         saved = []
         for turn in (1, 2):
             atspi.wait_for(lambda: named(program.app, YOUR_TURN) is not None, "the learner's turn %d" % turn, 40)
+            # A learner hears the cue, then draws breath before reading.
+            time.sleep(0.4)
             started = time.time()
             subprocess.run("sox -n -r 44100 -c 2 -t raw -e signed -b 16 - synth %s sine 440 vol 0.6 | "
                            "pacat --playback --raw --latency-msec=30" % TONE, shell=True, timeout=20)

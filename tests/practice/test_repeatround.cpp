@@ -105,14 +105,19 @@ void TestRepeatRound::theTurnEndsAfterTheLearnersSilence_data()
     QTest::addColumn<int>("noise");
     QTest::addColumn<int>("voice");
     QTest::addColumn<int>("voiceMs");
+    QTest::addColumn<int>("voiceFrom"); // ms into the turn
     QTest::addColumn<int>("stoppedAt"); // ms into the turn; -1: the recorder's limit ended it unheard
-    // Voice from 400 to 1400 ms: the silence rule ends the take 1.2 s later.
-    QTest::newRow("a quiet room") << 2 << 40 << 1000 << 2600;
-    QTest::newRow("a noisy room, a voice above it") << 30 << 60 << 1000 << 2600;
-    QTest::newRow("a noisy room's noise is not a voice") << 30 << 40 << 1000 << -1;
-    QTest::newRow("a silent room, a whisper below any voice") << 0 << 5 << 1000 << -1;
-    QTest::newRow("a cough is not speech") << 2 << 40 << 100 << -1;
-    QTest::newRow("a long reading runs to the limit") << 2 << 40 << 9000 << 8000;
+    // Voice for voiceMs from voiceFrom: the silence rule ends the take 1.2 s later.
+    QTest::newRow("a quiet room") << 2 << 40 << 1000 << 400 << 2600;
+    QTest::newRow("a noisy room, a voice above it") << 30 << 60 << 1000 << 400 << 2600;
+    QTest::newRow("a noisy room's noise is not a voice") << 30 << 40 << 1000 << 400 << -1;
+    QTest::newRow("a silent room, a whisper below any voice") << 0 << 5 << 1000 << 400 << -1;
+    QTest::newRow("a cough is not speech") << 2 << 40 << 100 << 400 << -1;
+    // The room is heard in the turn's first 300 ms; a learner already
+    // speaking there must not be taken for the room.
+    QTest::newRow("a learner who starts at once") << 2 << 40 << 1000 << 100 << 2300;
+    QTest::newRow("a noisy room, a learner who starts at once") << 30 << 60 << 1000 << 100 << 2300;
+    QTest::newRow("a long reading runs to the limit") << 2 << 40 << 9000 << 400 << 8000;
 }
 
 void TestRepeatRound::theTurnEndsAfterTheLearnersSilence()
@@ -120,11 +125,13 @@ void TestRepeatRound::theTurnEndsAfterTheLearnersSilence()
     QFETCH(int, noise);
     QFETCH(int, voice);
     QFETCH(int, voiceMs);
+    QFETCH(int, voiceFrom);
     QFETCH(int, stoppedAt);
     Room room;
     room.noise = noise;
     room.voice = voice;
     room.voiceMs = voiceMs;
+    room.voiceFrom = voiceFrom;
     RepeatRound round(nullptr, room.callouts());
     room.round = &round;
     round.StepRounds(-1); // one round
