@@ -5,8 +5,8 @@
 #include "app/mainwindow.h"
 #include "app/processsetup.h"
 #include "components/activelink.h"
-#include "components/mediabackend.h"
-#include "components/mediaplayer.h"
+#include "audio/mediabackend.h"
+#include "audio/mediaplayer.h"
 #include "menu/menucontrols.h"
 #include "soundprobe.h"
 

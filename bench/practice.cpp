@@ -3,10 +3,10 @@
 // stall of the window's thread while recording, CPU idle and while recording.
 // Run under the test services: eval "$(scripts/test-services start)".
 #include "components/activelink.h"
-#include "components/audioconverter.h"
-#include "components/qtmediaplayer.h"
-#include "components/qtwaveaudio.h"
-#include "components/qtwaveinput.h"
+#include "audio/audioconverter.h"
+#include "audio/qtmediaplayer.h"
+#include "audio/qtwaveaudio.h"
+#include "audio/qtwaveinput.h"
 #include "components/settings.h"
 #include "practice/examplespanel.h"
 #include "practice/practicecontrols.h"

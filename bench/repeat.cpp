@@ -9,7 +9,7 @@
 #include "app/mainwindow.h"
 #include "app/processsetup.h"
 #include "components/activelink.h"
-#include "components/mediabackend.h"
+#include "audio/mediabackend.h"
 #include "menu/menucontrols.h"
 #include "practice/practicecontrols.h"
 #include "practice/reciterspeed.h"

@@ -1,7 +1,7 @@
 // Start the real window on an application folder and report when its first page is shown.
 #include "app/mainwindow.h"
 #include "app/processsetup.h"
-#include "components/mediabackend.h"
+#include "audio/mediabackend.h"
 #include "components/documentview.h"
 #include "measure.h"
 

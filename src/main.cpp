@@ -2,7 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/processsetup.h"
 #include "app/quitsignals.h"
-#include "components/mediabackend.h"
+#include "audio/mediabackend.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "stretchplayer.h"
 
-#include "components/softwarevolume.h"
+#include "audio/softwarevolume.h"
 #include "audio/slowedsounds.h"
 
 #include <QBuffer>

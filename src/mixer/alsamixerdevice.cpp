@@ -1,6 +1,6 @@
 #include "alsamixerdevice.h"
 
-#include "components/softwarevolume.h"
+#include "audio/softwarevolume.h"
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>

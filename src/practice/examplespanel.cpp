@@ -2,7 +2,7 @@
 
 #include "components/activelink.h"
 #include "components/fonctions.h"
-#include "components/mediaplayer.h"
+#include "audio/mediaplayer.h"
 #include "components/numbers.h"
 #include "components/settings.h"
 #include "practice/practiceprogress.h"

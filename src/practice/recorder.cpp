@@ -2,9 +2,9 @@
 
 #include "components/activelink.h"
 #include "components/fonctions.h"
-#include "components/mediaplayer.h"
-#include "components/takejournal.h"
-#include "components/waveaudio.h"
+#include "audio/mediaplayer.h"
+#include "audio/takejournal.h"
+#include "audio/waveaudio.h"
 #include "practice/soundmeter.h"
 #include "practice/takehistory.h"
 

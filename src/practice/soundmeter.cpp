@@ -1,7 +1,7 @@
 #include "soundmeter.h"
 
 #include "components/numbers.h"
-#include "components/waveinput.h"
+#include "audio/waveinput.h"
 
 #include <QLabel>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "practice/takeslist.h"
 
 #include "components/numbers.h"
-#include "components/soundinfo.h"
+#include "audio/soundinfo.h"
 #include "practice/takehistory.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
 #include "compare/speechfeatures.h"
-#include "components/mediabackend.h"
+#include "audio/mediabackend.h"
 #include "synthspeech.h"
 
 #include <QSignalSpy>

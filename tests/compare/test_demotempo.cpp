@@ -1,5 +1,5 @@
 #include "compare/takeanalysis.h"
-#include "components/mediabackend.h"
+#include "audio/mediabackend.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "../support/fakes.h"
 #include "components/activelink.h"
-#include "components/softwarevolume.h"
+#include "audio/softwarevolume.h"
 #include "mixer/alsamixerdevice.h"
 #include "mixer/levelslider.h"
 #include "mixer/mixercontrols.h"

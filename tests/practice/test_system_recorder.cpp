@@ -1,5 +1,5 @@
-#include "components/qtwaveaudio.h"
-#include "components/qtwaveinput.h"
+#include "audio/qtwaveaudio.h"
+#include "audio/qtwaveinput.h"
 #include "practicefixture.h"
 
 #include <QProcess>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/mediaplayer.h"
+#include "audio/mediaplayer.h"
 #include "components/messagesink.h"
 
 #include <QStringList>

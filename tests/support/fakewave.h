@@ -1,7 +1,7 @@
 #pragma once
 
-#include "components/waveaudio.h"
-#include "components/waveinput.h"
+#include "audio/waveaudio.h"
+#include "audio/waveinput.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "app/fonts.h"
 #include "components/fonctions.h"
 #include "components/numbers.h"
-#include "components/soundinfo.h"
+#include "audio/soundinfo.h"
 #include "components/textbrowserview.h"
 #include "menu/menucontrols.h"
 #include "skin/skinfiles.h"

@@ -1,4 +1,4 @@
-#include "components/audioconverter.h"
+#include "audio/audioconverter.h"
 
 #include <QtTest>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "components/softwarevolume.h"
+#include "audio/softwarevolume.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,7 +1,7 @@
-#include "components/mediabackend.h"
-#include "components/playbackqueue.h"
-#include "components/qtmediaplayer.h"
-#include "components/soundinfo.h"
+#include "audio/mediabackend.h"
+#include "audio/playbackqueue.h"
+#include "audio/qtmediaplayer.h"
+#include "audio/soundinfo.h"
 #include "audio/slowedsounds.h"
 
 #include <QDir>

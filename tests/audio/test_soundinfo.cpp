@@ -1,6 +1,6 @@
 // The sound reader from a path and from bytes must agree: the examples panel
 // reads paths, the fuzzer and the course checker lean on the same parser.
-#include "components/soundinfo.h"
+#include "audio/soundinfo.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "components/mediabackend.h"
+#include "audio/mediabackend.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "../support/testfiles.h"
-#include "components/takejournal.h"
+#include "audio/takejournal.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>
