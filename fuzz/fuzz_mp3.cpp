@@ -1,5 +1,5 @@
 // Example sounds: the tags and duration the examples panel reads before playing.
-#include "components/soundinfo.h"
+#include "audio/soundinfo.h"
 
 #include <cmath>
 #include <cstddef>
