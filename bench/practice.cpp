@@ -99,7 +99,7 @@ int main(int argc, char *argv[])
     SoundMeter meter(input, c.vm, [&](const QString &t) { messages << t; });
     PagePosition position { 1, 1, 0, false };
     Recorder recorder(
-        c, audio, MP, meter, folder + "/rec/", { [&] { return position; }, [&](const QString &t) { messages << t; } });
+        c, audio, MP, meter, folder + "/rec/", { [&] { return position; }, [&](const QString &t) { messages << t; }, {}, {} });
     ExamplesPanel::Callouts pc;
     pc.PanelClosedTop = [] { return 542; };
     pc.Position = [&] { return position; };
