@@ -6,5 +6,6 @@ cd "$(dirname "$0")"
 scripts/install-deps
 build=${RATTIL_BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)"
+# Only the program and its course: the tests are ./test.sh's to build.
+cmake --build "$build" -j"$(nproc)" --target rattil course
 exec "$build/app/rattil"
