@@ -116,7 +116,9 @@ MainWindow::~MainWindow()
     delete recorder;
 }
 
-// Every control exists from here on; nothing is created at run time.
+// What the first page shows, and what the menu and the page need to lay
+// themselves out. The examples panel's controls, the recorder and the
+// comparison, hidden at start, are made by EnsurePracticeParts.
 void MainWindow::CreateControls()
 {
     RTFP = new QWidget(this);
@@ -142,7 +144,6 @@ void MainWindow::CreateControls()
     pageControls = CreatePageControls(this);
     scrollBarControls = CreateScrollBarControls(this);
     mixerControls = CreateMixerControls(this);
-    practiceControls = CreatePracticeControls(paneControls.FrameBar, paneControls.Samples);
 }
 
 // --- lesson pages, document scroll bar, pane layout --------------------------
@@ -152,8 +153,12 @@ void MainWindow::CreatePageParts()
 
     PaneLayout::Callouts paneCallouts;
     paneCallouts.LayoutExamplesPanel = [this] { LayoutExamplesPanel(); };
-    paneCallouts.OpenPanelExtent
-        = [this] { return practiceControls.SampleTitle->height() + practiceControls.SoundTools->height(); };
+    // Until the panel's controls exist nothing opens it; EnsurePracticeParts
+    // clamps the remembered split again with their extent.
+    paneCallouts.OpenPanelExtent = [this] {
+        const PracticeControls &p = practiceControls;
+        return p.SampleTitle ? p.SampleTitle->height() + p.SoundTools->height() : 0;
+    };
     paneLayout = new PaneLayout(
         paneControls, RTFP, RTF, pageControls.BabFrame, *scrollBar, settings, std::move(paneCallouts), this);
 
@@ -170,6 +175,8 @@ void MainWindow::CreatePageParts()
             repeatRound->End();
         if (comparison)
             comparison->Clear();
+        if (n > 0)
+            EnsurePracticeParts();
         if (examples)
             examples->SetupExampleButtons(n);
     };
@@ -177,6 +184,39 @@ void MainWindow::CreatePageParts()
     pages = new LessonPages(
         pageControls, RTF, RTFP, paneControls.FrameBar, *scrollBar, catalogue, std::move(pageCallouts), this);
     RTF->SetLinkHandler([this](const QString &path) { return FollowPageLink(path); });
+}
+
+// The spoken news and the learner's progress are needed from the start: a
+// take recovered from its journal is told at once, and the menu shows what
+// has been practised.
+void MainWindow::CreateStatusLine()
+{
+    m_statusLine = new StatusLine(this);
+    m_statusLine->move(0, 0);
+    m_statusLine->show();
+    progress = std::make_unique<PracticeProgress>(RecDir);
+}
+
+// The examples panel and all that works in it are hidden at start: they are
+// made when a page with examples first opens, or once the first page is on
+// screen, whichever comes first, so that the first page waits for none of it.
+// They need the course's folders and its skin, so not before Load.
+void MainWindow::EnsurePracticeParts()
+{
+    if (examples || !m_loaded)
+        return;
+    const QList<QWidget *> before = findChildren<QWidget *>();
+    practiceControls = CreatePracticeControls(paneControls.FrameBar, paneControls.Samples);
+    CreatePracticeParts();
+    ApplyPracticeSkin();
+    paneLayout->ClampSplitterTop();
+    // A child made after its parent is on screen stays hidden until it is shown
+    // itself: each one the parts did not hide is shown, as the window's first
+    // show would have shown it.
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (!w->isWindow() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide) && !before.contains(w))
+            w->show();
+    }
 }
 
 // The recorder names its takes from the open page, and the panel finds the
@@ -204,9 +244,6 @@ void MainWindow::CreatePracticeParts()
     recorder = new Recorder(practiceControls, *waveAudio, *MP, *meter, RecDir, std::move(recorderCallouts), this);
     recorder->SetJournalFallback(JournalFolder);
     // The strip's buttons only swap pictures; a listener hears the news instead.
-    m_statusLine = new StatusLine(this);
-    m_statusLine->move(0, 0);
-    m_statusLine->show();
     connect(recorder, &Recorder::StateChanged, m_statusLine, [this](Recorder::Event event) {
         m_statusLine->Announce(Recorder::Announcement(event), Recorder::IsFailure(event));
     });
@@ -228,7 +265,6 @@ void MainWindow::CreatePracticeParts()
         if (comparison)
             comparison->Clear();
     };
-    progress = std::make_unique<PracticeProgress>(RecDir);
     panelCallouts.TakesOf = [this](const QString &baseName) { return progress->Takes(baseName); };
     examples = new ExamplesPanel(practiceControls, settings, *MP, *recorder,
         ExamplesPanel::Folders { ImagesPath, ExamplesDir, TextDir, DataImagesDir }, std::move(panelCallouts), this);
@@ -417,7 +453,7 @@ bool MainWindow::FollowPageLink(const QString &path)
 void MainWindow::Load()
 {
     SetPaths();
-    CreatePracticeParts();
+    CreateStatusLine();
     RecoverTakes();
     PlayWelcomeSound();
     CreatePopupMenu();
@@ -428,6 +464,7 @@ void MainWindow::Load()
     // The takes as they stand, those recovered from journals included.
     progress->Read();
     menu->BuildMenu(ImagesPath);
+    m_loaded = true;
     OpenFirstPage();
 }
 
@@ -553,7 +590,6 @@ void MainWindow::ApplySkin()
     scrollBarControls.TimerScroll->stop();
     menuControls.MenuScrollTimer->stop();
     menuControls.MenuScrollTimer->setInterval(LessonMenu::HeldScrollInterval);
-    practiceControls.TimerMeter->stop();
 
     m_background = LoadSkinPicture(QStringLiteral("main.jpg"));
 
@@ -581,6 +617,25 @@ void MainWindow::ApplySkin()
     // The mixer's levels in the bars; a silent master is raised.
     volume->InitVolumeDisplay();
 
+    // The closed examples bar ends where its title line would begin.
+    paneControls.FrameBar->resize(paneControls.FrameBar->width(), TitleLineTop(paneControls.ImSamplesBar->geometry()));
+
+    scrollBar->LoadSkin(ImagesPath, back);
+    // The document pane under the bar, the page view reaching past its edges
+    // (laid out inside the part that shows), and the scroll bar beside it.
+    paneLayout->LayoutDocumentPane();
+    paneLayout->ClampSplitterTop();
+
+    StartPage = HtmlDir + QStringLiteral("first.htm");
+    NoFilePage = HtmlDir + QStringLiteral("nofile.htm");
+    pages->SetPaths(HtmlDir, ImagesPath);
+    pages->LoadSkin();
+    update();
+}
+
+// The skin step of the examples panel, once its controls are made.
+void MainWindow::ApplyPracticeSkin()
+{
     // The thirteen example buttons spread from the right, the reciter's line,
     // the recorder strip with its meter, and the example's text and picture.
     LoadPracticeSkin(practiceControls, ImagesPath, settings, paneControls.ImSamplesBar->geometry());
@@ -600,18 +655,6 @@ void MainWindow::ApplySkin()
     listPalette.setColor(QPalette::HighlightedText, paper);
     takesList->setPalette(listPalette);
     takesList->setFont(practiceControls.SampleTitle->font());
-
-    scrollBar->LoadSkin(ImagesPath, back);
-    // The document pane under the bar, the page view reaching past its edges
-    // (laid out inside the part that shows), and the scroll bar beside it.
-    paneLayout->LayoutDocumentPane();
-    paneLayout->ClampSplitterTop();
-
-    StartPage = HtmlDir + QStringLiteral("first.htm");
-    NoFilePage = HtmlDir + QStringLiteral("nofile.htm");
-    pages->SetPaths(HtmlDir, ImagesPath);
-    pages->LoadSkin();
-    update();
 }
 
 void MainWindow::OpenFirstPage()
@@ -633,6 +676,10 @@ void MainWindow::paintEvent(QPaintEvent *)
         p.fillRect(rect(), palette().window());
     if (!m_pendingChime.isEmpty())
         QTimer::singleShot(0, this, &MainWindow::StartPendingChime);
+    // After the first page has had its moment on screen, and before a learner
+    // can have chosen a lesson, so that the first lesson opens at once too.
+    if (m_loaded && !examples && !std::exchange(m_practiceQueued, true))
+        QTimer::singleShot(PracticeAfterFirstPaintMs, this, &MainWindow::EnsurePracticeParts);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent *event)

@@ -119,7 +119,8 @@ public:
     VolumeControls *volume = nullptr;
 
     // The examples panel of the open page, the learner's recorder and player and
-    // the microphone's level meter. Made at start-up once the folders are known.
+    // the microphone's level meter. Made by EnsurePracticeParts: until then the
+    // controls are null and the parts below them too.
     PracticeControls practiceControls;
     WaveAudio *waveAudio = nullptr;
     WaveInput *waveInput = nullptr;
@@ -151,6 +152,10 @@ public:
     void OpenTakesList();
     void CloseTakesList();
 
+    // Makes the examples panel's controls and parts if they are not made yet;
+    // after Load only (they need the course's folders and skin).
+    void EnsurePracticeParts();
+
     // What a chosen popup command does; 0 (dismissed) does nothing.
     void RunPopupCommand(int id);
 
@@ -179,8 +184,10 @@ private:
     void ApplySkin();
     void OpenFirstPage();
     void CreatePageParts();
+    void CreateStatusLine();
     void CreatePracticeParts();
     void CreatePracticeLoop();
+    void ApplyPracticeSkin();
     // The panel's own layout, then the comparison in the room it leaves.
     void LayoutExamplesPanel();
     bool FollowPageLink(const QString &path);
@@ -193,6 +200,11 @@ private:
     QPixmap m_background;
     QString m_pendingChime;
     bool m_unloaded = false;
+    bool m_loaded = false;
+    bool m_practiceQueued = false;
+    // Long enough for the first page to be painted and shown by the window
+    // system, short against a learner's first choice of a lesson.
+    static constexpr int PracticeAfterFirstPaintMs = 150;
     // Dragging by hand where no window manager moves the window for us.
     bool m_dragging = false;
     QPoint m_dragOffset;

@@ -147,6 +147,11 @@ PracticeControls CreatePracticeControls(QWidget *FrameBar, QWidget *Samples)
     return c;
 }
 
+int TitleLineTop(const QRect &samplesBar)
+{
+    return samplesBar.top() + samplesBar.height() + 3;
+}
+
 void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings &settings, const QRect &samplesBar)
 {
     const QColor back = ColorFromBgr(settings.MenuBackColor);
@@ -180,7 +185,7 @@ void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings
     }
 
     QLabel *title = c.SampleTitle;
-    title->setGeometry(0, samplesBar.top() + samplesBar.height() + 3, c.FrameBar->width(), title->height());
+    title->setGeometry(0, TitleLineTop(samplesBar), c.FrameBar->width(), title->height());
     setBackground(title, back);
     title->setAlignment(Qt::AlignCenter);
     QFont titleFont(settings.SampleTitleFont);

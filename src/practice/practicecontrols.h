@@ -12,7 +12,8 @@ struct Settings;
 
 // The examples bar's buttons and the panel body's recorder strip, meter, text and
 // picture. Made once inside the bar (FrameBar) and the body (Samples) that the
-// pane layout owns; the practice classes only move, show and hide them.
+// pane layout owns, when the window first needs them; the practice classes
+// only move, show and hide them.
 // Arrays are indexed from 1, as examples and meter segments are counted.
 struct PracticeControls
 {
@@ -56,6 +57,10 @@ PracticeControls CreatePracticeControls(QWidget *FrameBar, QWidget *Samples);
 // (the title line's top); the pane layout places the bar itself.
 void LoadPracticeSkin(
     PracticeControls &c, const QString &imagesPath, const Settings &settings, const QRect &samplesBar);
+
+// Where the title line under the examples bar begins inside FrameBar: the
+// closed bar's height, which the pane layout needs before the controls exist.
+int TitleLineTop(const QRect &samplesBar);
 
 // A label one line of its font high.
 void FitLabelHeight(QLabel *label);

@@ -56,6 +56,8 @@ private slots:
     void comparisonStaysWithItsTake();
     void takesShowAsProgress_data();
     void takesShowAsProgress();
+    void examplesPanelMadeWhenNeeded_data();
+    void examplesPanelMadeWhenNeeded();
 };
 
 void TestPageWindow::positionStaysWithThePage()
@@ -313,6 +315,54 @@ void TestPageWindow::takesShowAsProgress()
     w.menu->ChapterClick(2);
     QCOMPARE(w.menuControls.Alink[1]->note(), QString());
     QCOMPARE(w.menuControls.Alink[1]->accessibleDescription(), QString());
+}
+
+// The panel's controls are made after the window is on screen, where a new
+// child stays hidden until shown: made on the first lesson's click or once the
+// first page is up, the lesson must show the same panel.
+void TestPageWindow::examplesPanelMadeWhenNeeded_data()
+{
+    QTest::addColumn<bool>("waitForIdle");
+    QTest::newRow("on the first lesson") << false;
+    QTest::newRow("once the first page is up") << true;
+}
+
+void TestPageWindow::examplesPanelMadeWhenNeeded()
+{
+    QFETCH(bool, waitForIdle);
+    LinkedCourse course;
+    for (const char *name : { "1-1-1", "1-1-2" })
+        write(course.dir.filePath("data/text/%1.txt").arg(QLatin1String(name)), "text");
+    FakeMediaPlayer player;
+    RecordingMessages messages;
+    FakeMixerDevice mixer;
+    FakeWaveAudio audio;
+    FakeWaveInput input;
+    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer, &audio, &input });
+    w.Load();
+    // The first page waits for none of it.
+    QVERIFY(!w.examples && !w.practiceControls.Arec);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    if (waitForIdle)
+        QTRY_VERIFY(w.examples);
+    w.menu->ChapterClick(1);
+    w.menu->LessonClick(1);
+    QTRY_VERIFY(!w.RTF->Busy());
+    QVERIFY(w.examples && w.examples->PanelOpen);
+    const PracticeControls &p = w.practiceControls;
+    const QList<QWidget *> shown { p.SampleN[1], p.SampleN[2], p.ImSamplesDown, p.SampleTitle, p.Aspeed, p.Arepeat,
+        p.SoundTools, p.RecBack, p.Arec, p.Aplay, p.Alisten, p.AyaText };
+    for (QWidget *control : shown)
+        QVERIFY2(control->isVisible(), qPrintable(control->objectName()));
+    const QList<QWidget *> hidden { p.SampleN[3], p.ImSamplesUp, p.Astop, p.Apause, p.vm[1], p.AyaSample, w.compareView };
+    for (QWidget *control : hidden)
+        QVERIFY2(!control->isVisible(), qPrintable(control->objectName()));
+    // And it works: the recorder records into the lesson's take.
+    p.Arec->press();
+    QVERIFY(p.Astop->isVisible());
+    p.Astop->press();
+    QVERIFY(audio.commands.contains("save capture " + w.RecDir + "1-1-1.wav"));
 }
 
 QTEST_MAIN(TestPageWindow)
