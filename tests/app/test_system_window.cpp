@@ -78,6 +78,8 @@ void TestSystemWindow::everyWayOfClosingSaves()
         }
     });
     app.setProgram(dir.filePath("rattil"));
+    // A crash on the way out shows its report (a sanitizer's) in the test's log.
+    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     app.start();
     QVERIFY(app.waitForStarted());
 
