@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QTextBrowser>
-#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -16,11 +15,10 @@ int main(int argc, char *argv[])
     QFile file(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
     if (file.open(QIODevice::ReadOnly))
         browser.setHtml(TextBrowserView::DecodePage(file.readAll()));
-    browser.show();
-    QTimer::singleShot(0, &app, [&] {
-        browser.repaint();
+    new AfterFirstPaint(&browser, [&] {
         ReportFirstPage("floor");
         app.quit();
     });
+    browser.show();
     return app.exec();
 }
