@@ -5,8 +5,13 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImage>
+#include <QRegularExpression>
+#include <QSet>
 #include <QtEndian>
+#include <algorithm>
+#include <condition_variable>
 #include <future>
+#include <mutex>
 
 QString ResolveSkinFile(const QString &folder, const QString &name)
 {
@@ -50,12 +55,19 @@ QStringList OptionalSkinFileNames()
 
 namespace {
 
-// Only the window's thread loads skin pictures; the worker only fills the future.
+// Only the window's thread loads skin pictures; the worker decodes them in the
+// order of the lists, the first page's before the examples panel's, and hands
+// each over as it is done, so that a load waits for its own picture only.
 struct Prefetched
 {
     QString folder;
-    std::future<QHash<QString, QImage>> decoding;
+    std::mutex lock;
+    std::condition_variable decoded;
+    // Names the worker has still to decode, and the pictures it has decoded
+    // that no load has taken yet.
+    QSet<QString> pending;
     QHash<QString, QImage> pictures;
+    std::future<void> worker;
 };
 
 Prefetched &prefetched()
@@ -69,36 +81,53 @@ Prefetched &prefetched()
 void PrefetchSkinPictures(const QString &folder)
 {
     Prefetched &p = prefetched();
-    if (p.decoding.valid())
-        p.decoding.wait();
-    p.pictures.clear();
-    p.folder = folder;
-    p.decoding = std::async(std::launch::async, [folder] {
-        QHash<QString, QImage> pictures;
-        const QStringList names = SkinFileNames() + OptionalSkinFileNames();
+    if (p.worker.valid())
+        p.worker.wait();
+    QStringList names;
+    // The cursor is read by our own decoder, on the window's thread.
+    for (const QString &name : SkinFileNames() + OptionalSkinFileNames()) {
+        if (name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive)
+            || name.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive))
+            names << name;
+    }
+    // The recorder strip, the example buttons and the meter are hidden at start.
+    static const QRegularExpression practice(
+        QStringLiteral("^(Play|Rec|Pause|Stop|Listen|N[0-9]+|vm[0-9]|Speed|Repeat)"),
+        QRegularExpression::CaseInsensitiveOption);
+    std::stable_partition(
+        names.begin(), names.end(), [](const QString &name) { return !practice.match(name).hasMatch(); });
+    {
+        const std::lock_guard<std::mutex> hold(p.lock);
+        p.folder = folder;
+        p.pictures.clear();
+        p.pending = QSet<QString>(names.cbegin(), names.cend());
+    }
+    p.worker = std::async(std::launch::async, [&p, folder, names] {
         for (const QString &name : names) {
-            if (!name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
-                continue;
-            const QString path = ResolveSkinFile(folder, name);
-            QImage image(path);
+            QImage image(ResolveSkinFile(folder, name));
+            const std::lock_guard<std::mutex> hold(p.lock);
             if (!image.isNull())
-                pictures.insert(path, std::move(image));
+                p.pictures.insert(name, std::move(image));
+            p.pending.remove(name);
+            p.decoded.notify_all();
         }
-        return pictures;
     });
 }
 
 QPixmap LoadSkinPicture(const QString &folder, const QString &name)
 {
-    const QString path = ResolveSkinFile(folder, name);
     Prefetched &p = prefetched();
-    if (p.folder == folder) {
-        if (p.decoding.valid())
-            p.pictures = p.decoding.get();
-        QImage image = p.pictures.take(path);
-        if (!image.isNull())
-            return QPixmap::fromImage(std::move(image));
+    QImage image;
+    {
+        std::unique_lock<std::mutex> hold(p.lock);
+        if (p.folder == folder) {
+            p.decoded.wait(hold, [&] { return !p.pending.contains(name); });
+            image = p.pictures.take(name);
+        }
     }
+    if (!image.isNull())
+        return QPixmap::fromImage(std::move(image));
+    const QString path = ResolveSkinFile(folder, name);
     QPixmap pixmap;
     pixmap.load(path);
     if (pixmap.isNull() && OptionalSkinFileNames().contains(name))

@@ -29,8 +29,8 @@ QPixmap LoadSkinPicture(const QString &folder, const QString &name);
 
 // Starts decoding the pictures of SkinFileNames() on a worker thread, so that
 // the window's own building and the decoding share the processor's cores at
-// start-up. LoadSkinPicture on that folder waits for it once, then takes each
-// picture from it (a second load of the same file reads the file again).
+// start-up. LoadSkinPicture on that folder waits for its own picture only, and
+// takes it (a second load of the same file reads the file again).
 void PrefetchSkinPictures(const QString &folder);
 
 // A Windows cursor file (.cur) with its hot spot. Qt reads no .cur files, so this
