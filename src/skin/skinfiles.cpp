@@ -1,5 +1,6 @@
 #include "skin/skinfiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -67,6 +68,9 @@ struct Prefetched
     // that no load has taken yet.
     QSet<QString> pending;
     QHash<QString, QImage> pictures;
+    // Set when the application ends: the image plugins the worker reads with
+    // go away with it, so the worker stops and is waited for then.
+    bool stop = false;
     std::future<void> worker;
 };
 
@@ -74,6 +78,17 @@ Prefetched &prefetched()
 {
     static Prefetched p;
     return p;
+}
+
+void finishPrefetch()
+{
+    Prefetched &p = prefetched();
+    {
+        const std::lock_guard<std::mutex> hold(p.lock);
+        p.stop = true;
+    }
+    if (p.worker.valid())
+        p.worker.wait();
 }
 
 } // namespace
@@ -101,9 +116,21 @@ void PrefetchSkinPictures(const QString &folder)
         p.folder = folder;
         p.pictures.clear();
         p.pending = QSet<QString>(names.cbegin(), names.cend());
+        p.stop = false;
     }
+    qRemovePostRoutine(finishPrefetch);
+    qAddPostRoutine(finishPrefetch);
     p.worker = std::async(std::launch::async, [&p, folder, names] {
         for (const QString &name : names) {
+            {
+                const std::lock_guard<std::mutex> hold(p.lock);
+                if (p.stop) {
+                    // What is left is read on the window's thread, if asked for.
+                    p.pending.clear();
+                    p.decoded.notify_all();
+                    return;
+                }
+            }
             QImage image(ResolveSkinFile(folder, name));
             const std::lock_guard<std::mutex> hold(p.lock);
             if (!image.isNull())
