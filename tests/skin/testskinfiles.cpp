@@ -31,11 +31,14 @@ QImage solid(const QColor &colour)
 // Qt writes no GIF: a one-pixel picture of that colour, by hand.
 bool saveGif(const QString &path, const QColor &colour)
 {
-    QByteArray gif("GIF89a\x01\0\x01\0\x80\0\0", 13);
+    static const char header[] = "GIF89a\x01\0\x01\0\x80\0\0";
+    // The palette's second colour, the one-pixel image, its data, the trailer.
+    static const char rest[] = "\0\0\0,\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;";
+    QByteArray gif(header, sizeof header - 1);
     gif += char(colour.red());
     gif += char(colour.green());
     gif += char(colour.blue());
-    gif += QByteArray("\0\0\0,\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;", 24);
+    gif.append(rest, sizeof rest - 1);
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(gif) == gif.size();
 }
