@@ -4,6 +4,7 @@
 #include "audio/mediabackend.h"
 #include "components/documentview.h"
 #include "measure.h"
+#include "mixer/alsamixerdevice.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -12,6 +13,7 @@
 int main(int argc, char *argv[])
 {
     ChooseMediaBackend();
+    AlsaMixerDevice::OpenEarly();
     QApplication app(argc, argv);
     SetUpApplication();
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();

@@ -66,8 +66,8 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     setLayoutDirection(Qt::RightToLeft);
 
     programVolume = new SoftwareVolume(this);
-    // The sound card's mixer opens on its own thread while the controls are
-    // made; the skin step is the first to ask it anything.
+    // The sound card's mixer opens on its own thread, begun before the
+    // application (main) or here; the skin step is the first to ask it anything.
     mixer = platform.mixer ? platform.mixer : new AlsaMixerDevice(programVolume, QStringLiteral("default"), this);
     slowedSounds = new SlowedSounds(this);
     MP = platform.MP ? platform.MP : new QtMediaPlayer(this, programVolume, slowedSounds);

@@ -24,6 +24,12 @@ snd_mixer_t *OpenMixer(const QByteArray &name)
         snd_mixer_close(mixer);
         return nullptr;
     }
+    // The sound server's plugin answers its first events with a round trip
+    // each; taking them here keeps them off the window's first question.
+    if (snd_mixer_handle_events(mixer) < 0) {
+        snd_mixer_close(mixer);
+        return nullptr;
+    }
     return mixer;
 }
 
@@ -76,14 +82,54 @@ bool HasCaptureVolume(snd_mixer_elem_t *e)
     return e && snd_mixer_selem_has_capture_volume(e);
 }
 
+// The open OpenEarly started, until a device of the same name takes it.
+struct EarlyOpening
+{
+    QByteArray device;
+    std::future<snd_mixer_t *> opening;
+
+    ~EarlyOpening()
+    {
+        if (opening.valid()) {
+            if (snd_mixer_t *mixer = opening.get())
+                snd_mixer_close(mixer);
+        }
+    }
+};
+
+EarlyOpening &Early()
+{
+    static EarlyOpening early;
+    return early;
+}
+
+std::future<snd_mixer_t *> TakeEarlyOpening(const QByteArray &device)
+{
+    EarlyOpening &early = Early();
+    if (!early.opening.valid() || early.device != device)
+        return {};
+    return std::move(early.opening);
+}
+
 } // namespace
+
+void AlsaMixerDevice::OpenEarly(const QString &device)
+{
+    EarlyOpening &early = Early();
+    if (early.opening.valid())
+        return;
+    early.device = device.toLocal8Bit();
+    early.opening = std::async(std::launch::async, [name = early.device] { return OpenMixer(name); });
+}
 
 AlsaMixerDevice::AlsaMixerDevice(SoftwareVolume *programVolume, const QString &device, QObject *parent)
     : MixerDevice(parent)
     , m_programVolume(programVolume)
     , m_device(device.toLocal8Bit())
 {
-    m_opening = std::async(std::launch::async, [name = m_device] { return OpenMixer(name); });
+    m_opening = TakeEarlyOpening(m_device);
+    if (!m_opening.valid())
+        m_opening = std::async(std::launch::async, [name = m_device] { return OpenMixer(name); });
     if (m_programVolume)
         connect(m_programVolume, &SoftwareVolume::changed, this, &MixerDevice::Changed);
 }

@@ -43,6 +43,14 @@ public:
         SoftwareVolume *programVolume, const QString &device = QStringLiteral("default"), QObject *parent = nullptr);
     ~AlsaMixerDevice() override;
 
+    // Starts opening the device before there is a window, so that the window's
+    // skin step, the first to ask the mixer anything, finds it open: the open
+    // contends for the cores with the skin's pictures and the page view, and
+    // from the window's constructor it was still running when the sound icons
+    // were skinned. The first AlsaMixerDevice made for the same device takes
+    // it over; one left untaken is closed when the program ends.
+    static void OpenEarly(const QString &device = QStringLiteral("default"));
+
     bool IsOpen() const override;
     void Refresh() override;
 
