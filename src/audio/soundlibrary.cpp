@@ -31,6 +31,9 @@ SoundModule *SoundLibrary::Load(const QStringList &folders)
         const QString path = QDir(folder).filePath(FileName);
         // Never unloaded: the players it makes live as long as the window.
         QLibrary library(path);
+        // Every symbol now: one the program lacks fails here, where it is
+        // reported, not at the first call, where it would end the program.
+        library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
         if (!library.load()) {
             // A library that is there but does not load (one it needs is
             // missing) is the news; one that is not there is only the fallback.
