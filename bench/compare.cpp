@@ -5,6 +5,7 @@
 #include "compare/soundloader.h"
 #include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
+#include "sound/qtsoundmodule.h"
 #include "synthspeech.h"
 
 #include <QApplication>
@@ -92,7 +93,8 @@ int main(int argc, char *argv[])
         view.SetColors(QColor(40, 30, 20), QColor(30, 140, 60));
         view.resize(400, 90);
         view.show();
-        CompareController controller(view, {});
+        QtSoundModule sound;
+        CompareController controller(view, {}, sound);
         controller.FitInto(QRect(0, 0, 400, 90));
         QElapsedTimer gap;
         qint64 longestGapNs = 0;

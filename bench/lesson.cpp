@@ -77,7 +77,10 @@ int main(int argc, char *argv[])
         return 2;
     QTemporaryDir learner;
     SinkProbe probe;
-    MainWindow window(folder);
+    // The sound library from the application folder, as the program finds it beside itself.
+    Platform platform;
+    platform.soundFolders = { QStringLiteral(RATTIL_APP_DIR) };
+    MainWindow window(folder, platform);
     window.SetLearnerFolders(learner.path(), learner.path());
     window.Load();
     window.show();

@@ -54,7 +54,10 @@ int main(int argc, char *argv[])
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
     QTemporaryDir learner;
     SinkProbe probe;
-    MainWindow window(folder);
+    // The sound library from the application folder, as the program finds it beside itself.
+    Platform platform;
+    platform.soundFolders = { QStringLiteral(RATTIL_APP_DIR) };
+    MainWindow window(folder, platform);
     window.SetLearnerFolders(learner.path(), learner.path());
     window.Load();
     window.show();

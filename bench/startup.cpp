@@ -17,7 +17,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     SetUpApplication();
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
-    MainWindow window(folder);
+    // The sound library from the application folder, as the program finds it beside itself.
+    Platform platform;
+    platform.soundFolders = { QStringLiteral(RATTIL_APP_DIR) };
+    MainWindow window(folder, platform);
     // The first page is read before the window shows, so the view's first
     // frame is the page.
     new AfterFirstPaint(window.RTF->Widget(), [&] {

@@ -4,15 +4,16 @@
 #include "compare/arabicdigits.h"
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
-#include "compare/stretchplayer.h"
 #include "components/activelink.h"
 #include "components/colors.h"
 #include "components/documentview.h"
 #include "components/fonctions.h"
-#include "audio/qtmediaplayer.h"
-#include "audio/qtwaveaudio.h"
-#include "audio/qtwaveinput.h"
+#include "audio/mediaplayer.h"
+#include "audio/silentsound.h"
 #include "audio/softwarevolume.h"
+#include "audio/soundlibrary.h"
+#include "audio/soundmodule.h"
+#include "audio/stretchplayer.h"
 #include "components/statusline.h"
 #include "audio/takejournal.h"
 #include "components/textbrowserview.h"
@@ -22,12 +23,10 @@
 #include "mixer/alsamixerdevice.h"
 #include "mixer/mvolume.h"
 #include "mixer/volumecontrols.h"
-#include "audio/slowedsounds.h"
 #include "practice/examplespanel.h"
 #include "practice/reciterspeed.h"
 #include "practice/repeatround.h"
 #include "practice/takeslist.h"
-#include "audio/soundinfo.h"
 #include "practice/practiceprogress.h"
 #include "practice/recorder.h"
 #include "practice/soundmeter.h"
@@ -38,6 +37,7 @@
 #include "skin/windowshapes.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,11 +69,14 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     // The sound card's mixer opens on its own thread, begun before the
     // application (main) or here; the skin step is the first to ask it anything.
     mixer = platform.mixer ? platform.mixer : new AlsaMixerDevice(programVolume, QStringLiteral("default"), this);
-    slowedSounds = new SlowedSounds(this);
-    MP = platform.MP ? platform.MP : new QtMediaPlayer(this, programVolume, slowedSounds);
+    // The players and the recorder's devices come from the sound library,
+    // which loads once the first page is up (EnsureSound).
+    MP = platform.MP;
     RTF = platform.RTF ? platform.RTF : new TextBrowserView(this);
-    waveAudio = platform.waveAudio ? platform.waveAudio : new QtWaveAudio(this, programVolume);
-    waveInput = platform.waveInput ? platform.waveInput : new QtWaveInput(this);
+    waveAudio = platform.waveAudio;
+    waveInput = platform.waveInput;
+    m_givenSound = platform.sound;
+    m_soundFolders = platform.soundFolders;
     if (platform.messages) {
         m_messages = platform.messages;
     } else {
@@ -205,6 +208,9 @@ void MainWindow::EnsurePracticeParts()
 {
     if (examples || !m_loaded)
         return;
+    // The panel's parts play and record: a lesson chosen before the sound
+    // library came loads it now (a few milliseconds) rather than losing the click.
+    EnsureSound();
     const QList<QWidget *> before = findChildren<QWidget *>();
     practiceControls = CreatePracticeControls(paneControls.FrameBar, paneControls.Samples);
     CreatePracticeParts();
@@ -217,6 +223,41 @@ void MainWindow::EnsurePracticeParts()
         if (!w->isWindow() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide) && !before.contains(w))
             w->show();
     }
+}
+
+// The sound library (Qt Multimedia, libsndfile, TagLib and some two dozen
+// libraries below them) is loaded here, not at start: the first page needs
+// none of it. Once the first frame is drawn, or sooner when something must
+// sound (a lesson chosen first, the welcome chime). Where it cannot be loaded
+// the program goes on silent, and says so once.
+void MainWindow::EnsureSound()
+{
+    if (sound)
+        return;
+    if (m_givenSound) {
+        sound = m_givenSound;
+    } else {
+        m_soundLibrary = std::make_unique<SoundLibrary>();
+        const QStringList folders = m_soundFolders.isEmpty()
+            ? SoundLibrary::Folders(QCoreApplication::applicationDirPath())
+            : m_soundFolders;
+        sound = m_soundLibrary->Load(folders);
+        if (!sound) {
+            qWarning("rattil: no sound: the sound library could not be loaded: %s",
+                qPrintable(m_soundLibrary->Error()));
+            m_silentSound = std::make_unique<SilentSound>();
+            sound = m_silentSound.get();
+            if (m_statusLine)
+                m_statusLine->Announce(SilentSound::Message, true);
+        }
+    }
+    slowedSounds = sound->MakeSlowedSounds(this);
+    if (!MP)
+        MP = sound->MakeMediaPlayer(this, programVolume, slowedSounds);
+    if (!waveAudio)
+        waveAudio = sound->MakeWaveAudio(this, programVolume);
+    if (!waveInput)
+        waveInput = sound->MakeWaveInput(this);
 }
 
 // The recorder names its takes from the open page, and the panel finds the
@@ -273,14 +314,14 @@ void MainWindow::CreatePracticeParts()
     // the example's text, after every saved take.
     compareView = new CompareView(paneControls.Samples);
     compareView->hide();
-    stretchPlayer = new StretchPlayer(programVolume, this, slowedSounds);
+    stretchPlayer = sound->MakeStretchPlayer(this, programVolume, slowedSounds);
     CompareController::Callouts compareCallouts;
     compareCallouts.PlayStretch = [this](const QString &path, double from, double to, double speed) {
         stretchPlayer->Play(path, from, to, speed);
     };
     compareCallouts.Announce
         = [this](const QString &sentence) { paneControls.Samples->setAccessibleDescription(sentence); };
-    comparison = new CompareController(*compareView, std::move(compareCallouts), this);
+    comparison = new CompareController(*compareView, std::move(compareCallouts), *sound, this);
     // The comparison is of the file saved, and only while its example is on
     // show: a take saved because the learner went to another page or example
     // is kept, but not spoken of there.
@@ -358,7 +399,7 @@ void MainWindow::CreatePracticeLoop()
     for (ActiveLink *link : ending)
         connect(link, &ActiveLink::Pressed, repeatRound, &RepeatRound::End);
 
-    takesList = new TakesList(p.Samples);
+    takesList = new TakesList([this](const QString &take) { return sound->ReadSoundInfo(take).duration; }, p.Samples);
     connect(p.Atakes, &ActiveLink::Click, this, [this] {
         takesList->isVisible() ? CloseTakesList() : OpenTakesList();
     });
@@ -372,7 +413,7 @@ void MainWindow::CreatePracticeLoop()
         // Every take in the list is of the example on show, as its newest is.
         const QString reference
             = ExamplesDir + QFileInfo(recorder->RecordingPath()).completeBaseName() + QStringLiteral(".mp3");
-        const double seconds = ReadSoundInfo(path).duration;
+        const double seconds = sound->ReadSoundInfo(path).duration;
         stretchPlayer->Play(path, 0, seconds + 0.2, 1.0);
         m_speakComparison = true;
         comparison->CompareAfterSave(reference, path, reciterSpeed->Speed());
@@ -518,8 +559,9 @@ void MainWindow::SetPaths()
 }
 
 // The chime plays on while start-up continues; nothing waits for it. It starts
-// once the window has first been drawn: opening the sound pipeline takes longer
-// than showing the window, and a learner should see the window first.
+// once the window has first been drawn and the sound library has loaded:
+// opening the sound pipeline takes longer than showing the window, and a
+// learner should see the window first.
 void MainWindow::PlayWelcomeSound()
 {
     const QString path = AppFolder + QStringLiteral("/start.mp3");
@@ -531,6 +573,7 @@ void MainWindow::StartPendingChime()
 {
     if (m_pendingChime.isEmpty())
         return;
+    EnsureSound();
     MP->SetFileName(m_pendingChime);
     m_pendingChime.clear();
 }
@@ -674,6 +717,9 @@ void MainWindow::paintEvent(QPaintEvent *)
         p.drawPixmap(0, 0, m_background);
     else
         p.fillRect(rect(), palette().window());
+    // The frame just drawn goes to the screen before the sound library loads.
+    if (m_loaded && !sound && !std::exchange(m_soundQueued, true))
+        QTimer::singleShot(0, this, &MainWindow::EnsureSound);
     if (!m_pendingChime.isEmpty())
         QTimer::singleShot(0, this, &MainWindow::StartPendingChime);
     // After the first page has had its moment on screen, and before a learner

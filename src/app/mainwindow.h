@@ -30,8 +30,11 @@ class QMenu;
 class Recorder;
 class ReciterSpeed;
 class RepeatRound;
+class SilentSound;
 class SlowedSounds;
+class SoundLibrary;
 class SoundMeter;
+class SoundModule;
 class StatusLine;
 class TakesList;
 class WaveAudio;
@@ -94,6 +97,7 @@ public:
 
     QMenu *PopupMenuHandle = nullptr;
     DocumentView *RTF = nullptr;
+    // Made by EnsureSound, unless handed in.
     MediaPlayer *MP = nullptr;
     QWidget *RTFP = nullptr;
     ActiveLink *ImExit = nullptr;
@@ -117,6 +121,13 @@ public:
     MixerDevice *mixer = nullptr;
     MixerControls mixerControls;
     VolumeControls *volume = nullptr;
+
+    // What makes every part that sounds, records or reads a sound file: the
+    // sound library's, or the silent one when it could not be loaded. Null
+    // until EnsureSound, and so are the reciter's player and the recorder's
+    // devices unless they were handed in.
+    SoundModule *sound = nullptr;
+    void EnsureSound();
 
     // The examples panel of the open page, the learner's recorder and player and
     // the microphone's level meter. Made by EnsurePracticeParts: until then the
@@ -195,6 +206,11 @@ private:
     QPixmap LoadSkinPicture(const QString &name) const;
 
     std::unique_ptr<SkinnedMessages> m_ownMessages;
+    SoundModule *m_givenSound = nullptr;
+    QStringList m_soundFolders;
+    std::unique_ptr<SoundLibrary> m_soundLibrary;
+    std::unique_ptr<SilentSound> m_silentSound;
+    bool m_soundQueued = false;
     std::unique_ptr<MVolume> m_mvolume;
     MessageSink *m_messages = nullptr;
     QPixmap m_background;

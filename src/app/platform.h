@@ -1,16 +1,19 @@
 #pragma once
 
+#include <QStringList>
+
 class DocumentView;
 class MediaPlayer;
 class MessageSink;
 class MixerDevice;
+class SoundModule;
 class WaveAudio;
 class WaveInput;
 class QWidget;
 
 // The platform stand-ins the window talks to. Any left empty is created for real
-// (the Qt player, the text-browser page view, the on-screen message boxes);
-// tests hand in fakes.
+// (the text-browser page view, the on-screen message boxes, and the players from
+// the sound library once the first page is up); tests hand in fakes.
 struct Platform
 {
     MediaPlayer *MP = nullptr;
@@ -20,4 +23,9 @@ struct Platform
     // The recorder's device and the meter's stream.
     WaveAudio *waveAudio = nullptr;
     WaveInput *waveInput = nullptr;
+    // What makes the players, devices and readers not handed in above: when
+    // none is given, the sound library loaded from soundFolders (by default
+    // beside the program, then where it is installed).
+    SoundModule *sound = nullptr;
+    QStringList soundFolders = {};
 };

@@ -1,6 +1,6 @@
 #include "audio/slowedsounds.h"
 
-#include "audio/sounddecoder.h"
+#include "audio/qtsounddecoder.h"
 #include "audio/tempostretch.h"
 
 #include <QFutureWatcher>
@@ -21,7 +21,7 @@ int percentOf(double speed)
 
 SlowedSounds::SlowedSounds(QObject *parent)
     : QObject(parent)
-    , m_decoder(new SoundDecoder(this))
+    , m_decoder(new QtSoundDecoder(this))
 {
 }
 

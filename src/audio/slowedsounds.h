@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-class SoundDecoder;
+class QtSoundDecoder;
 
 // The reciter's sounds slowed down with their pitch kept, made in memory when
 // first asked for and kept for the run: the players play them from there, and
@@ -51,7 +51,7 @@ private:
     void pump();
     void finish(const QString &path, int percent, std::shared_ptr<const QByteArray> wave, const QString &error);
 
-    SoundDecoder *m_decoder = nullptr;
+    QtSoundDecoder *m_decoder = nullptr;
     std::vector<Made> m_made;
     std::vector<Waiter> m_waiters;
     // The file last decoded, unslowed: a change of speed does not decode again.

@@ -1,7 +1,8 @@
 #include "softwarevolume.h"
 
-#include <QAudio>
 #include <QtGlobal>
+
+#include <cmath>
 
 SoftwareVolume::SoftwareVolume(QObject *parent)
     : QObject(parent)
@@ -29,5 +30,12 @@ float SoftwareVolume::gain() const
 {
     if (m_muted)
         return 0.0f;
-    return QAudio::convertVolume(float(m_volume) / Maximum, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale);
+    // The line is heard as a fader is: its position p stands for the amplitude
+    // -ln(1 - p) / ln 100, Qt's logarithmic volume scale made linear as
+    // QAudio::convertVolume makes it. Written out here, so that the mixer, made
+    // at start, needs nothing of Qt Multimedia.
+    const double level = double(m_volume) / Maximum;
+    if (level > 0.99)
+        return 1.0f;
+    return float(-std::log(1.0 - level) / std::log(100.0));
 }

@@ -1,21 +1,16 @@
 #pragma once
 
-#include <QObject>
 #include <QString>
 #include <functional>
 #include <vector>
 
-class QAudioDecoder;
-class QTimer;
-
-// Decodes a compressed file (the reciter's MP3) on the thread it lives on,
-// without ever waiting there: the multimedia backend decodes on threads of its
-// own and hands the samples over as events of this thread's loop. The window
-// decodes so, and nothing is left behind for a shutdown to wait for: Cancel, or
-// destroying the decoder, ends a decoding at once.
-class SoundDecoder final : public QObject
+// Decodes a compressed file (the reciter's MP3) on the thread it is used on,
+// without ever waiting there: the real one (QtSoundDecoder, in the sound
+// library) lets the multimedia backend decode on threads of its own and hands
+// the samples over as events of this thread's loop. Nothing is left behind for
+// a shutdown to wait for: Cancel, or destroying the decoder, ends a decoding at once.
+class SoundDecoder
 {
-    Q_OBJECT
 public:
     struct Result final
     {
@@ -29,20 +24,11 @@ public:
     static constexpr double LongestSeconds = 600.0;
     static constexpr int TimeoutMs = 30000;
 
-    explicit SoundDecoder(QObject *parent = nullptr);
-    ~SoundDecoder() override;
+    virtual ~SoundDecoder() = default;
 
     // Cuts off a decoding still running (its callback is never called).
     // rate: the rate asked of the backend, which may give another one.
-    void Start(const QString &path, int rate, std::function<void(Result)> done);
-    void Cancel();
-    bool IsRunning() const { return bool(m_done); }
-
-private:
-    void finish(const QString &error);
-
-    QAudioDecoder *m_decoder = nullptr;
-    QTimer *m_timeout = nullptr;
-    Result m_result;
-    std::function<void(Result)> m_done;
+    virtual void Start(const QString &path, int rate, std::function<void(Result)> done) = 0;
+    virtual void Cancel() = 0;
+    virtual bool IsRunning() const = 0;
 };

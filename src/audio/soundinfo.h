@@ -15,6 +15,8 @@ struct SoundInfo
     QString author;
 };
 
+// These two are the sound library's (they need TagLib): the window asks its
+// SoundModule, the tools call them directly.
 SoundInfo ReadSoundInfo(const QString &path);
 // The same from an MP3 file's bytes, read by the parser that the path's
 // ".mp3" picks.

@@ -1,10 +1,10 @@
 #include "compare/comparecontroller.h"
 
 #include "compare/compareview.h"
-#include "compare/soundloader.h"
+#include "audio/resample.h"
+#include "audio/tempostretch.h"
 #include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
-#include "audio/tempostretch.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent>
@@ -26,24 +26,28 @@ struct Outcome final
 // event loop, so a shutdown never waits long for it. The take is stamped before
 // it is read: if it is saved again meanwhile, the stamp no longer matches and
 // the cache misses.
-Outcome analyse(std::shared_ptr<const MonoSound> reference, std::shared_ptr<const SoundDecoder::Result> decoded,
-    QString referenceError, const QString &take, int percent)
+Outcome analyse(const SoundModule::ReadWaveCall &readWave, std::shared_ptr<const MonoSound> reference,
+    std::shared_ptr<const SoundDecoder::Result> decoded, QString referenceError, const QString &take, int percent)
 {
     Outcome outcome;
     outcome.takeStamp = ComparisonCache::Stamp::Of(take);
     if (!reference && decoded) {
         auto resampled = std::make_shared<MonoSound>();
-        resampled->samples = SoundLoader::Resample(decoded->samples, decoded->rate, SpeechFeatures::Rate);
+        resampled->samples = Resample(decoded->samples, decoded->rate, SpeechFeatures::Rate);
         resampled->rate = SpeechFeatures::Rate;
         reference = std::move(resampled);
     }
+    // An unreadable take is said first: it is the learner's to mend.
+    QString takeError;
+    const std::optional<MonoSound> takeSound = readWave(take, SpeechFeatures::Rate, &takeError);
+    if (!takeSound) {
+        outcome.comparison.status = TakeComparison::Status::TakeUnreadable;
+        outcome.comparison.error = takeError;
+        return outcome;
+    }
     if (!reference) {
-        if (!SoundLoader::ReadWave(take, SpeechFeatures::Rate, &outcome.comparison.error)) {
-            outcome.comparison.status = TakeComparison::Status::TakeUnreadable;
-        } else {
-            outcome.comparison.status = TakeComparison::Status::ReferenceUnreadable;
-            outcome.comparison.error = referenceError;
-        }
+        outcome.comparison.status = TakeComparison::Status::ReferenceUnreadable;
+        outcome.comparison.error = referenceError;
         return outcome;
     }
     if (percent < 100) {
@@ -51,9 +55,9 @@ Outcome analyse(std::shared_ptr<const MonoSound> reference, std::shared_ptr<cons
         MonoSound heard;
         heard.rate = reference->rate;
         heard.samples = TempoStretch::Stretch(reference->samples, reference->rate, percent / 100.0);
-        outcome.comparison = TakeAnalysis::CompareWithTake(heard, take);
+        outcome.comparison = TakeAnalysis::Compare(heard, *takeSound);
     } else {
-        outcome.comparison = TakeAnalysis::CompareWithTake(*reference, take);
+        outcome.comparison = TakeAnalysis::Compare(*reference, *takeSound);
     }
     outcome.comparison.referencePercent = percent;
     outcome.reference = std::move(reference);
@@ -62,10 +66,12 @@ Outcome analyse(std::shared_ptr<const MonoSound> reference, std::shared_ptr<cons
 
 } // namespace
 
-CompareController::CompareController(CompareView &view, Callouts callouts, QObject *parent)
+CompareController::CompareController(CompareView &view, Callouts callouts, SoundModule &sound, QObject *parent)
     : QObject(parent)
     , m_view(view)
     , m_callouts(std::move(callouts))
+    , m_decoder(sound.MakeDecoder())
+    , m_readWave(sound.WaveReader())
 {
     m_secondHalf.setSingleShot(true);
     connect(&m_secondHalf, &QTimer::timeout, this, [this] {
@@ -111,7 +117,7 @@ void CompareController::CompareAfterSave(const QString &reference, const QString
     }
     // Takes saved one after the other while the reciter is being decoded all
     // wait for that one decoding: each is analysed (and cached) when it ends.
-    if (m_decoder.IsRunning() && m_decodingPath == reference) {
+    if (m_decoder->IsRunning() && m_decodingPath == reference) {
         m_decodeWaiters.push_back({ generation, take, percent });
         return;
     }
@@ -119,7 +125,7 @@ void CompareController::CompareAfterSave(const QString &reference, const QString
     // backend's own threads; only the arithmetic goes to a worker.
     m_decodingPath = reference;
     m_decodeWaiters = { { generation, take, percent } };
-    m_decoder.Start(reference, SpeechFeatures::Rate, [this, reference, referenceStamp](SoundDecoder::Result result) {
+    m_decoder->Start(reference, SpeechFeatures::Rate, [this, reference, referenceStamp](SoundDecoder::Result result) {
         const QString error = result.error;
         const auto decoded
             = error.isEmpty() ? std::make_shared<const SoundDecoder::Result>(std::move(result)) : nullptr;
@@ -155,7 +161,7 @@ void CompareController::analyseTake(quint64 generation, const QString &reference
             m_waiting = false;
             show(outcome.comparison);
         });
-    watcher->setFuture(QtConcurrent::run(&analyse, known, decoded, referenceError, take, percent));
+    watcher->setFuture(QtConcurrent::run(&analyse, m_readWave, known, decoded, referenceError, take, percent));
 }
 
 void CompareController::Shutdown()
@@ -181,7 +187,7 @@ void CompareController::StopStretch()
 void CompareController::Clear()
 {
     ++m_generation;
-    m_decoder.Cancel();
+    m_decoder->Cancel();
     m_decodeWaiters.clear();
     m_secondHalf.stop();
     setRepeating(-1);

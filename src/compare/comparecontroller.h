@@ -1,8 +1,9 @@
 #pragma once
 
 #include "compare/comparisoncache.h"
-#include "compare/monosound.h"
+#include "audio/monosound.h"
 #include "audio/sounddecoder.h"
+#include "audio/soundmodule.h"
 #include "compare/takecomparison.h"
 
 #include <QObject>
@@ -41,7 +42,8 @@ public:
     static constexpr double ContextSeconds = 0.15;
     static constexpr int GapMs = 400;
 
-    CompareController(CompareView &view, Callouts callouts, QObject *parent = nullptr);
+    // sound: decodes the reciter and reads the takes.
+    CompareController(CompareView &view, Callouts callouts, SoundModule &sound, QObject *parent = nullptr);
 
     // After each saved take: the cached comparison at once when the files are
     // unchanged, else a new analysis whose result replaces the drawing.
@@ -101,7 +103,8 @@ private:
     // A stretch on repeat comes again once the take's half has been heard.
     QTimer m_again;
     int m_repeating = -1;
-    SoundDecoder m_decoder;
+    std::unique_ptr<SoundDecoder> m_decoder;
+    SoundModule::ReadWaveCall m_readWave;
     // The reciter last decoded: the takes of one example share it.
     std::shared_ptr<const MonoSound> m_decoded;
     QString m_decodedPath;

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "compare/monosound.h"
+#include "audio/monosound.h"
 
 #include <QString>
 #include <optional>
 
 // Reads the two sides of a comparison into mono samples at one rate. Both calls
-// block until the file is read, so they belong on a worker thread.
+// block until the file is read, so they belong on a worker thread. In the sound
+// library: the window reads through SoundModule.
 class SoundLoader final
 {
 public:
@@ -14,7 +15,4 @@ public:
     static std::optional<MonoSound> DecodeCompressed(const QString &path, int rate, QString *error = nullptr);
     // A WAV (or other libsndfile format) such as the learner's take.
     static std::optional<MonoSound> ReadWave(const QString &path, int rate, QString *error = nullptr);
-    // Changes the rate; when it lowers it, content above the new Nyquist rate is
-    // damped first so it does not fold back into the speech band.
-    static std::vector<float> Resample(const std::vector<float> &samples, int fromRate, int toRate);
 };

@@ -1,6 +1,5 @@
 #include "compare/takeanalysis.h"
 
-#include "compare/soundloader.h"
 #include "compare/speechfeatures.h"
 #include "compare/warppath.h"
 
@@ -248,36 +247,4 @@ TakeComparison TakeAnalysis::Compare(const MonoSound &reference, const MonoSound
         result.segments.push_back(candidates[k].segment);
     }
     return result;
-}
-
-TakeComparison TakeAnalysis::CompareFiles(const QString &referencePath, const QString &takePath)
-{
-    QString error;
-    const std::optional<MonoSound> reference
-        = SoundLoader::DecodeCompressed(referencePath, SpeechFeatures::Rate, &error);
-    if (!reference) {
-        TakeComparison result;
-        // An unreadable take is said first: it is the learner's to mend.
-        if (!SoundLoader::ReadWave(takePath, SpeechFeatures::Rate, &result.error)) {
-            result.status = TakeComparison::Status::TakeUnreadable;
-            return result;
-        }
-        result.status = TakeComparison::Status::ReferenceUnreadable;
-        result.error = error;
-        return result;
-    }
-    return CompareWithTake(*reference, takePath);
-}
-
-TakeComparison TakeAnalysis::CompareWithTake(const MonoSound &reference, const QString &takePath)
-{
-    QString error;
-    const std::optional<MonoSound> take = SoundLoader::ReadWave(takePath, SpeechFeatures::Rate, &error);
-    if (!take) {
-        TakeComparison result;
-        result.status = TakeComparison::Status::TakeUnreadable;
-        result.error = error;
-        return result;
-    }
-    return Compare(reference, *take);
 }

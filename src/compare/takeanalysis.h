@@ -1,13 +1,13 @@
 #pragma once
 
-#include "compare/monosound.h"
+#include "audio/monosound.h"
 #include "compare/takecomparison.h"
 
 #include <QString>
 
 // Aligns the learner's take with the reciter's recitation and finds where the
 // learner held a sound clearly longer or shorter. Runs on a worker thread: it
-// reads files and does all of the arithmetic at once.
+// does all of the arithmetic at once on sounds already read (TakeFiles reads them).
 class TakeAnalysis final
 {
 public:
@@ -29,8 +29,4 @@ public:
     static constexpr double LongestVoiceSeconds = 60.0;
 
     static TakeComparison Compare(const MonoSound &reference, const MonoSound &take);
-    // The reciter's MP3 and the learner's WAV, read and compared.
-    static TakeComparison CompareFiles(const QString &referencePath, const QString &takePath);
-    // The reciter already decoded (at SpeechFeatures::Rate), the learner's WAV read here.
-    static TakeComparison CompareWithTake(const MonoSound &reference, const QString &takePath);
 };

@@ -1,15 +1,15 @@
 #include "practice/takeslist.h"
 
 #include "components/numbers.h"
-#include "audio/soundinfo.h"
 #include "practice/takehistory.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLocale>
 
-TakesList::TakesList(QWidget *parent)
+TakesList::TakesList(std::function<double(const QString &take)> secondsOf, QWidget *parent)
     : QListWidget(parent)
+    , m_secondsOf(std::move(secondsOf))
 {
     setObjectName(QStringLiteral("TakesList"));
     setAccessibleName(Name);
@@ -23,12 +23,12 @@ TakesList::TakesList(QWidget *parent)
     hide();
 }
 
-std::vector<TakesList::Take> TakesList::TakesOf(const QString &newestTake)
+std::vector<TakesList::Take> TakesList::TakesOf(const QString &newestTake) const
 {
     std::vector<Take> takes;
     const QFileInfo newest(newestTake);
     if (newest.isFile())
-        takes.push_back({ newestTake, newest.lastModified(), ReadSoundInfo(newestTake).duration });
+        takes.push_back({ newestTake, newest.lastModified(), m_secondsOf(newestTake) });
     const QStringList earlier = TakeHistory::Earlier(newestTake);
     for (auto it = earlier.crbegin(); it != earlier.crend(); ++it) {
         // The name is the time it was recorded; a name that is not one (a
@@ -36,7 +36,7 @@ std::vector<TakesList::Take> TakesList::TakesOf(const QString &newestTake)
         QDateTime when = QDateTime::fromString(QFileInfo(*it).completeBaseName().left(15), QStringLiteral("yyyyMMdd-HHmmss"));
         if (!when.isValid())
             when = QFileInfo(*it).lastModified();
-        takes.push_back({ *it, when, ReadSoundInfo(*it).duration });
+        takes.push_back({ *it, when, m_secondsOf(*it) });
     }
     return takes;
 }

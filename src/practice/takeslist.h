@@ -25,10 +25,11 @@ public:
 
     static inline const QString Name = QStringLiteral("تسجيلاتك");
 
-    explicit TakesList(QWidget *parent = nullptr);
+    // secondsOf: how long a take lasts (the sound library reads it).
+    explicit TakesList(std::function<double(const QString &take)> secondsOf, QWidget *parent = nullptr);
 
     // The newest take and the earlier ones kept beside it, newest first.
-    static std::vector<Take> TakesOf(const QString &newestTake);
+    std::vector<Take> TakesOf(const QString &newestTake) const;
     // "٨ ديسمبر، ١٠:١٥، ٣٫٢ ثانية، أطول من القارئ بـ ١٢٪"
     static QString Wording(const Take &take, std::optional<int> percentDifference);
 
@@ -43,4 +44,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    std::function<double(const QString &take)> m_secondsOf;
 };

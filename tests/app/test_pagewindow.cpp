@@ -8,7 +8,12 @@
 #include "components/activelink.h"
 #include "practice/examplespanel.h"
 #include "practice/practicecontrols.h"
+#include "practice/recorder.h"
+#include "audio/silentsound.h"
+#include "audio/stretchplayer.h"
+#include "components/statusline.h"
 
+#include <QSignalSpy>
 #include <QStringEncoder>
 #include <QTextBrowser>
 #include <QtTest>
@@ -190,7 +195,10 @@ void TestPageWindow::comparisonStaysWithItsTake()
     FakeMixerDevice mixer;
     FakeWaveAudio audio;
     FakeWaveInput input;
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer, &audio, &input });
+    // The comparison's own decoder and reader, from the sound library.
+    Platform platform { &player, nullptr, &messages, &mixer, &audio, &input };
+    platform.soundFolders = { QStringLiteral(RATTIL_APP_DIR) };
+    MainWindow w(course.dir.path(), platform);
     w.Load();
     w.show();
     w.menu->ChapterClick(1);
@@ -319,17 +327,25 @@ void TestPageWindow::takesShowAsProgress()
 
 // The panel's controls are made after the window is on screen, where a new
 // child stays hidden until shown: made on the first lesson's click or once the
-// first page is up, the lesson must show the same panel.
+// first page is up, the lesson must show the same panel. The sound library
+// loads on the same roads; a click that comes first loads it and goes on, and
+// without it the window works on, silent, and says so once.
 void TestPageWindow::examplesPanelMadeWhenNeeded_data()
 {
     QTest::addColumn<bool>("waitForIdle");
-    QTest::newRow("on the first lesson") << false;
-    QTest::newRow("once the first page is up") << true;
+    // fakes: every sound part handed in; library: the reciter's player from the
+    // built sound library; missing: no library where it is looked for.
+    QTest::addColumn<QString>("sound");
+    QTest::newRow("on the first lesson") << false << "fakes";
+    QTest::newRow("once the first page is up") << true << "fakes";
+    QTest::newRow("sound library loaded by the first lesson") << false << "library";
+    QTest::newRow("sound library missing") << true << "missing";
 }
 
 void TestPageWindow::examplesPanelMadeWhenNeeded()
 {
     QFETCH(bool, waitForIdle);
+    QFETCH(QString, sound);
     LinkedCourse course;
     for (const char *name : { "1-1-1", "1-1-2" })
         write(course.dir.filePath("data/text/%1.txt").arg(QLatin1String(name)), "text");
@@ -338,8 +354,25 @@ void TestPageWindow::examplesPanelMadeWhenNeeded()
     FakeMixerDevice mixer;
     FakeWaveAudio audio;
     FakeWaveInput input;
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer, &audio, &input });
+    SilentSound silent;
+    QTemporaryDir nowhere;
+    Platform platform { &player, nullptr, &messages, &mixer, &audio, &input };
+    if (sound == "fakes") {
+        platform.sound = &silent;
+    } else if (sound == "library") {
+        platform.MP = nullptr;
+        platform.soundFolders = { QStringLiteral(RATTIL_APP_DIR) };
+    } else {
+        platform.MP = nullptr;
+        platform.waveAudio = nullptr;
+        platform.waveInput = nullptr;
+        platform.soundFolders = { nowhere.path() };
+        // Said on the terminal with the loader's own reason.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("sound library could not be loaded: .*rattil-sound\\.so"));
+    }
+    MainWindow w(course.dir.path(), platform);
     w.Load();
+    QSignalSpy said(w.m_statusLine, &StatusLine::Announced);
     // The first page waits for none of it.
     QVERIFY(!w.examples && !w.practiceControls.Arec);
     w.show();
@@ -358,6 +391,31 @@ void TestPageWindow::examplesPanelMadeWhenNeeded()
     const QList<QWidget *> hidden { p.SampleN[3], p.ImSamplesUp, p.Astop, p.Apause, p.vm[1], p.AyaSample, w.compareView };
     for (QWidget *control : hidden)
         QVERIFY2(!control->isVisible(), qPrintable(control->objectName()));
+    QVERIFY(w.MP && w.waveAudio && w.waveInput && w.stretchPlayer);
+    const auto toldOfNoSound = [&said] {
+        return std::count_if(said.cbegin(), said.cend(),
+            [](const QList<QVariant> &news) { return news.at(0).toString() == SilentSound::Message; });
+    };
+    if (sound == "missing") {
+        // Told once, as the status line tells of a fault.
+        QCOMPARE(toldOfNoSound(), 1);
+        QCOMPARE(w.m_statusLine->text(), SilentSound::Message);
+        QVERIFY(w.m_statusLine->isUrgent());
+        // The parts are there and silent: another example, Listen and Record
+        // do nothing harmful, and Record says why it did not start.
+        p.SampleN[2]->press();
+        p.Alisten->press();
+        p.Arec->press();
+        QVERIFY(p.Arec->isVisible());
+        QVERIFY(!p.Astop->isVisible());
+        QCOMPARE(messages.boxes, QStringList { SilentSound::Message });
+        QCOMPARE(messages.dialogs, QStringList { Recorder::RecordFailedMessage });
+        QCOMPARE(toldOfNoSound(), 1);
+        return;
+    }
+    QCOMPARE(toldOfNoSound(), 0);
+    if (sound == "library")
+        QCOMPARE(QByteArray(w.MP->metaObject()->className()), QByteArray("QtMediaPlayer"));
     // And it works: the recorder records into the lesson's take.
     p.Arec->press();
     QVERIFY(p.Astop->isVisible());

@@ -1,5 +1,6 @@
 #include "audio/softwarevolume.h"
 
+#include <QAudio>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -10,6 +11,8 @@ private slots:
     void levelsStayInTheLine_data();
     void levelsStayInTheLine();
     void gainFollowsLevelAndMute();
+    void gainIsQtMultimediasFaderLaw_data();
+    void gainIsQtMultimediasFaderLaw();
 };
 
 void TestSoftwareVolume::levelsStayInTheLine_data()
@@ -52,6 +55,25 @@ void TestSoftwareVolume::gainFollowsLevelAndMute()
     QCOMPARE(line.gain(), 0.0f);
     line.setMuted(false);
     QVERIFY(line.gain() > 0.0f);
+}
+
+// The gain is worked out without Qt Multimedia, so that the mixer made at start
+// does not need it; a learner's levels must sound as they did through Qt's own
+// conversion, at every step of the bars and at both ends.
+void TestSoftwareVolume::gainIsQtMultimediasFaderLaw_data()
+{
+    QTest::addColumn<int>("level");
+    for (int level : { 1, 10, 25, 50, 75, 90, 98, 99, 100 })
+        QTest::addRow("%d", level) << level;
+}
+
+void TestSoftwareVolume::gainIsQtMultimediasFaderLaw()
+{
+    QFETCH(int, level);
+    SoftwareVolume line;
+    line.setVolume(level);
+    const float qt = QAudio::convertVolume(level / 100.0f, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale);
+    QVERIFY2(std::abs(line.gain() - qt) < 1e-5f, qPrintable(QStringLiteral("%1 against %2").arg(line.gain()).arg(qt)));
 }
 
 QTEST_APPLESS_MAIN(TestSoftwareVolume)

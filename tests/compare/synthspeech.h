@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compare/monosound.h"
+#include "audio/monosound.h"
 
 #include <QFile>
 #include <QRandomGenerator>

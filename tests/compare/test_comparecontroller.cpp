@@ -2,6 +2,7 @@
 #include "compare/compareview.h"
 #include "compare/speechfeatures.h"
 #include "audio/mediabackend.h"
+#include "sound/qtsoundmodule.h"
 #include "synthspeech.h"
 
 #include <QSignalSpy>
@@ -89,7 +90,8 @@ void TestCompareController::cachedUntilAFileChanges()
     const QString take = m_dir.filePath(QStringLiteral("1-2-1.wav"));
     QVERIFY(write(take, 2.0));
     CompareView view;
-    CompareController controller(view, callouts());
+    QtSoundModule sound;
+    CompareController controller(view, callouts(), sound);
     QSignalSpy compared(&controller, &CompareController::Compared);
 
     controller.CompareAfterSave(m_reference, take);
@@ -121,7 +123,8 @@ void TestCompareController::theNewestTakeWins()
     QVERIFY(write(first, 2.0));
     QVERIFY(write(second, 1.0));
     CompareView view;
-    CompareController controller(view, callouts());
+    QtSoundModule sound;
+    CompareController controller(view, callouts(), sound);
     QSignalSpy compared(&controller, &CompareController::Compared);
 
     controller.CompareAfterSave(m_reference, first);
@@ -147,7 +150,8 @@ void TestCompareController::clickOnAStretchPlaysReciterThenTake()
     panel.resize(400, 200);
     CompareView view;
     view.setParent(&panel);
-    CompareController controller(view, callouts());
+    QtSoundModule sound;
+    CompareController controller(view, callouts(), sound);
     QSignalSpy compared(&controller, &CompareController::Compared);
     controller.FitInto(QRect(10, 100, 380, 90));
     controller.CompareAfterSave(m_reference, take);
@@ -230,7 +234,8 @@ void TestCompareController::showsOnlyWhereThereIsRoom()
     CompareView view;
     view.setParent(&panel);
     panel.show();
-    CompareController controller(view, callouts());
+    QtSoundModule sound;
+    CompareController controller(view, callouts(), sound);
     QSignalSpy compared(&controller, &CompareController::Compared);
     controller.FitInto(room);
     controller.CompareAfterSave(m_reference, take);

@@ -1,4 +1,4 @@
-#include "compare/takeanalysis.h"
+#include "compare/takefiles.h"
 #include "audio/mediabackend.h"
 
 #include <QDir>
@@ -64,7 +64,7 @@ void TestDemoTempo::stretchIsFound()
         0);
 
     // Off the test's thread, as the program runs it.
-    const TakeComparison result = QtConcurrent::run(&TakeAnalysis::CompareFiles, mp3, take).result();
+    const TakeComparison result = QtConcurrent::run(&TakeFiles::CompareFiles, mp3, take).result();
     QVERIFY2(result.IsCompared(), qPrintable(result.error));
     const double expected = 1.0 / tempo;
     const double found = result.TakeSeconds() / result.ReferenceSeconds();
@@ -123,7 +123,7 @@ void TestDemoTempo::heldPartIsFound()
         0);
     QCOMPARE(QProcess::execute("sox", { "-R", before, held, after, "-b", "8", "-e", "unsigned-integer", take }), 0);
 
-    const TakeComparison result = QtConcurrent::run(&TakeAnalysis::CompareFiles, mp3, take).result();
+    const TakeComparison result = QtConcurrent::run(&TakeFiles::CompareFiles, mp3, take).result();
     QVERIFY2(result.IsCompared(), qPrintable(result.error));
     const auto kind = tempo < 1 ? TakeComparison::HeldSegment::Kind::Long : TakeComparison::HeldSegment::Kind::Short;
     int found = 0;

@@ -6,6 +6,7 @@
 #include "components/fonctions.h"
 #include "components/numbers.h"
 #include "audio/soundinfo.h"
+#include "audio/soundlibrary.h"
 #include "components/textbrowserview.h"
 #include "menu/menucontrols.h"
 #include "skin/skinfiles.h"
@@ -40,7 +41,8 @@ const QString RecDir = QStringLiteral("rec");
 // Files that belong in the folder without anything referring to them.
 const QStringList OwnFiles = { QStringLiteral("contents.ini"), QStringLiteral("config.ini"),
     QStringLiteral("savedoptions.ini"), QStringLiteral("start.mp3"), QStringLiteral("rattil"),
-    QStringLiteral("rattil-check"), QStringLiteral("rattil.exe"), QStringLiteral("rattil-check.exe") };
+    QStringLiteral("rattil-check"), QStringLiteral("rattil.exe"), QStringLiteral("rattil-check.exe"),
+    SoundLibrary::FileName };
 
 // A file is read whole only when it is small enough to be what it claims.
 constexpr qint64 MaxTextFile = 64 << 20;

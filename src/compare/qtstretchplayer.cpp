@@ -1,4 +1,4 @@
-#include "stretchplayer.h"
+#include "compare/qtstretchplayer.h"
 
 #include "audio/softwarevolume.h"
 #include "audio/slowedsounds.h"
@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QUrl>
 
-StretchPlayer::StretchPlayer(SoftwareVolume *volume, QObject *parent, SlowedSounds *slowed)
+QtStretchPlayer::QtStretchPlayer(SoftwareVolume *volume, QObject *parent, SlowedSounds *slowed)
     : QObject(parent)
     , m_volume(volume)
     , m_slowed(slowed)
@@ -19,7 +19,7 @@ StretchPlayer::StretchPlayer(SoftwareVolume *volume, QObject *parent, SlowedSoun
 }
 
 // The media pipeline is made on the first stretch: most learners never ask for one.
-void StretchPlayer::ensurePlayer()
+void QtStretchPlayer::ensurePlayer()
 {
     if (m_player)
         return;
@@ -44,7 +44,7 @@ void StretchPlayer::ensurePlayer()
     }
 }
 
-void StretchPlayer::Play(const QString &path, double from, double to, double speed)
+void QtStretchPlayer::Play(const QString &path, double from, double to, double speed)
 {
     ensurePlayer();
     m_player->stop();
@@ -70,7 +70,7 @@ void StretchPlayer::Play(const QString &path, double from, double to, double spe
     });
 }
 
-void StretchPlayer::PlayWave(const QByteArray &wave)
+void QtStretchPlayer::PlayWave(const QByteArray &wave)
 {
     ensurePlayer();
     m_player->stop();
@@ -83,7 +83,7 @@ void StretchPlayer::PlayWave(const QByteArray &wave)
 
 // A file or a sound in memory; the same one again is played from where it
 // is, without loading it anew.
-void StretchPlayer::setSource(const QString &name, const QByteArray *wave)
+void QtStretchPlayer::setSource(const QString &name, const QByteArray *wave)
 {
     const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
     if (m_loaded == name && status == QMediaPlayer::LoadingMedia)
@@ -108,7 +108,7 @@ void StretchPlayer::setSource(const QString &name, const QByteArray *wave)
 
 // The stretch's end is timed from its start, not from the request: loading a
 // file takes a moment of its own.
-void StretchPlayer::start()
+void QtStretchPlayer::start()
 {
     m_pending = false;
     m_player->setPosition(m_from);
@@ -116,7 +116,7 @@ void StretchPlayer::start()
     m_end->start(m_length + 1);
 }
 
-void StretchPlayer::Stop()
+void QtStretchPlayer::Stop()
 {
     if (!m_player)
         return;

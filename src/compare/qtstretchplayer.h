@@ -1,7 +1,8 @@
 #pragma once
 
+#include "audio/stretchplayer.h"
+
 #include <QObject>
-#include <QString>
 
 class QAudioOutput;
 class QBuffer;
@@ -10,22 +11,17 @@ class QMediaPlayer;
 class QTimer;
 class SoftwareVolume;
 
-// Plays one stretch of a sound file, the reciter's MP3 or the learner's WAV, on
-// a player of its own: the reciter's player keeps its example loaded and the
-// recorder keeps its devices, whatever the comparison plays.
-class StretchPlayer final : public QObject
+// The stretch player on a QMediaPlayer of its own.
+class QtStretchPlayer final : public QObject, public StretchPlayer
 {
     Q_OBJECT
 public:
     // slowed, when given, plays the reciter's stretches at the speed heard.
-    explicit StretchPlayer(SoftwareVolume *volume = nullptr, QObject *parent = nullptr, SlowedSounds *slowed = nullptr);
+    explicit QtStretchPlayer(SoftwareVolume *volume = nullptr, QObject *parent = nullptr, SlowedSounds *slowed = nullptr);
 
-    // From and to in seconds of what is heard at that speed; a new stretch
-    // cuts off the one playing.
-    void Play(const QString &path, double from, double to, double speed = 1.0);
-    // A short sound made in memory (a cue), whole.
-    void PlayWave(const QByteArray &wave);
-    void Stop();
+    void Play(const QString &path, double from, double to, double speed = 1.0) override;
+    void PlayWave(const QByteArray &wave) override;
+    void Stop() override;
 
 private:
     void ensurePlayer();

@@ -1,4 +1,4 @@
-#include "audio/sounddecoder.h"
+#include "audio/qtsounddecoder.h"
 
 #include <QAudioBuffer>
 #include <QAudioDecoder>
@@ -32,17 +32,17 @@ void appendMono(const QAudioBuffer &buffer, std::vector<float> &out)
 
 } // namespace
 
-SoundDecoder::SoundDecoder(QObject *parent)
+QtSoundDecoder::QtSoundDecoder(QObject *parent)
     : QObject(parent)
 {
 }
 
-SoundDecoder::~SoundDecoder()
+QtSoundDecoder::~QtSoundDecoder()
 {
     Cancel();
 }
 
-void SoundDecoder::Start(const QString &path, int rate, std::function<void(Result)> done)
+void QtSoundDecoder::Start(const QString &path, int rate, std::function<void(Result)> done)
 {
     Cancel();
     m_result = {};
@@ -98,7 +98,7 @@ void SoundDecoder::Start(const QString &path, int rate, std::function<void(Resul
     decoder->start();
 }
 
-void SoundDecoder::Cancel()
+void QtSoundDecoder::Cancel()
 {
     m_done = nullptr;
     if (m_timeout)
@@ -110,7 +110,7 @@ void SoundDecoder::Cancel()
     }
 }
 
-void SoundDecoder::finish(const QString &error)
+void QtSoundDecoder::finish(const QString &error)
 {
     std::function<void(Result)> done = std::exchange(m_done, nullptr);
     Result result = std::move(m_result);
