@@ -199,16 +199,20 @@ void TestSystemRecorder::meterSeesTheTone()
     SoundMeter &meter = *f.meter;
     SinkFeed feed(f.dir.path(), tone);
     QVERIFY(meter.StartMeter());
-    int peak = 0;
+    int peak = 0, slow = 0;
     QElapsedTimer clock;
     clock.start();
+    // A read that waited for the device would be slow at nearly every tick;
+    // one tick in a while is the machine pausing this test.
     while (clock.elapsed() < 1500) {
         QTest::qWait(50);
         QElapsedTimer call;
         call.start();
         peak = std::max(peak, meter.ReadPeak());
-        QVERIFY(call.elapsed() < 10);
+        if (call.elapsed() >= 10)
+            ++slow;
     }
+    QVERIFY2(slow <= 2, qPrintable(QStringLiteral("%1 reads of about 30 took 10 ms or more").arg(slow)));
     meter.StopMeter();
     if (tone)
         QVERIFY2(SoundMeter::LitSegments(qint16(peak)) >= 4, qPrintable(QString::number(peak)));
