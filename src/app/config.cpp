@@ -1,10 +1,10 @@
 #include "config.h"
 
+#include "components/codepage.h"
 #include "components/numbers.h"
 
 #include <QFile>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 namespace {
 
@@ -13,7 +13,6 @@ namespace {
 QStringList readCodePageLines(QIODevice &file, int maxLines)
 {
     QStringList lines;
-    QStringDecoder decoder("windows-1256");
     QByteArray line;
     char c;
     while (lines.size() < maxLines && file.getChar(&c)) {
@@ -23,14 +22,14 @@ QStringList readCodePageLines(QIODevice &file, int maxLines)
                 if (file.getChar(&next) && next != '\n')
                     file.ungetChar(next);
             }
-            lines << decoder.decode(line);
+            lines << FromWindows1256(line);
             line.clear();
         } else {
             line.append(c);
         }
     }
     if (lines.size() < maxLines && !line.isEmpty())
-        lines << decoder.decode(line);
+        lines << FromWindows1256(line);
     return lines;
 }
 

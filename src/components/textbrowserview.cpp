@@ -1,5 +1,7 @@
 #include "textbrowserview.h"
 
+#include "components/codepage.h"
+
 #include "components/accessibledocument.h"
 
 #include <QAccessible>
@@ -20,6 +22,7 @@
 #include <QTextTable>
 #include <QTimer>
 #include <QUrl>
+#include <cctype>
 
 #include <vector>
 
@@ -88,6 +91,23 @@ bool declaresCharset(const QByteArray &bytes)
     const QByteArray head = bytes.left(2048).toLower();
     return head.contains("charset") || head.startsWith("\xef\xbb\xbf") || head.startsWith("\xff\xfe")
         || head.startsWith("\xfe\xff");
+}
+
+// Whether the page's head names the Arabic code page as its charset.
+bool declaresWindows1256(const QByteArray &bytes)
+{
+    const QByteArray head = bytes.left(2048).toLower();
+    qsizetype at = head.indexOf("charset");
+    if (at < 0)
+        return false;
+    at += 7;
+    while (at < head.size() && (head[at] == ' ' || head[at] == '=' || head[at] == '"' || head[at] == '\''))
+        ++at;
+    qsizetype end = at;
+    while (end < head.size() && (std::isalnum(static_cast<unsigned char>(head[end])) || head[end] == '-' || head[end] == '_'))
+        ++end;
+    const QByteArray name = head.mid(at, end - at);
+    return name == "windows-1256" || name == "cp1256" || name == "x-cp1256";
 }
 
 bool hasMergedCells(QTextTable *table)
@@ -258,6 +278,8 @@ QWidget *TextBrowserView::Widget()
 
 QString TextBrowserView::DecodePage(const QByteArray &bytes)
 {
+    if (declaresWindows1256(bytes))
+        return FromWindows1256(bytes);
     if (declaresCharset(bytes)) {
         QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
         if (decoder.isValid()) {
@@ -270,10 +292,7 @@ QString TextBrowserView::DecodePage(const QByteArray &bytes)
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
-    QStringDecoder arabic("windows-1256");
-    if (arabic.isValid())
-        return arabic.decode(bytes);
-    return QString::fromLatin1(bytes);
+    return FromWindows1256(bytes);
 }
 
 void TextBrowserView::LoadPage(QTextDocument *document, const QByteArray &bytes)

@@ -1,11 +1,11 @@
 #include "catalogue.h"
 
+#include "components/codepage.h"
 #include "components/messagesink.h"
 #include "components/numbers.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace {
 
@@ -88,10 +88,9 @@ void Catalogue::LoadFromBytes(const QByteArray &bytes)
     m_chapterCount = m_maxLessons = m_maxEntries = 0;
     m_chapters.clear();
 
-    QStringDecoder decoder("windows-1256");
     QStringList lines;
     for (const QByteArray &raw : splitLines(bytes))
-        lines << decoder.decode(raw);
+        lines << FromWindows1256(raw);
 
     // First pass: the bounds.
     qint16 lessonsHere = 0;

@@ -1,6 +1,7 @@
 #include "examplespanel.h"
 
 #include "components/activelink.h"
+#include "components/codepage.h"
 #include "components/fonctions.h"
 #include "audio/mediaplayer.h"
 #include "components/numbers.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QStringDecoder>
 #include <QTimer>
 #include <QWidget>
 
@@ -32,10 +32,7 @@ QString firstLine(const QString &path)
     QByteArray line = file.readLine();
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
-    QStringDecoder decoder("windows-1256");
-    if (!decoder.isValid())
-        return QString::fromLatin1(line);
-    return decoder.decode(line);
+    return FromWindows1256(line);
 }
 
 } // namespace

@@ -1,8 +1,10 @@
+#include "components/codepage.h"
 #include "components/textbrowserview.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -48,6 +50,7 @@ class TestDocumentView final : public QObject
 private slots:
     void decodesByDeclaredCharset_data();
     void decodesByDeclaredCharset();
+    void codePageMatchesTheSystemConverter();
     void navigationReportsAndScrolls();
     void blankAndMissingPages();
     void pageKeepsClearOfHiddenEdges();
@@ -70,12 +73,31 @@ void TestDocumentView::decodesByDeclaredCharset_data()
     QTest::newRow("utf-8 meta") << page.arg(QStringLiteral("<meta charset=\"utf-8\">"), Arabic).toUtf8();
     QTest::newRow("undeclared utf-8") << page.arg(QString(), Arabic).toUtf8();
     QTest::newRow("undeclared code page") << cp1256(page.arg(QString(), Arabic));
+    QTest::newRow("cp1256 quoted, upper case") << cp1256(page.arg(QStringLiteral("<meta charset='CP1256'>"), Arabic));
 }
 
 void TestDocumentView::decodesByDeclaredCharset()
 {
     QFETCH(QByteArray, bytes);
     QVERIFY(TextBrowserView::DecodePage(bytes).contains(Arabic));
+}
+
+// The program's own table for the course's code page, against the system's
+// converter: one wrong entry garbles a letter in every course file.
+void TestDocumentView::codePageMatchesTheSystemConverter()
+{
+    QByteArray every(256, Qt::Uninitialized);
+    for (int b = 0; b < 256; ++b)
+        every[b] = char(b);
+    QStringDecoder system("windows-1256");
+    QVERIFY(system.isValid());
+    const QString expected = system.decode(every);
+    const QString ours = FromWindows1256(every);
+    QCOMPARE(ours.size(), 256);
+    for (int b = 0; b < 256; ++b)
+        QVERIFY2(ours[b] == expected[b], qPrintable(QStringLiteral("byte 0x%1: U+%2, not U+%3")
+            .arg(b, 2, 16, QLatin1Char('0')).arg(ours[b].unicode(), 4, 16, QLatin1Char('0'))
+            .arg(expected[b].unicode(), 4, 16, QLatin1Char('0'))));
 }
 
 void TestDocumentView::navigationReportsAndScrolls()
