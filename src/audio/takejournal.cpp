@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -123,9 +122,13 @@ Recovery Recover(
         dirs << QDir::cleanPath(fallbackDir);
 
     for (const QString &dir : dirs) {
-        const QStringList journals = QDir(dir).entryList({ QStringLiteral(".*") + JournalSuffix },
+        // Name filters and patterns are matched by hand here and below: QDir's
+        // wildcards compile a regular expression each, before the first page.
+        const QStringList journals = QDir(dir).entryList(
             QDir::Files | QDir::Hidden | QDir::System, QDir::Time | QDir::Reversed);
         for (const QString &name : journals) {
+            if (!name.startsWith(QLatin1Char('.')) || !name.endsWith(JournalSuffix, Qt::CaseInsensitive))
+                continue;
             const QString take = TakeOfJournal(name);
             if (take.isEmpty())
                 continue;
@@ -173,10 +176,21 @@ Recovery Recover(
     }
 
     // A save cut off between writing its temporary file and renaming it.
-    static const QRegularExpression temporary(QStringLiteral("^\\..+\\.wav\\.[A-Za-z0-9]{6}$"));
-    const QStringList hidden = QDir(rec).entryList({ QStringLiteral(".*.wav.*") }, QDir::Files | QDir::Hidden);
-    for (const QString &name : hidden) {
-        if (temporary.match(name).hasMatch() && QFile::remove(rec + QLatin1Char('/') + name))
+    // Its name is ".<take>.wav.XXXXXX", six letters or digits at the end.
+    const auto temporary = [](const QString &name) {
+        constexpr qsizetype Tail = 6;
+        const qsizetype wav = name.size() - Tail - 5;
+        if (wav < 2 || !name.startsWith(QLatin1Char('.')) || QStringView(name).mid(wav, 5) != u".wav.")
+            return false;
+        for (qsizetype i = name.size() - Tail; i < name.size(); ++i) {
+            const char16_t c = name[i].unicode();
+            if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+                return false;
+        }
+        return true;
+    };
+    for (const QString &name : QDir(rec).entryList(QDir::Files | QDir::Hidden)) {
+        if (temporary(name) && QFile::remove(rec + QLatin1Char('/') + name))
             ++result.removed;
     }
     return result;

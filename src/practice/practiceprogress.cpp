@@ -21,8 +21,11 @@ void PracticeProgress::Read()
     // temporary file (.c-l-n.wav.XXXXXX) both start with a dot. The recorder
     // writes its names in lower case, and a 1-1-1.WAV is no take it would find.
     const QDir rec(m_recDir);
-    for (const QString &name : rec.entryList({ QStringLiteral("*.wav") }, QDir::Files | QDir::CaseSensitive))
-        ++m_takes[QFileInfo(name).completeBaseName()];
+    // Matched by hand: a name filter compiles a regular expression, before the first page.
+    for (const QString &name : rec.entryList(QDir::Files)) {
+        if (name.endsWith(QLatin1String(".wav")))
+            ++m_takes[QFileInfo(name).completeBaseName()];
+    }
     // Earlier takes count even when the newest was deleted by hand.
     const QDir history(m_recDir + TakeHistory::Folder);
     for (const QString &base : history.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <unistd.h>
 
@@ -13,9 +12,19 @@ const QString NameFormat = QStringLiteral("yyyyMMdd-HHmmss");
 
 QStringList historyNames(const QString &folder)
 {
-    static const QRegularExpression name(QStringLiteral("^\\d{8}-\\d{6}\\.wav$"));
-    QStringList names = QDir(folder).entryList({ QStringLiteral("*.wav") }, QDir::Files, QDir::Name);
-    names.removeIf([](const QString &n) { return !name.match(n).hasMatch(); });
+    // yyyyMMdd-HHmmss.wav, matched by hand: the progress counts these before
+    // the first page, and a pattern would compile a regular expression there.
+    const auto isHistoryName = [](const QString &n) {
+        if (n.size() != 19 || n[8] != QLatin1Char('-') || !n.endsWith(QLatin1String(".wav")))
+            return false;
+        for (int i = 0; i < 15; ++i) {
+            if (i != 8 && !(n[i] >= QLatin1Char('0') && n[i] <= QLatin1Char('9')))
+                return false;
+        }
+        return true;
+    };
+    QStringList names = QDir(folder).entryList(QDir::Files, QDir::Name);
+    names.removeIf([&](const QString &n) { return !isHistoryName(n); });
     return names;
 }
 

@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImage>
-#include <QRegularExpression>
 #include <QSet>
 #include <QtEndian>
 #include <algorithm>
@@ -106,11 +105,16 @@ void PrefetchSkinPictures(const QString &folder)
             names << name;
     }
     // The recorder strip, the example buttons and the meter are hidden at start.
-    static const QRegularExpression practice(
-        QStringLiteral("^(Play|Rec|Pause|Stop|Listen|N[0-9]+|vm[0-9]|Speed|Repeat)"),
-        QRegularExpression::CaseInsensitiveOption);
-    std::stable_partition(
-        names.begin(), names.end(), [](const QString &name) { return !practice.match(name).hasMatch(); });
+    const auto practice = [](const QString &name) {
+        for (const char *word : { "Play", "Rec", "Pause", "Stop", "Listen", "Speed", "Repeat" }) {
+            if (name.startsWith(QLatin1String(word), Qt::CaseInsensitive))
+                return true;
+        }
+        const auto digitAt = [&](int i) { return name.size() > i && name[i].isDigit() && name[i].unicode() < 0x80; };
+        return (name.startsWith(QLatin1Char('N'), Qt::CaseInsensitive) && digitAt(1))
+            || (name.startsWith(QLatin1String("vm"), Qt::CaseInsensitive) && digitAt(2));
+    };
+    std::stable_partition(names.begin(), names.end(), [&](const QString &name) { return !practice(name); });
     {
         const std::lock_guard<std::mutex> hold(p.lock);
         p.folder = folder;

@@ -82,6 +82,7 @@ void TestTakeJournal::recover()
     // A save cut off before its rename, and a learner's own hidden file.
     write(rec + "/.3-1-1.wav.Ab12Cd", "half");
     write(rec + "/.notes", "mine");
+    write(rec + "/.3-1-1.wav.old", "mine");
 
     const TakeJournal::Recovery r = TakeJournal::Recover(rec, fallback);
     QCOMPARE(r.recovered, recovered ? QStringList { "3-1-2.wav" } : QStringList {});
@@ -89,6 +90,7 @@ void TestTakeJournal::recover()
     QVERIFY(!QFile::exists(journalPath));
     QVERIFY(!QFile::exists(rec + "/.3-1-1.wav.Ab12Cd"));
     QVERIFY(QFile::exists(rec + "/.notes"));
+    QVERIFY(QFile::exists(rec + "/.3-1-1.wav.old"));
     if (recovered) {
         // Every byte that reached the disk, whatever the header said.
         QCOMPARE(frames(take), ms * TakeJournal::Rate / 1000);
