@@ -4,7 +4,6 @@
 #include "audio/mediabackend.h"
 #include "components/documentview.h"
 #include "measure.h"
-#include "mixer/alsamixerdevice.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,7 +12,6 @@
 int main(int argc, char *argv[])
 {
     ChooseMediaBackend();
-    AlsaMixerDevice::OpenEarly();
     QApplication app(argc, argv);
     SetUpApplication();
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();

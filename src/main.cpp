@@ -3,7 +3,6 @@
 #include "app/processsetup.h"
 #include "app/quitsignals.h"
 #include "audio/mediabackend.h"
-#include "mixer/alsamixerdevice.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -22,7 +21,6 @@ constexpr int ShutdownGraceMs = 1500;
 int main(int argc, char *argv[])
 {
     ChooseMediaBackend();
-    AlsaMixerDevice::OpenEarly();
     QApplication app(argc, argv);
     SetUpApplication();
     QApplication::setApplicationName(QStringLiteral("rattil"));

@@ -657,8 +657,12 @@ void MainWindow::ApplySkin()
     // DPI, so the outline is converted at the design's own twips per pixel.
     ApplyOutline(this, BuildOutline(MainWindowShapes(), 1, 1, 0, 0));
 
-    // The mixer's levels in the bars; a silent master is raised.
-    volume->InitVolumeDisplay();
+    // The mixer's levels in the bars, and a silent master raised, once the
+    // mixer has opened: it opens after the first frame (paintEvent), and the
+    // first frame shows the bars unlit and the lines open. Its client library
+    // and the codecs under it are more than the first page's memory and
+    // disk reads; the bars light a few frames later.
+    mixer->WhenSettled([this] { volume->InitVolumeDisplay(); });
 
     // The closed examples bar ends where its title line would begin.
     paneControls.FrameBar->resize(paneControls.FrameBar->width(), TitleLineTop(paneControls.ImSamplesBar->geometry()));
@@ -717,11 +721,15 @@ void MainWindow::paintEvent(QPaintEvent *)
         p.drawPixmap(0, 0, m_background);
     else
         p.fillRect(rect(), palette().window());
-    // The frame just drawn goes to the screen before the sound library loads.
+    // The frame just drawn goes to the screen before the mixer opens and the
+    // sound library loads.
+    if (m_loaded && !std::exchange(m_mixerQueued, true))
+        QTimer::singleShot(0, mixer, &MixerDevice::StartOpening);
     if (m_loaded && !sound && !std::exchange(m_soundQueued, true))
         QTimer::singleShot(0, this, &MainWindow::EnsureSound);
+    // Not into a master the mixer is still to raise from silence.
     if (!m_pendingChime.isEmpty())
-        QTimer::singleShot(0, this, &MainWindow::StartPendingChime);
+        QTimer::singleShot(0, this, [this] { mixer->WhenSettled([this] { StartPendingChime(); }); });
     // After the first page has had its moment on screen, and before a learner
     // can have chosen a lesson, so that the first lesson opens at once too.
     if (m_loaded && !examples && !std::exchange(m_practiceQueued, true))

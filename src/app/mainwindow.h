@@ -211,6 +211,7 @@ private:
     std::unique_ptr<SoundLibrary> m_soundLibrary;
     std::unique_ptr<SilentSound> m_silentSound;
     bool m_soundQueued = false;
+    bool m_mixerQueued = false;
     std::unique_ptr<MVolume> m_mvolume;
     MessageSink *m_messages = nullptr;
     QPixmap m_background;

@@ -82,54 +82,13 @@ bool HasCaptureVolume(snd_mixer_elem_t *e)
     return e && snd_mixer_selem_has_capture_volume(e);
 }
 
-// The open OpenEarly started, until a device of the same name takes it.
-struct EarlyOpening
-{
-    QByteArray device;
-    std::future<snd_mixer_t *> opening;
-
-    ~EarlyOpening()
-    {
-        if (opening.valid()) {
-            if (snd_mixer_t *mixer = opening.get())
-                snd_mixer_close(mixer);
-        }
-    }
-};
-
-EarlyOpening &Early()
-{
-    static EarlyOpening early;
-    return early;
-}
-
-std::future<snd_mixer_t *> TakeEarlyOpening(const QByteArray &device)
-{
-    EarlyOpening &early = Early();
-    if (!early.opening.valid() || early.device != device)
-        return {};
-    return std::move(early.opening);
-}
-
 } // namespace
-
-void AlsaMixerDevice::OpenEarly(const QString &device)
-{
-    EarlyOpening &early = Early();
-    if (early.opening.valid())
-        return;
-    early.device = device.toLocal8Bit();
-    early.opening = std::async(std::launch::async, [name = early.device] { return OpenMixer(name); });
-}
 
 AlsaMixerDevice::AlsaMixerDevice(SoftwareVolume *programVolume, const QString &device, QObject *parent)
     : MixerDevice(parent)
     , m_programVolume(programVolume)
     , m_device(device.toLocal8Bit())
 {
-    m_opening = TakeEarlyOpening(m_device);
-    if (!m_opening.valid())
-        m_opening = std::async(std::launch::async, [name = m_device] { return OpenMixer(name); });
     if (m_programVolume)
         connect(m_programVolume, &SoftwareVolume::changed, this, &MixerDevice::Changed);
 }
@@ -145,11 +104,43 @@ AlsaMixerDevice::~AlsaMixerDevice()
     Close();
 }
 
+void AlsaMixerDevice::StartOpening()
+{
+    if (std::exchange(m_openingStarted, true))
+        return;
+    m_opening = std::async(std::launch::async, [this, name = m_device] {
+        snd_mixer_t *mixer = OpenMixer(name);
+        // The destructor waits for this thread, so the object is still there.
+        QMetaObject::invokeMethod(this, &AlsaMixerDevice::Opened, Qt::QueuedConnection);
+        return mixer;
+    });
+}
+
+void AlsaMixerDevice::WhenSettled(std::function<void()> then)
+{
+    if (m_settled) {
+        then();
+        return;
+    }
+    // Not begun here: the window registers its bars in the skin step, before
+    // the first frame the open must wait for.
+    m_whenSettled.push_back(std::move(then));
+}
+
+void AlsaMixerDevice::Opened()
+{
+    Settle();
+    m_settled = true;
+    for (const std::function<void()> &then : std::exchange(m_whenSettled, {}))
+        then();
+}
+
 void AlsaMixerDevice::Settle() const
 {
+    auto *self = const_cast<AlsaMixerDevice *>(this);
+    self->StartOpening();
     if (!m_opening.valid())
         return;
-    auto *self = const_cast<AlsaMixerDevice *>(this);
     snd_mixer_t *mixer = m_opening.get();
     if (mixer)
         self->Adopt(mixer);

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <future>
 #include <poll.h>
 #include <utility>
@@ -24,9 +25,10 @@ typedef struct _snd_mixer_elem snd_mixer_elem_t;
 // the auxiliary source); then CD and Synth. Changes made by other programs are
 // taken in as ALSA signals them on its poll descriptors.
 //
-// Opening the mixer goes through the sound server and takes as long as drawing
-// half the window, so it runs on a thread of its own from construction; the
-// first question asked of the mixer waits for it.
+// Opening the mixer goes through the sound server, whose client library (and
+// the sound-file codecs it links) is more than the first page needs: it opens
+// on a thread of its own once StartOpening is called, after the first frame.
+// A question asked before the open has finished waits for it.
 //
 // A mixer that could not be opened, or that went away with its sound server,
 // is opened again when the server comes back. Nothing ticks while it is gone:
@@ -43,13 +45,8 @@ public:
         SoftwareVolume *programVolume, const QString &device = QStringLiteral("default"), QObject *parent = nullptr);
     ~AlsaMixerDevice() override;
 
-    // Starts opening the device before there is a window, so that the window's
-    // skin step, the first to ask the mixer anything, finds it open: the open
-    // contends for the cores with the skin's pictures and the page view, and
-    // from the window's constructor it was still running when the sound icons
-    // were skinned. The first AlsaMixerDevice made for the same device takes
-    // it over; one left untaken is closed when the program ends.
-    static void OpenEarly(const QString &device = QStringLiteral("default"));
+    void StartOpening() override;
+    void WhenSettled(std::function<void()> then) override;
 
     bool IsOpen() const override;
     void Refresh() override;
@@ -73,8 +70,10 @@ private:
         bool capture = false;
         bool software = false;
     };
-    // Takes over the mixer the opening thread made, once.
+    // Takes over the mixer the opening thread made, once, waiting for it.
     void Settle() const;
+    // The open has finished: what waited for it runs.
+    void Opened();
     void FindControls();
     snd_mixer_elem_t *Element(Line line) const;
     // The line's lowest and highest volume; both 0 for a line that is missing.
@@ -93,6 +92,9 @@ private:
     SoftwareVolume *m_programVolume = nullptr;
     QByteArray m_device;
     mutable std::future<snd_mixer_t *> m_opening;
+    mutable bool m_openingStarted = false;
+    bool m_settled = false;
+    std::vector<std::function<void()>> m_whenSettled;
     std::future<snd_mixer_t *> m_reopening;
     QFileSystemWatcher *m_serverWatch = nullptr;
     QTimer *m_retry = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <optional>
 
 // The sound card's mixer as the volume controls see it: lines found by their
@@ -14,6 +15,13 @@ public:
 
     using QObject::QObject;
     ~MixerDevice() override = default;
+
+    // A device that opens on its own time begins here; one that opened as it
+    // was made has nothing to do. Asking it anything first opens it at once.
+    virtual void StartOpening() {}
+    // Calls then from the event loop once the device is open or known to be
+    // missing, or at once when it already is. It does not begin the open.
+    virtual void WhenSettled(std::function<void()> then) { then(); }
 
     // False when no mixer could be opened; every line is then missing.
     virtual bool IsOpen() const = 0;

@@ -72,10 +72,10 @@ void VolumeControls::LoadSkin(const QString &imagesPath, qint32 backColor)
     const QColor back = ColorFromBgr(backColor);
 
     m_c.WaveIcon->setBackcolor(back);
-    LoadIcon(m_c.WaveIcon, Wave, Wave);
+    LoadIcon(m_c.WaveIcon, Wave);
     m_c.MicIcon->setBackcolor(back);
     m_c.MicIcon->move(m_c.MicIcon->x(), m_c.WaveIcon->y());
-    LoadIcon(m_c.MicIcon, Mic, Mic);
+    LoadIcon(m_c.MicIcon, Mic);
 
     m_c.voltmp->setPixmap(Picture(QStringLiteral("volume.jpg")));
     m_c.avoltmp->setPixmap(Picture(QStringLiteral("volumeActive.jpg")));
@@ -85,10 +85,11 @@ void VolumeControls::LoadSkin(const QString &imagesPath, qint32 backColor)
 }
 
 // The icon takes the size of its hover picture; a missing picture leaves the
-// size it had.
-void VolumeControls::LoadIcon(ActiveLink *icon, const QString &word, const QString &stem)
+// size it had. It shows the line open until InitVolumeDisplay has asked the
+// mixer, which the skin step does not wait for.
+void VolumeControls::LoadIcon(ActiveLink *icon, const QString &stem)
 {
-    ShowMuteState(icon, stem, m_volume.GetMute(word));
+    ShowMuteState(icon, stem, false);
     if (!icon->activepicture().isNull())
         icon->resize(icon->activepicture().size());
     icon->setAlwayshandcursor(true);

@@ -32,6 +32,8 @@ public:
     // The skin's part for the sound controls: icons, bar pictures, rows of bars
     // and step buttons. backColor is the menu's background colour (0x00BBGGRR).
     void LoadSkin(const QString &imagesPath, qint32 backColor);
+    // The mixer's levels and mutes in the bars and icons; a silent master is
+    // raised. The first question to the mixer.
     void InitVolumeDisplay();
 
     void ShowWaveVolume(int n);
@@ -59,7 +61,7 @@ public:
     qint32 SliderTarget = 0;
 
 private:
-    void LoadIcon(ActiveLink *icon, const QString &word, const QString &stem);
+    void LoadIcon(ActiveLink *icon, const QString &stem);
     void ShowMuteState(ActiveLink *icon, const QString &stem, bool muted);
     void ToggleMute(ActiveLink *icon, const QString &word, const QString &stem);
     void PlaceRow(bool microphone);

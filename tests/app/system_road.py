@@ -95,6 +95,13 @@ def main():
     try:
         road.start()
         road.shot("start")
+        # The mixer opens after the first frame: its level reaches the bars
+        # and the screen reader's slider soon after, as the sound server has it.
+        source = re.search(r"(\d+)%", run("pactl", "get-source-volume", "@DEFAULT_SOURCE@"))
+        slider = road.control("slider", "مستوى الميكروفون").queryValue()
+        atspi.wait_for(lambda: slider.currentValue > 0, "the microphone's level from the mixer")
+        check(source and abs(slider.currentValue - int(source.group(1))) <= 1,
+              "the microphone's bars show the source's level (%s, %r)" % (slider.currentValue, source and source.group(0)))
 
         # 1-2. A chapter, then one of its lessons.
         road.press("push button", "أحكام الميم الساكنة")
