@@ -723,8 +723,12 @@ void MainWindow::paintEvent(QPaintEvent *)
         p.fillRect(rect(), palette().window());
     // The frame just drawn goes to the screen before the mixer opens and the
     // sound library loads.
-    if (m_loaded && !std::exchange(m_mixerQueued, true))
+    if (m_loaded && !std::exchange(m_mixerQueued, true)) {
         QTimer::singleShot(0, mixer, &MixerDevice::StartOpening);
+        // The examples panel's pictures, decoded before it is made.
+        if (!examples)
+            QTimer::singleShot(0, this, [this] { PrefetchSkinPictures(ImagesPath, SkinPictures::Practice); });
+    }
     if (m_loaded && !sound && !std::exchange(m_soundQueued, true))
         QTimer::singleShot(0, this, &MainWindow::EnsureSound);
     // Not into a master the mixer is still to raise from silence.

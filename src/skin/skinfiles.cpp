@@ -56,8 +56,8 @@ QStringList OptionalSkinFileNames()
 namespace {
 
 // Only the window's thread loads skin pictures; the worker decodes them in the
-// order of the lists, the first page's before the examples panel's, and hands
-// each over as it is done, so that a load waits for its own picture only.
+// order of the lists and hands each over as it is done, so that a load waits
+// for its own picture only.
 struct Prefetched
 {
     QString folder;
@@ -92,18 +92,11 @@ void finishPrefetch()
 
 } // namespace
 
-void PrefetchSkinPictures(const QString &folder)
+void PrefetchSkinPictures(const QString &folder, SkinPictures which)
 {
     Prefetched &p = prefetched();
     if (p.worker.valid())
         p.worker.wait();
-    QStringList names;
-    // The cursor is read by our own decoder, on the window's thread.
-    for (const QString &name : SkinFileNames() + OptionalSkinFileNames()) {
-        if (name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive)
-            || name.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive))
-            names << name;
-    }
     // The recorder strip, the example buttons and the meter are hidden at start.
     const auto practice = [](const QString &name) {
         for (const char *word : { "Play", "Rec", "Pause", "Stop", "Listen", "Speed", "Repeat" }) {
@@ -114,12 +107,27 @@ void PrefetchSkinPictures(const QString &folder)
         return (name.startsWith(QLatin1Char('N'), Qt::CaseInsensitive) && digitAt(1))
             || (name.startsWith(QLatin1String("vm"), Qt::CaseInsensitive) && digitAt(2));
     };
-    std::stable_partition(names.begin(), names.end(), [&](const QString &name) { return !practice(name); });
+    QStringList names;
+    // The cursor is read by our own decoder, on the window's thread.
+    for (const QString &name : SkinFileNames() + OptionalSkinFileNames()) {
+        if ((name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive)
+                || name.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive))
+            && practice(name) == (which == SkinPictures::Practice))
+            names << name;
+    }
     {
         const std::lock_guard<std::mutex> hold(p.lock);
-        p.folder = folder;
-        p.pictures.clear();
-        p.pending = QSet<QString>(names.cbegin(), names.cend());
+        if (which == SkinPictures::Window) {
+            p.folder = folder;
+            p.pictures.clear();
+            p.pending.clear();
+        } else if (p.folder != folder) {
+            return;
+        }
+        for (const QString &name : std::as_const(names)) {
+            if (!p.pictures.contains(name))
+                p.pending.insert(name);
+        }
         p.stop = false;
     }
     qRemovePostRoutine(finishPrefetch);
@@ -134,6 +142,8 @@ void PrefetchSkinPictures(const QString &folder)
                     p.decoded.notify_all();
                     return;
                 }
+                if (!p.pending.contains(name))
+                    continue;
             }
             QImage image(ResolveSkinFile(folder, name));
             const std::lock_guard<std::mutex> hold(p.lock);

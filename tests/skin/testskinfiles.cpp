@@ -50,7 +50,7 @@ void TestSkinFiles::loadsAfterPrefetch_data()
     QTest::addColumn<QString>("onDisk");
     QTest::addColumn<QString>("asked");
     QTest::addColumn<bool>("found");
-    // A picture on the first page, one decoded last (the recorder strip's),
+    // A picture on the first page, one of the examples panel's (the recorder strip's),
     // a GIF, a name the lists do not hold, a listed file that is missing, and
     // a file whose name differs from the list's only in case.
     QTest::newRow("first page") << "main.jpg" << "main.jpg" << true;
@@ -81,7 +81,9 @@ void TestSkinFiles::loadsAfterPrefetch()
     else if (!onDisk.isEmpty())
         QVERIFY(solid(colour).save(folder + onDisk));
 
+    // As the window asks: its own pictures, then the panel's after the first page.
     PrefetchSkinPictures(folder);
+    PrefetchSkinPictures(folder, SkinPictures::Practice);
     for (int load = 0; load < 2; ++load) {
         // The second load of a file reads it again.
         const QImage image = LoadSkinPicture(folder, asked).toImage();
