@@ -725,9 +725,9 @@ void MainWindow::paintEvent(QPaintEvent *)
     // sound library loads.
     if (m_loaded && !std::exchange(m_mixerQueued, true)) {
         QTimer::singleShot(0, mixer, &MixerDevice::StartOpening);
-        // The examples panel's pictures, decoded before it is made.
+        // The pictures of what was hidden at start, decoded before it shows.
         if (!examples)
-            QTimer::singleShot(0, this, [this] { PrefetchSkinPictures(ImagesPath, SkinPictures::Practice); });
+            QTimer::singleShot(0, this, [this] { PrefetchSkinPictures(ImagesPath, SkinPictures::HiddenAtStart); });
     }
     if (m_loaded && !sound && !std::exchange(m_soundQueued, true))
         QTimer::singleShot(0, this, &MainWindow::EnsureSound);

@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <utility>
 
 using namespace FormDesign;
 
@@ -64,13 +65,11 @@ void LessonPages::SetPaths(const QString &htmlDir, const QString &imagesPath)
     m_noFilePage = htmlDir + QStringLiteral("nofile.htm");
 }
 
+// The index's background is the largest picture but the window's, and the
+// index is hidden at start: it is loaded when an index is first shown.
 void LessonPages::LoadSkin()
 {
-    const QPixmap back = LoadSkinPicture(m_imagesPath, QStringLiteral("back.gif"));
-    if (!back.isNull()) {
-        m_c.BabBack->setPixmap(back);
-        m_c.BabBack->resize(back.size());
-    }
+    m_indexBackLoaded = false;
     m_hand = SkinHandCursor(m_imagesPath);
     m_c.Line2->hide();
 }
@@ -158,6 +157,13 @@ void LessonPages::ShowIndex()
     frame->raise();
 
     QLabel *back = m_c.BabBack;
+    if (!std::exchange(m_indexBackLoaded, true)) {
+        const QPixmap picture = LoadSkinPicture(m_imagesPath, QStringLiteral("back.gif"));
+        if (!picture.isNull()) {
+            back->setPixmap(picture);
+            back->resize(picture.size());
+        }
+    }
     back->move(rounded((frame->width() - back->width()) / 2.0), rounded((frame->height() - back->height()) / 2.0));
 
     ActiveLink *title = m_c.BabTitle;

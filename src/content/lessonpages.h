@@ -89,5 +89,6 @@ private:
     QString m_imagesPath;
     QString m_noFilePage;
     QCursor m_hand;
+    bool m_indexBackLoaded = false;
     PagePosition m_position;
 };

@@ -97,8 +97,11 @@ void PrefetchSkinPictures(const QString &folder, SkinPictures which)
     Prefetched &p = prefetched();
     if (p.worker.valid())
         p.worker.wait();
-    // The recorder strip, the example buttons and the meter are hidden at start.
-    const auto practice = [](const QString &name) {
+    // The recorder strip, the example buttons, the meter and the index's
+    // background are hidden at start.
+    const auto hidden = [](const QString &name) {
+        if (name.compare(QLatin1String("back.gif"), Qt::CaseInsensitive) == 0)
+            return true;
         for (const char *word : { "Play", "Rec", "Pause", "Stop", "Listen", "Speed", "Repeat" }) {
             if (name.startsWith(QLatin1String(word), Qt::CaseInsensitive))
                 return true;
@@ -112,12 +115,12 @@ void PrefetchSkinPictures(const QString &folder, SkinPictures which)
     for (const QString &name : SkinFileNames() + OptionalSkinFileNames()) {
         if ((name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive)
                 || name.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive))
-            && practice(name) == (which == SkinPictures::Practice))
+            && hidden(name) == (which == SkinPictures::HiddenAtStart))
             names << name;
     }
     {
         const std::lock_guard<std::mutex> hold(p.lock);
-        if (which == SkinPictures::Window) {
+        if (which == SkinPictures::FirstPage) {
             p.folder = folder;
             p.pictures.clear();
             p.pending.clear();

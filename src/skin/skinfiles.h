@@ -27,17 +27,18 @@ QStringList OptionalSkinFileNames();
 // For an optional picture, the program's own in its place.
 QPixmap LoadSkinPicture(const QString &folder, const QString &name);
 
-// The pictures of the window at start, and those of the examples panel (the
-// recorder strip, the example buttons, the meter), hidden at start.
-enum class SkinPictures { Window, Practice };
+// The pictures of the window at start, and those of what is hidden at start:
+// the examples panel (the recorder strip, the example buttons, the meter) and
+// the index's background.
+enum class SkinPictures { FirstPage, HiddenAtStart };
 
 // Starts decoding pictures of SkinFileNames() on a worker thread, so that the
 // window's own building and the decoding share the processor's cores.
 // LoadSkinPicture on that folder waits for its own picture only, and takes it
-// (a second load of the same file reads the file again). The window's pictures
-// start the folder afresh; the panel's, asked for once the first page is up,
-// are added to them, so that the first page holds none of the panel's.
-void PrefetchSkinPictures(const QString &folder, SkinPictures which = SkinPictures::Window);
+// (a second load of the same file reads the file again). The first page's
+// pictures start the folder afresh; the others, asked for once the first page
+// is up, are added to them, so that the first page holds none of them.
+void PrefetchSkinPictures(const QString &folder, SkinPictures which = SkinPictures::FirstPage);
 
 // A Windows cursor file (.cur) with its hot spot. Qt reads no .cur files, so this
 // parses the format itself: PNG or DIB images of 1, 4, 8, 24 or 32 bits with

@@ -53,6 +53,10 @@ struct PageFixture
         save("ScrollPosition.jpg", 14, 36, Qt::red);
         save("ScrollPositionActive.jpg", 14, 36, Qt::green);
         save("ScrollLine.jpg", 4, 600, Qt::yellow);
+        // The index's background; its reader goes by the contents, not the name.
+        QImage back(400, 300, QImage::Format_RGB32);
+        back.fill(Qt::white);
+        back.save(images + "back.gif", "PNG");
         write(dir.filePath("data/html/nofile.htm"), "<html><body>missing</body></html>");
         catalogue.LoadFromBytes(contents);
 

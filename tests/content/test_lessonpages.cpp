@@ -90,6 +90,8 @@ void TestLessonPages::openLesson()
         QCOMPARE(f.page.Lien[0]->y(), 40 + f.page.BabTitle->height() + 70);
         QCOMPARE(f.page.Lien[1]->geometry(), QRect(152, f.page.Lien[0]->y() + 60, 200, 40));
         QVERIFY(f.bar.ScrollUp->isHidden());
+        // Its background, loaded only now, in the middle of the frame.
+        QCOMPARE(f.page.BabBack->geometry(), QRect(52, (f.page.BabFrame->height() - 300) / 2, 400, 300));
     }
     const PagePosition &p = f.pages->Position();
     QCOMPARE(QList<int>({ p.chapter, p.lesson, p.entry, int(p.indexMode) }), QList<int>({ 1, lesson, 0, int(index) }));

@@ -81,9 +81,9 @@ void TestSkinFiles::loadsAfterPrefetch()
     else if (!onDisk.isEmpty())
         QVERIFY(solid(colour).save(folder + onDisk));
 
-    // As the window asks: its own pictures, then the panel's after the first page.
+    // As the window asks: the first page's pictures, then the others after it.
     PrefetchSkinPictures(folder);
-    PrefetchSkinPictures(folder, SkinPictures::Practice);
+    PrefetchSkinPictures(folder, SkinPictures::HiddenAtStart);
     for (int load = 0; load < 2; ++load) {
         // The second load of a file reads it again.
         const QImage image = LoadSkinPicture(folder, asked).toImage();
