@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The window's figures in one run, on the demo course:
 #   - start-up to the first page shown (its first frame drawn), median of RUNS
-#     runs, against the floor (a bare QTextBrowser showing the same page);
+#     runs, against the floor (a bare QTextBrowser showing the same page), the
+#     two started in turn;
 #   - a click on a lesson with examples to its first example sounding, median
 #     of CLICKS starts (the welcome chime has played first, as at every start);
 #   - peak resident memory at the first page;
@@ -37,29 +38,38 @@ median() { sort -g | awk '{a[NR]=$1} END {print (NR ? a[int((NR+1)/2)] : -1)}'; 
 
 field() { sed -nE "s/.*$1=([-0-9.]+).*/\\1/p"; }
 
-measure() { # name command...
-    local name=$1; shift
-    local times=() rss=() line=""
-    "$@" >/dev/null 2>&1 || true # warm the file cache
+# The two alternate, run by run, so that a slow spell of the machine falls on
+# both rather than on one of them.
+measure_both() {
+    local name line
+    declare -A times rss
+    for name in rattil floor; do
+        eval 'cmd=("${'"$name"'_cmd[@]}")'
+        "${cmd[@]}" >/dev/null 2>&1 || true # warm the file cache
+    done
     for _ in $(seq "$runs"); do
-        line=$(RATTIL_T0=$(date +%s%N) "$@" 2>/dev/null | grep first_page_ms)
-        times+=("$(field first_page_ms <<<"$line")")
-        rss+=("$(field peak_rss_kb <<<"$line")")
+        for name in rattil floor; do
+            eval 'cmd=("${'"$name"'_cmd[@]}")'
+            line=$(RATTIL_T0=$(date +%s%N) "${cmd[@]}" 2>/dev/null | grep first_page_ms)
+            times[$name]+="$(field first_page_ms <<<"$line") "
+            rss[$name]+="$(field peak_rss_kb <<<"$line") "
+            eval "${name}_libs=$(field libraries <<<"$line"); ${name}_fonts=$(field fonts <<<"$line")"
+        done
     done
     local tmed rmed
-    tmed=$(printf '%s\n' "${times[@]}" | median)
-    rmed=$(printf '%s\n' "${rss[@]}" | median)
-    printf '%-8s median first page %8.1f ms   peak RSS %7.1f MB   (runs: %s ms)\n' \
-        "$name" "$tmed" "$(awk -v k="$rmed" 'BEGIN {print k / 1024}')" "${times[*]}"
-    eval "${name}_ms=$tmed; ${name}_kb=$rmed"
-    eval "${name}_libs=$(field libraries <<<"$line"); ${name}_fonts=$(field fonts <<<"$line")"
+    for name in rattil floor; do
+        tmed=$(printf '%s\n' ${times[$name]} | median)
+        rmed=$(printf '%s\n' ${rss[$name]} | median)
+        printf '%-8s median first page %8.1f ms   peak RSS %7.1f MB   (runs: %s ms)\n' \
+            "$name" "$tmed" "$(awk -v k="$rmed" 'BEGIN {print k / 1024}')" "${times[$name]% }"
+        eval "${name}_ms=$tmed; ${name}_kb=$rmed"
+    done
 }
 
 rattil_cmd=("$build/bench/bench_startup" "$app")
 floor_cmd=("$build/bench/bench_floor" "$app/data/html/first.htm")
-measure rattil "${rattil_cmd[@]}"
+measure_both
 parts=$("${rattil_cmd[@]}" 2>/dev/null | field practice_parts_ms || true)
-measure floor "${floor_cmd[@]}"
 
 # Cold: the program's files, its libraries and the course come from the disk
 # again. The two alternate, so that neither finds the other's libraries cached.
