@@ -20,7 +20,7 @@
 #include "content/documentscrollbar.h"
 #include "content/lessonpages.h"
 #include "layout/panelayout.h"
-#include "mixer/alsamixerdevice.h"
+#include "mixer/latemixerdevice.h"
 #include "mixer/mvolume.h"
 #include "mixer/volumecontrols.h"
 #include "practice/examplespanel.h"
@@ -66,9 +66,14 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     setLayoutDirection(Qt::RightToLeft);
 
     programVolume = new SoftwareVolume(this);
-    // The sound card's mixer opens on its own thread, begun before the
-    // application (main) or here; the skin step is the first to ask it anything.
-    mixer = platform.mixer ? platform.mixer : new AlsaMixerDevice(programVolume, QStringLiteral("default"), this);
+    // The sound card's mixer comes with the sound library (EnsureSound) and
+    // opens on its own thread once the first frame is drawn.
+    if (platform.mixer) {
+        mixer = platform.mixer;
+    } else {
+        m_lateMixer = new LateMixerDevice([this] { EnsureSound(); }, this);
+        mixer = m_lateMixer;
+    }
     // The players and the recorder's devices come from the sound library,
     // which loads once the first page is up (EnsureSound).
     MP = platform.MP;
@@ -251,6 +256,8 @@ void MainWindow::EnsureSound()
                 m_statusLine->Announce(SilentSound::Message, true);
         }
     }
+    if (m_lateMixer)
+        m_lateMixer->SetDevice(sound->MakeMixerDevice(m_lateMixer, programVolume));
     slowedSounds = sound->MakeSlowedSounds(this);
     if (!MP)
         MP = sound->MakeMediaPlayer(this, programVolume, slowedSounds);

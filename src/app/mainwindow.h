@@ -20,6 +20,7 @@ class DocumentScrollBar;
 class LessonPages;
 class PaneLayout;
 class MVolume;
+class LateMixerDevice;
 class MixerDevice;
 class CompareController;
 class CompareView;
@@ -119,6 +120,8 @@ public:
     // player follows, and the wave and microphone bars, steps and mute toggles.
     SoftwareVolume *programVolume = nullptr;
     MixerDevice *mixer = nullptr;
+    // The stand-in for the sound library's mixer, unless one was handed in.
+    LateMixerDevice *m_lateMixer = nullptr;
     MixerControls mixerControls;
     VolumeControls *volume = nullptr;
 

@@ -127,3 +127,8 @@ SoundModule::ReadWaveCall SilentSound::WaveReader()
         return std::nullopt;
     };
 }
+
+MixerDevice *SilentSound::MakeMixerDevice(QObject *, SoftwareVolume *)
+{
+    return nullptr;
+}

@@ -21,6 +21,8 @@ public:
     WaveInput *MakeWaveInput(QObject *parent) override;
     StretchPlayer *MakeStretchPlayer(QObject *parent, SoftwareVolume *volume, SlowedSounds *slowed) override;
     std::unique_ptr<SoundDecoder> MakeDecoder() override;
+    // None: ALSA comes with the library that did not load.
+    MixerDevice *MakeMixerDevice(QObject *parent, SoftwareVolume *programVolume) override;
     SoundInfo ReadSoundInfo(const QString &path) override;
     ReadWaveCall WaveReader() override;
 };

@@ -9,6 +9,7 @@
 #include <optional>
 
 class MediaPlayer;
+class MixerDevice;
 class QObject;
 class SlowedSounds;
 class SoftwareVolume;
@@ -18,10 +19,10 @@ class WaveAudio;
 class WaveInput;
 
 // What the sound library makes: every part of the program that plays, records,
-// decodes or reads a sound file. The library (rattil-sound, loaded once the
-// first page is up) links Qt Multimedia, libsndfile and TagLib, and its some
-// two dozen libraries, so that the program does not load them before its first
-// frame; the program sees only this.
+// decodes or reads a sound file, and the sound card's mixer. The library
+// (rattil-sound, loaded once the first page is up) links Qt Multimedia,
+// libsndfile, TagLib and ALSA, and their some two dozen libraries, so that the
+// program does not load them before its first frame; the program sees only this.
 //
 // The players are QObjects with the parent given, and go with it. The library
 // is never unloaded, so what it made stays valid.
@@ -30,7 +31,7 @@ class SoundModule
 public:
     // Raised whenever this class or what it hands out changes shape, so that a
     // library from another build is refused instead of called wrongly.
-    static constexpr int Version = 1;
+    static constexpr int Version = 2;
 
     virtual ~SoundModule() = default;
 
@@ -42,6 +43,10 @@ public:
     virtual WaveInput *MakeWaveInput(QObject *parent) = 0;
     virtual StretchPlayer *MakeStretchPlayer(QObject *parent, SoftwareVolume *volume, SlowedSounds *slowed) = 0;
     virtual std::unique_ptr<SoundDecoder> MakeDecoder() = 0;
+    // The sound card's mixer, not yet opened (MixerDevice::StartOpening), or
+    // null when there is none to reach. programVolume stands for the wave-out
+    // line on a card without one.
+    virtual MixerDevice *MakeMixerDevice(QObject *parent, SoftwareVolume *programVolume) = 0;
     // A sound file's length and tags, read at once.
     virtual SoundInfo ReadSoundInfo(const QString &path) = 0;
     // Reads a WAV such as the learner's take, in mono at rate: on any thread,

@@ -7,6 +7,7 @@
 #include "audio/slowedsounds.h"
 #include "compare/qtstretchplayer.h"
 #include "compare/soundloader.h"
+#include "mixer/alsamixerdevice.h"
 
 SlowedSounds *QtSoundModule::MakeSlowedSounds(QObject *parent)
 {
@@ -46,4 +47,9 @@ SoundInfo QtSoundModule::ReadSoundInfo(const QString &path)
 SoundModule::ReadWaveCall QtSoundModule::WaveReader()
 {
     return [](const QString &path, int rate, QString *error) { return SoundLoader::ReadWave(path, rate, error); };
+}
+
+MixerDevice *QtSoundModule::MakeMixerDevice(QObject *parent, SoftwareVolume *programVolume)
+{
+    return new AlsaMixerDevice(programVolume, QStringLiteral("default"), parent);
 }

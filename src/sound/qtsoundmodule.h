@@ -13,6 +13,7 @@ public:
     WaveInput *MakeWaveInput(QObject *parent) override;
     StretchPlayer *MakeStretchPlayer(QObject *parent, SoftwareVolume *volume, SlowedSounds *slowed) override;
     std::unique_ptr<SoundDecoder> MakeDecoder() override;
+    MixerDevice *MakeMixerDevice(QObject *parent, SoftwareVolume *programVolume) override;
     SoundInfo ReadSoundInfo(const QString &path) override;
     ReadWaveCall WaveReader() override;
 };
