@@ -254,6 +254,8 @@ void MainWindow::EnsureSound()
             sound = m_silentSound.get();
             if (m_statusLine)
                 m_statusLine->Announce(SilentSound::Message, true);
+            if (m_mvolume)
+                m_mvolume->NoSoundTold();
         }
     }
     if (m_lateMixer)

@@ -25,6 +25,10 @@ public:
     // Whether there is a mixer to act on now.
     bool MixerFound() const;
 
+    // The learner has been told the program is silent (no sound library): a
+    // missing mixer is part of that, and no box of its own follows.
+    void NoSoundTold() { m_noMixerShown = true; }
+
 private:
     clsVolume Open();
 
