@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed program as a learner meets it: installed into a temporary prefix
 # whose course is read-only, started from its bin folder, closed by its exit
 # button. Its remembered layout must land in the learner's XDG folders and the
@@ -20,6 +21,8 @@ cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 test -x "$tmp/prefix/bin/rattil"
 test -f "$tmp/prefix/share/rattil/contents.ini"
 test ! -e "$tmp/prefix/share/rattil/rattil"
+# The licences travel with every install, as Debian and AppStream ask.
+grep -q "^License: GPL-3.0-or-later" "$tmp/prefix/share/doc/rattil/copyright"
 chmod -R a-w "$tmp/prefix"
 snapshot() { (cd "$tmp/prefix" && find . -print0 | sort -z | xargs -0 stat -c '%n %s %Y' | sha1sum); }
 before=$(snapshot)
