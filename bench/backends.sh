@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The media backends Qt Multimedia has on this system, side by side, on the
 # demo course: a lesson click to its first example sounding (less the file's
 # lead-in), the practice figures of the real player and recorder (example

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How long the comparison of a take with the reciter's takes, and how long the
 // window is kept from its events meanwhile.
 #include "compare/comparecontroller.h"

@@ -1,12 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real window on the demo course, with the real player and sound server:
 // from a click on a lesson with examples to its first example reaching the
 // sound server's output. The welcome chime has played first, as at every start.
 // Run under the test services: eval "$(scripts/test-services start)".
 #include "app/mainwindow.h"
 #include "app/processsetup.h"
-#include "components/activelink.h"
 #include "audio/mediabackend.h"
 #include "audio/mediaplayer.h"
+#include "components/activelink.h"
 #include "menu/menucontrols.h"
 #include "soundprobe.h"
 
@@ -50,11 +52,12 @@ static double LeadInMs(const QString &path, double threshold)
         }
         s->frames += count;
         gst_buffer_unmap(buffer, &map);
-    }), &scan);
+    }),
+        &scan);
     gst_element_set_state(pipeline, GST_STATE_PLAYING);
     GstBus *bus = gst_element_get_bus(pipeline);
-    GstMessage *end = gst_bus_timed_pop_filtered(
-        bus, 5 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    GstMessage *end
+        = gst_bus_timed_pop_filtered(bus, 5 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
     if (end)
         gst_message_unref(end);
     gst_object_unref(bus);

@@ -1,12 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Practice figures on the real sound server: example click to sound, the
 // recording's stop against its limit, sound to lit meter segments, the longest
 // stall of the window's thread while recording, CPU idle and while recording.
 // Run under the test services: eval "$(scripts/test-services start)".
-#include "components/activelink.h"
 #include "audio/audioconverter.h"
 #include "audio/qtmediaplayer.h"
 #include "audio/qtwaveaudio.h"
 #include "audio/qtwaveinput.h"
+#include "components/activelink.h"
 #include "components/settings.h"
 #include "practice/examplespanel.h"
 #include "practice/practicecontrols.h"
@@ -98,8 +100,8 @@ int main(int argc, char *argv[])
     QStringList messages;
     SoundMeter meter(input, c.vm, [&](const QString &t) { messages << t; });
     PagePosition position { 1, 1, 0, false };
-    Recorder recorder(
-        c, audio, MP, meter, folder + "/rec/", { [&] { return position; }, [&](const QString &t) { messages << t; }, {}, {} });
+    Recorder recorder(c, audio, MP, meter, folder + "/rec/",
+        { [&] { return position; }, [&](const QString &t) { messages << t; }, {}, {} });
     ExamplesPanel::Callouts pc;
     pc.PanelClosedTop = [] { return 542; };
     pc.Position = [&] { return position; };

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Repeat after me" and the slower reciter in the real window on the demo
 // course, with the real player, recorder and sound server:
 //   - per speed, Listen pressed to the example reaching the sound server, the
@@ -8,8 +10,8 @@
 // Run under the test services: eval "$(scripts/test-services start)".
 #include "app/mainwindow.h"
 #include "app/processsetup.h"
-#include "components/activelink.h"
 #include "audio/mediabackend.h"
+#include "components/activelink.h"
 #include "menu/menucontrols.h"
 #include "practice/practicecontrols.h"
 #include "practice/reciterspeed.h"
@@ -18,11 +20,11 @@
 #include "soundprobe.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
-#include <QEventLoop>
 #include <ctime>
 
 static double CpuMs()

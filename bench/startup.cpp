@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start the real window on an application folder and report when its first page is shown.
 #include "app/mainwindow.h"
 #include "app/processsetup.h"

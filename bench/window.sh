@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window's figures in one run, on the demo course:
 #   - start-up to the first page shown (its first frame drawn), median of RUNS
 #     runs, against the floor (a bare QTextBrowser showing the same page), the

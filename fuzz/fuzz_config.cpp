@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // config.ini: any bytes give settings, never a crash or a hang.
 #include "app/config.h"
 

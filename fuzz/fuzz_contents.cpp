@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // contents.ini: any bytes load, and every lookup the window makes stays in bounds.
 #include "content/catalogue.h"
 

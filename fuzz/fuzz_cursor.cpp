@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // HandCursor.cur: any bytes give a picture with its hot spot on it, or nothing.
 #include "skin/skinfiles.h"
 

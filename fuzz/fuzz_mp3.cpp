@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Example sounds: the tags and duration the examples panel reads before playing.
 #include "audio/soundinfo.h"
 

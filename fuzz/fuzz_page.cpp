@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Lesson pages: decoding and the page view's table mirroring, then the walk the
 // course checker makes over the page's pictures and links.
 #include "coursechecker.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // savedoptions.ini: any bytes give a position; a written position reads back.
 #include "app/config.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Outside a fuzzing build each target is an ordinary program that feeds it the
 // files of the folders it is given: the seed corpus and every input that once
 // found a fault are run again by the test suite, under the sanitizers too.

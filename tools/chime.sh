@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The welcome sound: two soft sine notes, the second rising over the first's
 # fade, encoded as MP3. Usage: chime.sh OUT.mp3
 set -eu

@@ -1,6 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "mainwindow.h"
 
 #include "app/config.h"
+#include "audio/mediaplayer.h"
+#include "audio/silentsound.h"
+#include "audio/softwarevolume.h"
+#include "audio/soundlibrary.h"
+#include "audio/soundmodule.h"
+#include "audio/stretchplayer.h"
+#include "audio/takejournal.h"
 #include "compare/arabicdigits.h"
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
@@ -8,14 +17,7 @@
 #include "components/colors.h"
 #include "components/documentview.h"
 #include "components/fonctions.h"
-#include "audio/mediaplayer.h"
-#include "audio/silentsound.h"
-#include "audio/softwarevolume.h"
-#include "audio/soundlibrary.h"
-#include "audio/soundmodule.h"
-#include "audio/stretchplayer.h"
 #include "components/statusline.h"
-#include "audio/takejournal.h"
 #include "components/textbrowserview.h"
 #include "content/documentscrollbar.h"
 #include "content/lessonpages.h"
@@ -24,13 +26,13 @@
 #include "mixer/mvolume.h"
 #include "mixer/volumecontrols.h"
 #include "practice/examplespanel.h"
-#include "practice/reciterspeed.h"
-#include "practice/repeatround.h"
-#include "practice/takeslist.h"
 #include "practice/practiceprogress.h"
+#include "practice/reciterspeed.h"
 #include "practice/recorder.h"
+#include "practice/repeatround.h"
 #include "practice/soundmeter.h"
 #include "practice/takehistory.h"
+#include "practice/takeslist.h"
 #include "skin/formdesign.h"
 #include "skin/skinfiles.h"
 #include "skin/skinnedmessages.h"
@@ -243,13 +245,12 @@ void MainWindow::EnsureSound()
         sound = m_givenSound;
     } else {
         m_soundLibrary = std::make_unique<SoundLibrary>();
-        const QStringList folders = m_soundFolders.isEmpty()
-            ? SoundLibrary::Folders(QCoreApplication::applicationDirPath())
-            : m_soundFolders;
+        const QStringList folders
+            = m_soundFolders.isEmpty() ? SoundLibrary::Folders(QCoreApplication::applicationDirPath()) : m_soundFolders;
         sound = m_soundLibrary->Load(folders);
         if (!sound) {
-            qWarning("rattil: no sound: the sound library could not be loaded: %s",
-                qPrintable(m_soundLibrary->Error()));
+            qWarning(
+                "rattil: no sound: the sound library could not be loaded: %s", qPrintable(m_soundLibrary->Error()));
             m_silentSound = std::make_unique<SilentSound>();
             sound = m_silentSound.get();
             if (m_statusLine)
@@ -402,16 +403,16 @@ void MainWindow::CreatePracticeLoop()
 
     // A press of anything that plays, records or changes the example ends the
     // rounds first; then the press does what it always does.
-    QList<ActiveLink *> ending { p.Arec, p.Astop, p.Aplay, p.Apause, p.Alisten, p.ImSamplesUp, p.ImSamplesDown, p.Atakes };
+    QList<ActiveLink *> ending { p.Arec, p.Astop, p.Aplay, p.Apause, p.Alisten, p.ImSamplesUp, p.ImSamplesDown,
+        p.Atakes };
     for (int i = 1; i < int(p.SampleN.size()); ++i)
         ending << p.SampleN[i];
     for (ActiveLink *link : ending)
         connect(link, &ActiveLink::Pressed, repeatRound, &RepeatRound::End);
 
     takesList = new TakesList([this](const QString &take) { return sound->ReadSoundInfo(take).duration; }, p.Samples);
-    connect(p.Atakes, &ActiveLink::Click, this, [this] {
-        takesList->isVisible() ? CloseTakesList() : OpenTakesList();
-    });
+    connect(
+        p.Atakes, &ActiveLink::Click, this, [this] { takesList->isVisible() ? CloseTakesList() : OpenTakesList(); });
     connect(takesList, &TakesList::GivenUp, this, &MainWindow::CloseTakesList);
     // A take chosen is heard whole and judged as a new one would be; its
     // sentence is said once the comparison has it.
@@ -440,7 +441,8 @@ void MainWindow::OpenTakesList()
     const PracticeControls &p = practiceControls;
     const QString newest = recorder->RecordingPath();
     const QString reference = ExamplesDir + QFileInfo(newest).completeBaseName() + QStringLiteral(".mp3");
-    takesList->Fill(newest, [this, reference](const QString &take) { return comparison->KnownDifference(reference, take); });
+    takesList->Fill(
+        newest, [this, reference](const QString &take) { return comparison->KnownDifference(reference, take); });
     if (takesList->Count() == 0)
         return;
     // Over the example and the strip below it, which it gives back on closing.
@@ -707,7 +709,8 @@ void MainWindow::ApplyPracticeSkin()
     const QImage bar = paneControls.ImSamplesBar->pixmap().toImage();
     listPalette.setColor(QPalette::Base, paper);
     listPalette.setColor(QPalette::Text, practiceControls.AyaText->palette().color(QPalette::WindowText));
-    listPalette.setColor(QPalette::Highlight, bar.isNull() ? QColor(0x1F, 0x4A, 0x3A) : bar.pixelColor(bar.width() / 2, bar.height() / 2));
+    listPalette.setColor(QPalette::Highlight,
+        bar.isNull() ? QColor(0x1F, 0x4A, 0x3A) : bar.pixelColor(bar.width() / 2, bar.height() / 2));
     listPalette.setColor(QPalette::HighlightedText, paper);
     takesList->setPalette(listPalette);
     takesList->setFont(practiceControls.SampleTitle->font());
@@ -804,8 +807,8 @@ QList<QWidget *> MainWindow::KeyboardOrder(bool shownOnly) const
     const PracticeControls &p = practiceControls;
     for (int i = 1; i < int(p.SampleN.size()); ++i)
         order << p.SampleN[i];
-    order << p.ImSamplesUp << p.ImSamplesDown << p.Aspeed << p.Arepeat << p.Atakes << takesList << p.Alisten << p.Arec << p.Astop << p.Aplay
-          << p.Apause;
+    order << p.ImSamplesUp << p.ImSamplesDown << p.Aspeed << p.Arepeat << p.Atakes << takesList << p.Alisten << p.Arec
+          << p.Astop << p.Aplay << p.Apause;
 
     const MixerControls &m = mixerControls;
     order << m.WaveIcon;

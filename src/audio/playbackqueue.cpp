@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "playbackqueue.h"
 
 #include <cstring>
 #include <dlfcn.h>
-#include <type_traits>
 #include <gst/gst.h>
+#include <type_traits>
 
 namespace {
 
@@ -50,8 +52,8 @@ gboolean TuneSink(GSignalInvocationHint *, guint count, const GValue *values, gp
     auto *element = static_cast<GstElement *>(gst.valueObject(&values[2]));
     GstElementFactory *factory = element ? gst.elementFactory(element) : nullptr;
     if (factory && std::strcmp(GST_OBJECT_NAME(factory), "pulsesink") == 0) {
-        gst.objectSet(element, "buffer-time", gint64(PlaybackQueueUs), "latency-time", gint64(PlaybackPieceUs),
-            nullptr);
+        gst.objectSet(
+            element, "buffer-time", gint64(PlaybackQueueUs), "latency-time", gint64(PlaybackPieceUs), nullptr);
     }
     return TRUE;
 }

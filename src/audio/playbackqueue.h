@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // How much sound the media backend's sound-server sink keeps queued ahead of

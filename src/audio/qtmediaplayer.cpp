@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "qtmediaplayer.h"
 
 #include "playbackqueue.h"
@@ -8,9 +10,9 @@
 
 #include <QAudioOutput>
 #include <QDir>
-#include <QTemporaryFile>
 #include <QFileInfo>
 #include <QMediaPlayer>
+#include <QTemporaryFile>
 #include <QUrl>
 
 QtMediaPlayer::QtMediaPlayer(QObject *parent, SoftwareVolume *volume, SlowedSounds *slowed)
@@ -139,16 +141,16 @@ void QtMediaPlayer::load(bool start)
     // hear, and a Play in between is kept for when it is made.
     m_player->setSource(QUrl());
     m_startWhenMade = start;
-    m_ticket = m_slowed->Request(
-        m_fileName, m_speed, [this](std::shared_ptr<const QByteArray> wave, const QString &error) {
-            m_ticket = 0;
-            if (!wave) {
-                setError(int(QMediaPlayer::FormatError), QStringLiteral("تعذر تشغيل الملف الصوتي"), error);
-                emit ErrorOccurred();
-                return;
-            }
-            playSlowed(std::move(wave), std::exchange(m_startWhenMade, false));
-        });
+    m_ticket
+        = m_slowed->Request(m_fileName, m_speed, [this](std::shared_ptr<const QByteArray> wave, const QString &error) {
+              m_ticket = 0;
+              if (!wave) {
+                  setError(int(QMediaPlayer::FormatError), QStringLiteral("تعذر تشغيل الملف الصوتي"), error);
+                  emit ErrorOccurred();
+                  return;
+              }
+              playSlowed(std::move(wave), std::exchange(m_startWhenMade, false));
+          });
 }
 
 void QtMediaPlayer::playSlowed(std::shared_ptr<const QByteArray> wave, bool start)

@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "audio/silentsound.h"
 
 #include "audio/mediaplayer.h"
 #include "audio/sounddecoder.h"
+#include "audio/stretchplayer.h"
 #include "audio/waveaudio.h"
 #include "audio/waveinput.h"
-#include "audio/stretchplayer.h"
 
 #include <QObject>
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "audio/soundmodule.h"
@@ -10,8 +12,7 @@ class SilentSound final : public SoundModule
 {
 public:
     // What the learner is told, once at start and again when the meter cannot open.
-    static inline const QString Message
-        = QStringLiteral("تعذر تحميل مكتبة الصوت، فلن تُسمع الأمثلة ولن يعمل التسجيل");
+    static inline const QString Message = QStringLiteral("تعذر تحميل مكتبة الصوت، فلن تُسمع الأمثلة ولن يعمل التسجيل");
     // The reason the other parts give (the recorder's device, the readers).
     static inline const QString Reason = QStringLiteral("the sound library is not loaded");
 

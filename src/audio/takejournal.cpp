@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "takejournal.h"
 
 #include <QDir>
@@ -124,8 +126,8 @@ Recovery Recover(
     for (const QString &dir : dirs) {
         // Name filters and patterns are matched by hand here and below: QDir's
         // wildcards compile a regular expression each, before the first page.
-        const QStringList journals = QDir(dir).entryList(
-            QDir::Files | QDir::Hidden | QDir::System, QDir::Time | QDir::Reversed);
+        const QStringList journals
+            = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Time | QDir::Reversed);
         for (const QString &name : journals) {
             if (!name.startsWith(QLatin1Char('.')) || !name.endsWith(JournalSuffix, Qt::CaseInsensitive))
                 continue;

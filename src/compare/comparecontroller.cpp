@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "compare/comparecontroller.h"
 
-#include "compare/compareview.h"
 #include "audio/resample.h"
 #include "audio/tempostretch.h"
+#include "compare/compareview.h"
 #include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
 

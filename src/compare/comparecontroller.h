@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include "compare/comparisoncache.h"
 #include "audio/monosound.h"
 #include "audio/sounddecoder.h"
 #include "audio/soundmodule.h"
+#include "compare/comparisoncache.h"
 #include "compare/takecomparison.h"
 
 #include <QObject>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "compare/compareview.h"
 
 #include "compare/arabicdigits.h"
@@ -79,7 +81,8 @@ void CompareView::updateAccessibleText()
         name = m_comparison.Sentence();
         description = m_comparison.Durations();
         if (!m_comparison.segments.empty())
-            description += QStringLiteral("؛ اضغط على موضع معلَّم لسماعه من القارئ ثم منك، ومع Shift لتكراره حتى الإيقاف");
+            description
+                += QStringLiteral("؛ اضغط على موضع معلَّم لسماعه من القارئ ثم منك، ومع Shift لتكراره حتى الإيقاف");
         if (m_repeating >= 0)
             description += QStringLiteral("؛ موضع يتكرر الآن");
     }

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "compare/qtstretchplayer.h"
 
-#include "audio/softwarevolume.h"
 #include "audio/slowedsounds.h"
+#include "audio/softwarevolume.h"
 
 #include <QBuffer>
 #include <cmath>

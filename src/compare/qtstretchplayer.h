@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "audio/stretchplayer.h"
@@ -17,7 +19,8 @@ class QtStretchPlayer final : public QObject, public StretchPlayer
     Q_OBJECT
 public:
     // slowed, when given, plays the reciter's stretches at the speed heard.
-    explicit QtStretchPlayer(SoftwareVolume *volume = nullptr, QObject *parent = nullptr, SlowedSounds *slowed = nullptr);
+    explicit QtStretchPlayer(
+        SoftwareVolume *volume = nullptr, QObject *parent = nullptr, SlowedSounds *slowed = nullptr);
 
     void Play(const QString &path, double from, double to, double speed = 1.0) override;
     void PlayWave(const QByteArray &wave) override;

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "compare/speechfeatures.h"
 
 #include <QtGlobal>
@@ -91,8 +93,14 @@ namespace {
 constexpr int Bins = SpeechFeatures::Window / 2 + 1;
 constexpr int Cosines = SpeechFeatures::Coefficients + 1;
 
-double Mel(double hz) { return 2595.0 * std::log10(1.0 + hz / 700.0); }
-double HzOfMel(double mel) { return 700.0 * (std::pow(10.0, mel / 2595.0) - 1.0); }
+double Mel(double hz)
+{
+    return 2595.0 * std::log10(1.0 + hz / 700.0);
+}
+double HzOfMel(double mel)
+{
+    return 700.0 * (std::pow(10.0, mel / 2595.0) - 1.0);
+}
 
 struct MelTables final
 {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "accessibledocument.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -151,7 +153,7 @@ public:
         return {};
     }
 #endif
-    void setText(QAccessible::Text, const QString &) override {}
+    void setText(QAccessible::Text, const QString &) override { }
 
     QRect rect() const override
     {
@@ -202,7 +204,10 @@ public:
             return { pressAction(), setFocusAction() };
         return { setFocusAction() };
     }
-    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+    QStringList keyBindingsForAction(const QString &) const override
+    {
+        return {};
+    }
     void doAction(const QString &name) override
     {
         QTextBrowser *page = browser();
@@ -229,8 +234,14 @@ public:
     }
 
     // QAccessibleTableInterface: a table of the page, read cell by cell.
-    QAccessibleInterface *caption() const override { return nullptr; }
-    QAccessibleInterface *summary() const override { return nullptr; }
+    QAccessibleInterface *caption() const override
+    {
+        return nullptr;
+    }
+    QAccessibleInterface *summary() const override
+    {
+        return nullptr;
+    }
     QAccessibleInterface *cellAt(int row, int column) const override
     {
         for (PageElement *cell : m_children) {
@@ -240,33 +251,105 @@ public:
         }
         return nullptr;
     }
-    int selectedCellCount() const override { return 0; }
-    QList<QAccessibleInterface *> selectedCells() const override { return {}; }
-    QString columnDescription(int) const override { return {}; }
-    QString rowDescription(int) const override { return {}; }
-    int selectedColumnCount() const override { return 0; }
-    int selectedRowCount() const override { return 0; }
-    int columnCount() const override { return m_columns; }
-    int rowCount() const override { return m_rows; }
-    QList<int> selectedColumns() const override { return {}; }
-    QList<int> selectedRows() const override { return {}; }
-    bool isColumnSelected(int) const override { return false; }
-    bool isRowSelected(int) const override { return false; }
-    bool selectRow(int) override { return false; }
-    bool selectColumn(int) override { return false; }
-    bool unselectRow(int) override { return false; }
-    bool unselectColumn(int) override { return false; }
-    void modelChange(QAccessibleTableModelChangeEvent *) override {}
+    int selectedCellCount() const override
+    {
+        return 0;
+    }
+    QList<QAccessibleInterface *> selectedCells() const override
+    {
+        return {};
+    }
+    QString columnDescription(int) const override
+    {
+        return {};
+    }
+    QString rowDescription(int) const override
+    {
+        return {};
+    }
+    int selectedColumnCount() const override
+    {
+        return 0;
+    }
+    int selectedRowCount() const override
+    {
+        return 0;
+    }
+    int columnCount() const override
+    {
+        return m_columns;
+    }
+    int rowCount() const override
+    {
+        return m_rows;
+    }
+    QList<int> selectedColumns() const override
+    {
+        return {};
+    }
+    QList<int> selectedRows() const override
+    {
+        return {};
+    }
+    bool isColumnSelected(int) const override
+    {
+        return false;
+    }
+    bool isRowSelected(int) const override
+    {
+        return false;
+    }
+    bool selectRow(int) override
+    {
+        return false;
+    }
+    bool selectColumn(int) override
+    {
+        return false;
+    }
+    bool unselectRow(int) override
+    {
+        return false;
+    }
+    bool unselectColumn(int) override
+    {
+        return false;
+    }
+    void modelChange(QAccessibleTableModelChangeEvent *) override { }
 
     // QAccessibleTableCellInterface
-    bool isSelected() const override { return false; }
-    QList<QAccessibleInterface *> columnHeaderCells() const override { return {}; }
-    QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override { return m_column; }
-    int rowIndex() const override { return m_row; }
-    int columnExtent() const override { return m_columnSpan; }
-    int rowExtent() const override { return m_rowSpan; }
-    QAccessibleInterface *table() const override { return m_parent; }
+    bool isSelected() const override
+    {
+        return false;
+    }
+    QList<QAccessibleInterface *> columnHeaderCells() const override
+    {
+        return {};
+    }
+    QList<QAccessibleInterface *> rowHeaderCells() const override
+    {
+        return {};
+    }
+    int columnIndex() const override
+    {
+        return m_column;
+    }
+    int rowIndex() const override
+    {
+        return m_row;
+    }
+    int columnExtent() const override
+    {
+        return m_columnSpan;
+    }
+    int rowExtent() const override
+    {
+        return m_rowSpan;
+    }
+    QAccessibleInterface *table() const override
+    {
+        return m_parent;
+    }
 };
 
 namespace {
@@ -299,8 +382,8 @@ qreal titleSize(const QTextBlock &block, qreal bodySize)
     }
     if (size <= bodySize * 1.05)
         return 0;
-    const QStringList words = block.text().split(QRegularExpression(QStringLiteral("[\\s\\x{00a0}]+")),
-                                                 Qt::SkipEmptyParts);
+    const QStringList words
+        = block.text().split(QRegularExpression(QStringLiteral("[\\s\\x{00a0}]+")), Qt::SkipEmptyParts);
     for (const QString &word : words) {
         if (word.size() >= 2)
             return size;
@@ -357,8 +440,8 @@ Page readPage(const AccessibleDocument *doc, const QTextDocument *text)
     return page;
 }
 
-PageElement *add(const AccessibleDocument *doc, PageElement *parent, Elements *into, QAccessible::Role role,
-                 int start, int end)
+PageElement *add(
+    const AccessibleDocument *doc, PageElement *parent, Elements *into, QAccessible::Role role, int start, int end)
 {
     auto *element = new PageElement(doc, parent, role, start, end);
     QAccessible::registerAccessibleInterface(element);
@@ -373,8 +456,8 @@ void collectBlock(const Page &page, const QTextBlock &block, PageElement *parent
     const AccessibleDocument *doc = page.doc;
     const int level = page.level(block);
     if (level > 0 && !block.text().trimmed().isEmpty())
-        add(doc, parent, into, QAccessible::Heading, block.position(), block.position() + block.length() - 1)
-            ->m_level = level;
+        add(doc, parent, into, QAccessible::Heading, block.position(), block.position() + block.length() - 1)->m_level
+            = level;
     // A link split into fragments by a change of colour or font is still one link.
     int start = -1;
     int end = -1;
@@ -413,8 +496,8 @@ void collectTable(const Page &page, QTextTable *table, PageElement *parent, Elem
             // A merged cell is one cell, met at its first row and column.
             if (!cell.isValid() || cell.row() != row || cell.column() != column)
                 continue;
-            PageElement *item = add(doc, element, &element->m_children, QAccessible::Cell, cell.firstPosition(),
-                                    cell.lastPosition());
+            PageElement *item
+                = add(doc, element, &element->m_children, QAccessible::Cell, cell.firstPosition(), cell.lastPosition());
             item->m_row = row;
             item->m_column = column;
             item->m_rowSpan = cell.rowSpan();

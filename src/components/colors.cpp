@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "colors.h"
 
 QColor ColorFromBgr(qint32 bgr)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "textbrowserview.h"
 
 #include "components/codepage.h"
@@ -104,7 +106,8 @@ bool declaresWindows1256(const QByteArray &bytes)
     while (at < head.size() && (head[at] == ' ' || head[at] == '=' || head[at] == '"' || head[at] == '\''))
         ++at;
     qsizetype end = at;
-    while (end < head.size() && (std::isalnum(static_cast<unsigned char>(head[end])) || head[end] == '-' || head[end] == '_'))
+    while (end < head.size()
+        && (std::isalnum(static_cast<unsigned char>(head[end])) || head[end] == '-' || head[end] == '_'))
         ++end;
     const QByteArray name = head.mid(at, end - at);
     return name == "windows-1256" || name == "cp1256" || name == "x-cp1256";

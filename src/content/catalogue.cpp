@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "catalogue.h"
 
 #include "components/codepage.h"
@@ -113,8 +115,7 @@ void Catalogue::LoadFromBytes(const QByteArray &bytes)
             bump(entriesHere);
             m_maxEntries = MaxOf(m_maxEntries, entriesHere);
             break;
-        default:
-            break;
+        default: break;
         }
     }
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QString>
@@ -36,8 +38,7 @@ public:
 
     bool IsIndexLesson(int c, int l) const { return PageExamples(c, l, 0) >= IndexThreshold; }
 
-    static inline const QString MissingFileMessage =
-        QStringLiteral("أحد الملفات ناقصة، يرجى إعادة تنصيب البرنامج");
+    static inline const QString MissingFileMessage = QStringLiteral("أحد الملفات ناقصة، يرجى إعادة تنصيب البرنامج");
 
 private:
     struct Lesson

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "mixercontrols.h"
 
 #include "components/activelink.h"
@@ -55,7 +57,8 @@ MixerControls CreateMixerControls(QWidget *main)
     c.volup = ActiveLink::Button(main, QStringLiteral("volup"), QStringLiteral("رفع الصوت"), StepDesignSize);
     c.voldown = ActiveLink::Button(main, QStringLiteral("voldown"), QStringLiteral("خفض الصوت"), StepDesignSize);
     c.micup = ActiveLink::Button(main, QStringLiteral("micup"), QStringLiteral("رفع صوت الميكروفون"), StepDesignSize);
-    c.micdown = ActiveLink::Button(main, QStringLiteral("micdown"), QStringLiteral("خفض صوت الميكروفون"), StepDesignSize);
+    c.micdown
+        = ActiveLink::Button(main, QStringLiteral("micdown"), QStringLiteral("خفض صوت الميكروفون"), StepDesignSize);
 
     c.voltmp = new QLabel(main);
     c.voltmp->setObjectName(QStringLiteral("voltmp"));

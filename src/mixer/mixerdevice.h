@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QObject>
@@ -18,7 +20,7 @@ public:
 
     // A device that opens on its own time begins here; one that opened as it
     // was made has nothing to do. Asking it anything first opens it at once.
-    virtual void StartOpening() {}
+    virtual void StartOpening() { }
     // Calls then from the event loop once the device is open or known to be
     // missing, or at once when it already is. It does not begin the open.
     virtual void WhenSettled(std::function<void()> then) { then(); }

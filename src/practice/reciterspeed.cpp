@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "practice/reciterspeed.h"
 
 #include "components/activelink.h"
@@ -64,7 +66,6 @@ void ReciterSpeed::show()
     const QString value = Spoken(Percent());
     m_control->setCaption(value);
     m_control->setAccessibleValue(value);
-    m_control->setAccessibleDescription(
-        value + QStringLiteral("؛ اضغط لتبطئ القارئ، أو استعمل السهمين"));
+    m_control->setAccessibleDescription(value + QStringLiteral("؛ اضغط لتبطئ القارئ، أو استعمل السهمين"));
     m_control->setToolTip(Name + QStringLiteral(": ") + value);
 }

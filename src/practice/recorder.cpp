@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "recorder.h"
 
-#include "components/activelink.h"
-#include "components/fonctions.h"
 #include "audio/mediaplayer.h"
 #include "audio/takejournal.h"
 #include "audio/waveaudio.h"
+#include "components/activelink.h"
+#include "components/fonctions.h"
 #include "practice/soundmeter.h"
 #include "practice/takehistory.h"
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "practice/repeatround.h"
 
 #include "audio/tempostretch.h"
@@ -167,9 +169,7 @@ void RepeatRound::Tick()
     const qint64 t = now();
     const qint64 inPhase = t - m_phaseStart;
     switch (m_phase) {
-    case Phase::Idle:
-        m_timer.stop();
-        return;
+    case Phase::Idle: m_timer.stop(); return;
     case Phase::Reciter:
         // Listening ends by itself at the example's end, and also when its
         // file cannot be played: either way the learner's turn comes.

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "soundmeter.h"
 
-#include "components/numbers.h"
 #include "audio/waveinput.h"
+#include "components/numbers.h"
 
 #include <QLabel>
 #include <cstdlib>

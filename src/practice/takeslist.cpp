@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "practice/takeslist.h"
 
 #include "components/numbers.h"
@@ -17,9 +19,8 @@ TakesList::TakesList(std::function<double(const QString &take)> secondsOf, QWidg
     setLayoutDirection(Qt::RightToLeft);
     setFrameShape(QFrame::Box);
     setUniformItemSizes(true);
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
-        emit Chosen(item->data(Qt::UserRole).toString());
-    });
+    connect(this, &QListWidget::itemActivated, this,
+        [this](QListWidgetItem *item) { emit Chosen(item->data(Qt::UserRole).toString()); });
     hide();
 }
 
@@ -33,7 +34,8 @@ std::vector<TakesList::Take> TakesList::TakesOf(const QString &newestTake) const
     for (auto it = earlier.crbegin(); it != earlier.crend(); ++it) {
         // The name is the time it was recorded; a name that is not one (a
         // copy made by hand) falls back on the file's own time.
-        QDateTime when = QDateTime::fromString(QFileInfo(*it).completeBaseName().left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+        QDateTime when
+            = QDateTime::fromString(QFileInfo(*it).completeBaseName().left(15), QStringLiteral("yyyyMMdd-HHmmss"));
         if (!when.isValid())
             when = QFileInfo(*it).lastModified();
         takes.push_back({ *it, when, m_secondsOf(*it) });
@@ -49,8 +51,9 @@ QString TakesList::Wording(const Take &take, std::optional<int> percentDifferenc
     parts << arabic.toString(take.seconds, 'f', 1) + QStringLiteral(" ثانية");
     if (percentDifference) {
         const int percent = *percentDifference;
-        parts << (percent == 0 ? QStringLiteral("بطول تلاوة القارئ")
-                               : (percent < 0 ? QStringLiteral("أقصر من القارئ بـ ") : QStringLiteral("أطول من القارئ بـ "))
+        parts << (percent == 0
+                ? QStringLiteral("بطول تلاوة القارئ")
+                : (percent < 0 ? QStringLiteral("أقصر من القارئ بـ ") : QStringLiteral("أطول من القارئ بـ "))
                     + ArabicIndic(std::abs(percent)) + QChar(0x066A));
     }
     return parts.join(QStringLiteral("، "));

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "sound/qtsoundmodule.h"
 
 // The one symbol the library shows: everything else in it is reached through

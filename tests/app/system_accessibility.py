@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A screen reader's view of the running program, through AT-SPI.
 
 Starts the built program on a copy of its application folder inside the private

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The road of one lesson, end to end, in the real window on the test display and
 sound server, done only as a learner does it: presses on the controls a screen
 reader finds by their Arabic names, and mouse drags and clicks where a control

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/config.h"
 #include "components/fonctions.h"
 
@@ -79,9 +81,8 @@ void TestConfig::isInteger()
 void TestConfig::readsByPosition()
 {
     QTemporaryDir dir;
-    const QStringList values = {"&H00FF00", "5", " 12 ", "40", " Amiri", "Noto Naskh Arabic", "16", "13",
-                                "8421504", "&HFF8080", "32768", "128", "255", "65280", "3", "6",
-                                "Amiri", "20", "Times", "14", "0x0000FF"};
+    const QStringList values = { "&H00FF00", "5", " 12 ", "40", " Amiri", "Noto Naskh Arabic", "16", "13", "8421504",
+        "&HFF8080", "32768", "128", "255", "65280", "3", "6", "Amiri", "20", "Times", "14", "0x0000FF" };
     const QString path = writeFile(dir, "config.ini", configWith(values));
     Settings s;
     ReadConfig(path, s);
@@ -157,8 +158,11 @@ void TestConfig::badValuesGiveZero()
     QTemporaryDir dir;
     Settings s;
     ReadConfig(writeFile(dir, "config.ini", configWith(values)), s);
-    const qint64 got = line == 1 ? s.MenuBackColor : line == 2 ? s.SlideStep : line == 3 ? s.ScrollStep
-                     : line == 7 ? s.ChapterFontSize : s.ChapterColor;
+    const qint64 got = line == 1 ? s.MenuBackColor
+        : line == 2              ? s.SlideStep
+        : line == 3              ? s.ScrollStep
+        : line == 7              ? s.ChapterFontSize
+                                 : s.ChapterColor;
     QCOMPARE(got, qint64(0));
     QCOMPARE(s.LessonFontSize, qint16(11)); // the next lines are read on
 }

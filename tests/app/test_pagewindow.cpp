@@ -1,17 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "../content/pagefixture.h"
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
 #include "../support/fakewave.h"
 #include "app/mainwindow.h"
+#include "audio/silentsound.h"
+#include "audio/stretchplayer.h"
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
 #include "components/activelink.h"
+#include "components/statusline.h"
 #include "practice/examplespanel.h"
 #include "practice/practicecontrols.h"
 #include "practice/recorder.h"
-#include "audio/silentsound.h"
-#include "audio/stretchplayer.h"
-#include "components/statusline.h"
 
 #include <QSignalSpy>
 #include <QStringEncoder>
@@ -169,16 +171,26 @@ void TestPageWindow::comparisonStaysWithItsTake_data()
     QTest::addColumn<QString>("page"); // where the take is recorded: lesson or entry
     QTest::addColumn<QString>("road");
     QTest::addColumn<bool>("stopFirst");
-    QTest::newRow("menu") << "lesson" << "menu" << true;
-    QTest::newRow("menu while recording") << "lesson" << "menu" << false;
-    QTest::newRow("page link") << "lesson" << "link" << true;
-    QTest::newRow("page link while recording") << "lesson" << "link" << false;
-    QTest::newRow("link to an entry") << "lesson" << "entry link" << true;
-    QTest::newRow("popup page") << "lesson" << "popup" << true;
-    QTest::newRow("panel closed") << "lesson" << "close" << true;
-    QTest::newRow("another example") << "lesson" << "example" << true;
-    QTest::newRow("entry's title bar") << "entry" << "title" << true;
-    QTest::newRow("another entry") << "entry" << "entry" << true;
+    QTest::newRow("menu") << "lesson"
+                          << "menu" << true;
+    QTest::newRow("menu while recording") << "lesson"
+                                          << "menu" << false;
+    QTest::newRow("page link") << "lesson"
+                               << "link" << true;
+    QTest::newRow("page link while recording") << "lesson"
+                                               << "link" << false;
+    QTest::newRow("link to an entry") << "lesson"
+                                      << "entry link" << true;
+    QTest::newRow("popup page") << "lesson"
+                                << "popup" << true;
+    QTest::newRow("panel closed") << "lesson"
+                                  << "close" << true;
+    QTest::newRow("another example") << "lesson"
+                                     << "example" << true;
+    QTest::newRow("entry's title bar") << "entry"
+                                       << "title" << true;
+    QTest::newRow("another entry") << "entry"
+                                   << "entry" << true;
 }
 
 void TestPageWindow::comparisonStaysWithItsTake()
@@ -260,13 +272,15 @@ void TestPageWindow::takesShowAsProgress_data()
     QTest::addColumn<int>("link");
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
-    QTest::newRow("take stopped") << "lesson" << "stop" << 1 << QStringLiteral("٠ من ٢") << QStringLiteral("١ من ٢");
+    QTest::newRow("take stopped") << "lesson"
+                                  << "stop" << 1 << QStringLiteral("٠ من ٢") << QStringLiteral("١ من ٢");
     QTest::newRow("take saved on leaving the lesson")
-        << "lesson" << "leave" << 1 << QStringLiteral("٠ من ٢") << QStringLiteral("١ من ٢");
-    QTest::newRow("take of an earlier run")
-        << "lesson" << "earlier" << 1 << QStringLiteral("١ من ٢") << QStringLiteral("١ من ٢");
-    QTest::newRow("take on an entry sub-page")
-        << "entry" << "stop" << 2 << QStringLiteral("٠ من ٣") << QStringLiteral("١ من ٣");
+        << "lesson"
+        << "leave" << 1 << QStringLiteral("٠ من ٢") << QStringLiteral("١ من ٢");
+    QTest::newRow("take of an earlier run") << "lesson"
+                                            << "earlier" << 1 << QStringLiteral("١ من ٢") << QStringLiteral("١ من ٢");
+    QTest::newRow("take on an entry sub-page") << "entry"
+                                               << "stop" << 2 << QStringLiteral("٠ من ٣") << QStringLiteral("١ من ٣");
 }
 
 void TestPageWindow::takesShowAsProgress()
@@ -369,7 +383,8 @@ void TestPageWindow::examplesPanelMadeWhenNeeded()
         platform.waveInput = nullptr;
         platform.soundFolders = { nowhere.path() };
         // Said on the terminal with the loader's own reason.
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("sound library could not be loaded: .*rattil-sound\\.so"));
+        QTest::ignoreMessage(
+            QtWarningMsg, QRegularExpression("sound library could not be loaded: .*rattil-sound\\.so"));
     }
     MainWindow w(course.dir.path(), platform);
     w.Load();
@@ -389,7 +404,8 @@ void TestPageWindow::examplesPanelMadeWhenNeeded()
         p.SoundTools, p.RecBack, p.Arec, p.Aplay, p.Alisten, p.AyaText };
     for (QWidget *control : shown)
         QVERIFY2(control->isVisible(), qPrintable(control->objectName()));
-    const QList<QWidget *> hidden { p.SampleN[3], p.ImSamplesUp, p.Astop, p.Apause, p.vm[1], p.AyaSample, w.compareView };
+    const QList<QWidget *> hidden { p.SampleN[3], p.ImSamplesUp, p.Astop, p.Apause, p.vm[1], p.AyaSample,
+        w.compareView };
     for (QWidget *control : hidden)
         QVERIFY2(!control->isVisible(), qPrintable(control->objectName()));
     QVERIFY(w.MP && w.waveAudio && w.waveInput && w.stretchPlayer);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
 #include "../support/testfiles.h"
@@ -69,7 +71,7 @@ void TestStartup::opensFirstPageOrNoFilePage()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
     QSignalSpy shown(w.RTF, &DocumentView::DocumentComplete);
     w.Load();
     QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + page);
@@ -94,7 +96,7 @@ void TestStartup::welcomeSoundOnlyWhenPresent()
         FakeMediaPlayer player;
         RecordingMessages messages;
         FakeMixerDevice mixer;
-        MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
+        MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
         w.Load();
         w.show();
         QTest::qWait(50);
@@ -105,13 +107,13 @@ void TestStartup::welcomeSoundOnlyWhenPresent()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     QTest::qWait(50);
     QVERIFY(player.fileNames.isEmpty());
     // The chime waits until the window is first drawn, then plays once.
     w.show();
-    QTRY_COMPARE(player.fileNames, QStringList{QDir::cleanPath(folder.dir.path()) + "/start.mp3"});
+    QTRY_COMPARE(player.fileNames, QStringList { QDir::cleanPath(folder.dir.path()) + "/start.mp3" });
     QVERIFY(player.playing);
     w.RunPopupCommand(MainWindow::CmdHelp);
     QTest::qWait(50);
@@ -124,9 +126,9 @@ void TestStartup::missingContentsIsReportedAndStartupGoesOn()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
-    QCOMPARE(messages.boxes, QStringList{QStringLiteral("أحد الملفات ناقصة، يرجى إعادة تنصيب البرنامج")});
+    QCOMPARE(messages.boxes, QStringList { QStringLiteral("أحد الملفات ناقصة، يرجى إعادة تنصيب البرنامج") });
     QCOMPARE(w.catalogue.ChapterCount(), qint16(0));
     QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + "first.htm");
 }
@@ -137,13 +139,13 @@ void TestStartup::popupMenuCommandsInOrder()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     const QList<QAction *> actions = w.PopupMenuHandle->actions();
     QCOMPARE(actions.size(), 7);
-    const QStringList captions = {"صفحة البداية", "حول البرنامج", "مراجع البرنامج", "كيف تستخدم البرنامج", "",
-                                  "تصغير إلى شريط المهام", "خروج من البرنامج"};
-    const QList<int> ids = {1, 2, 3, 4, 7, 5, 6};
+    const QStringList captions = { "صفحة البداية", "حول البرنامج", "مراجع البرنامج", "كيف تستخدم البرنامج", "",
+        "تصغير إلى شريط المهام", "خروج من البرنامج" };
+    const QList<int> ids = { 1, 2, 3, 4, 7, 5, 6 };
     for (int i = 0; i < actions.size(); ++i) {
         QCOMPARE(actions.at(i)->isSeparator(), i == 4);
         QCOMPARE(actions.at(i)->text(), captions.at(i));
@@ -172,7 +174,7 @@ void TestStartup::everyWayOfClosingSavesOptions()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    auto *w = new MainWindow(folder.dir.path(), {&player, nullptr, &messages, &mixer});
+    auto *w = new MainWindow(folder.dir.path(), { &player, nullptr, &messages, &mixer });
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->Load();
     w->show();
@@ -195,13 +197,13 @@ void TestStartup::savedSplitterPositionComesBack()
     RecordingMessages messages;
     FakeMixerDevice mixer;
     {
-        MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
+        MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
         w.Load();
         QCOMPARE(w.settings.SplitterTop, qint16(450));
         w.settings.SplitterTop = 380;
         w.close();
     }
-    MainWindow w(folder.dir.path(), {&player, nullptr, &messages, &mixer});
+    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
     w.Load();
     QCOMPARE(w.settings.SplitterTop, qint16(380));
 }

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -36,9 +38,9 @@ QString TestSystemWindow::run(const QString &program, const QStringList &args)
 QString TestSystemWindow::programWindow(qint64 pid)
 {
     const QString process = QString::number(pid);
-    const QStringList found = run("xdotool",
-        { "search", "--all", "--onlyvisible", "--pid", process, "--name", QStringLiteral("^رتّل$") })
-                                  .split('\n', Qt::SkipEmptyParts);
+    const QStringList found
+        = run("xdotool", { "search", "--all", "--onlyvisible", "--pid", process, "--name", QStringLiteral("^رتّل$") })
+              .split('\n', Qt::SkipEmptyParts);
     for (const QString &window : found) {
         if (run("xdotool", { "getwindowpid", window }).trimmed() == process)
             return window;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The metainfo as the desktop's software centres validate it, pedantic included.
 # Allowed: what needs a public address the project does not have yet (its
 # homepage), and the capital letters of the id, which the desktop entry's name

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "audio/mediabackend.h"
 #include "audio/playbackqueue.h"
 #include "audio/qtmediaplayer.h"
-#include "audio/soundinfo.h"
 #include "audio/slowedsounds.h"
+#include "audio/soundinfo.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,9 +46,11 @@ QString TestMediaPlayer::makeMp3(const QString &name, double seconds, const QStr
 {
     const QString wav = m_dir.filePath(name + ".wav");
     const QString mp3 = m_dir.filePath(name + ".mp3");
-    if (QProcess::execute("sox", {"-n", "-r", "22050", "-c", "1", wav, "synth", QString::number(seconds), "sine", "440"}) != 0)
+    if (QProcess::execute(
+            "sox", { "-n", "-r", "22050", "-c", "1", wav, "synth", QString::number(seconds), "sine", "440" })
+        != 0)
         return {};
-    if (QProcess::execute("lame", {"--quiet", "-b", "64", wav, mp3}) != 0)
+    if (QProcess::execute("lame", { "--quiet", "-b", "64", wav, mp3 }) != 0)
         return {};
     TagLib::MPEG::File file(QFile::encodeName(mp3).constData());
     TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
@@ -69,12 +73,12 @@ void TestMediaPlayer::backendIsOneQtHas_data()
 {
     QTest::addColumn<QStringList>("plugins"); // "folder/plugin", the folders in Qt's search order
     QTest::addColumn<QByteArray>("backend");
-    QTest::newRow("both backends") << QStringList{"a/libgstreamermediaplugin.so", "a/libffmpegmediaplugin.so"}
+    QTest::newRow("both backends") << QStringList { "a/libgstreamermediaplugin.so", "a/libffmpegmediaplugin.so" }
                                    << QByteArray("gstreamer");
-    QTest::newRow("only FFmpeg") << QStringList{"a/libffmpegmediaplugin.so"} << QByteArray();
-    QTest::newRow("GStreamer in a later folder") << QStringList{"a/libffmpegmediaplugin.so", "b/libgstreamermediaplugin.so"}
-                                                 << QByteArray("gstreamer");
-    QTest::newRow("no backend") << QStringList{"a/"} << QByteArray();
+    QTest::newRow("only FFmpeg") << QStringList { "a/libffmpegmediaplugin.so" } << QByteArray();
+    QTest::newRow("GStreamer in a later folder")
+        << QStringList { "a/libffmpegmediaplugin.so", "b/libgstreamermediaplugin.so" } << QByteArray("gstreamer");
+    QTest::newRow("no backend") << QStringList { "a/" } << QByteArray();
 }
 
 void TestMediaPlayer::backendIsOneQtHas()
@@ -209,7 +213,8 @@ void TestMediaPlayer::thePlayersOwnSinkKeepsAShortQueue()
         QSKIP("the players sound through Qt's FFmpeg backend here, which makes no GStreamer sink");
     static QList<GstElement *> sinks;
     const guint signal = g_signal_lookup("deep-element-added", GST_TYPE_BIN);
-    const gulong hook = g_signal_add_emission_hook(signal, 0,
+    const gulong hook = g_signal_add_emission_hook(
+        signal, 0,
         [](GSignalInvocationHint *, guint count, const GValue *values, gpointer) -> gboolean {
             auto *element = static_cast<GstElement *>(g_value_get_object(&values[count - 1]));
             GstElementFactory *factory = gst_element_get_factory(element);
@@ -255,7 +260,8 @@ void TestMediaPlayer::slowedKeepsItsPitch()
     QFETCH(bool, relative);
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
         QSKIP("needs the test sound server (scripts/test-services)");
-    const QString mp3 = makeMp3(QStringLiteral("tone%1").arg(qRound(speed * 100)), 1.5, QStringLiteral("نغمة"), QStringLiteral("قارئ"));
+    const QString mp3 = makeMp3(
+        QStringLiteral("tone%1").arg(qRound(speed * 100)), 1.5, QStringLiteral("نغمة"), QStringLiteral("قارئ"));
     QVERIFY(!mp3.isEmpty());
     SlowedSounds slowed;
     QtMediaPlayer player(nullptr, nullptr, &slowed);
@@ -265,8 +271,9 @@ void TestMediaPlayer::slowedKeepsItsPitch()
     const QString raw = m_dir.filePath(QStringLiteral("monitor%1.raw").arg(qRound(speed * 100)));
     QFile::remove(raw);
     QProcess recorder;
-    recorder.start("parecord", { "--raw", "--device=nullsink.monitor", "--rate=22050", "--channels=1",
-                                   "--format=s16le", "--latency-msec=20", raw });
+    recorder.start("parecord",
+        { "--raw", "--device=nullsink.monitor", "--rate=22050", "--channels=1", "--format=s16le", "--latency-msec=20",
+            raw });
     QVERIFY(recorder.waitForStarted());
     // The stream takes a moment to open: the tone starts once silence is coming in.
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(raw).size() > 4410, 5000);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The sound reader from a path and from bytes must agree: the examples panel
 // reads paths, the fuzzer and the course checker lean on the same parser.
 #include "audio/soundinfo.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // rattil-check on the demo course and on copies of it broken one way each: the
 // author must get the one line that names the fault, and the right exit code.
 #include <QDir>

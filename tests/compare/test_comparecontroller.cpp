@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "audio/mediabackend.h"
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
 #include "compare/speechfeatures.h"
-#include "audio/mediabackend.h"
 #include "sound/qtsoundmodule.h"
 #include "synthspeech.h"
 
@@ -57,7 +59,9 @@ void TestCompareController::setModified(const QString &path, int secondsLater)
 CompareController::Callouts TestCompareController::callouts()
 {
     CompareController::Callouts c;
-    c.PlayStretch = [this](const QString &path, double from, double to, double) { m_played.append({ path, from, to }); };
+    c.PlayStretch = [this](const QString &path, double from, double to, double) {
+        m_played.append({ path, from, to });
+    };
     c.Announce = [this](const QString &sentence) { m_announced << sentence; };
     return c;
 }
@@ -198,7 +202,7 @@ void TestCompareController::clickOnAStretchPlaysReciterThenTake()
     QCOMPARE(controller.Repeating(), -1);
     const qsizetype heard = m_played.size();
     QTest::qWait(int((m_played[0].to - m_played[0].from + m_played[1].to - m_played[1].from) * 1000)
-                 + 2 * CompareController::GapMs + 200);
+        + 2 * CompareController::GapMs + 200);
     QCOMPARE(m_played.size(), heard);
 
     // Another example chosen: the second half of a pending pair is not played.

@@ -1,5 +1,7 @@
-#include "compare/takefiles.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "audio/mediabackend.h"
+#include "compare/takefiles.h"
 
 #include <QDir>
 #include <QFileInfo>

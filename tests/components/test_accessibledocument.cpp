@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "components/textbrowserview.h"
 
 #include <QAccessible>
@@ -218,7 +220,8 @@ void walk(QAccessibleInterface *node, QStringList *out)
         if (!description.isEmpty())
             item += QLatin1Char(':') + description;
         if (QAccessibleTableCellInterface *cell = child->tableCellInterface())
-            item += QStringLiteral("@%1,%2+%3").arg(cell->rowIndex()).arg(cell->columnIndex()).arg(cell->columnExtent());
+            item
+                += QStringLiteral("@%1,%2+%3").arg(cell->rowIndex()).arg(cell->columnIndex()).arg(cell->columnExtent());
         out->append(item);
         walk(child, out);
     }
@@ -236,30 +239,30 @@ void TestAccessibleDocument::pageElementsInReadingOrder_data()
     const QString running = QStringLiteral("<p>%1</p><p>%1 %1</p>").arg(Sentence);
     QTest::addColumn<QString>("body");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("tagged heading")
-        << "<h2>أحكام الميم</h2>" + running << QStringList{ element(QAccessible::Heading, "أحكام الميم:المستوى ٢") };
+    QTest::newRow("tagged heading") << "<h2>أحكام الميم</h2>" + running
+                                    << QStringList { element(QAccessible::Heading, "أحكام الميم:المستوى ٢") };
     QTest::newRow("styled titles ranked by size")
         << "<p><span style=\"font-size:22pt; font-weight:bold\">باب النون</span></p>"
-               "<p><span style=\"font-size:17pt; font-weight:bold\">تعريفه</span></p>" + running
-               + "<p><span style=\"font-size:17pt; font-weight:bold\">حروفه</span></p>"
-        << QStringList{ element(QAccessible::Heading, "باب النون:المستوى ١"),
-                        element(QAccessible::Heading, "تعريفه:المستوى ٢"),
-                        element(QAccessible::Heading, "حروفه:المستوى ٢") };
+           "<p><span style=\"font-size:17pt; font-weight:bold\">تعريفه</span></p>"
+            + running + "<p><span style=\"font-size:17pt; font-weight:bold\">حروفه</span></p>"
+        << QStringList { element(QAccessible::Heading, "باب النون:المستوى ١"),
+               element(QAccessible::Heading, "تعريفه:المستوى ٢"), element(QAccessible::Heading, "حروفه:المستوى ٢") };
     QTest::newRow("bold running text, big letters, part bold: no headings")
-        << "<p><b>حروف الإظهار ستة</b></p><p><span style=\"font-size:24pt; font-weight:bold\">ي &nbsp; ر &nbsp; م</span></p>"
-               "<p><span style=\"font-size:22pt\"><b>نصف</b> عريض</span></p>" + running
-        << QStringList{};
+        << "<p><b>حروف الإظهار ستة</b></p><p><span style=\"font-size:24pt; font-weight:bold\">ي &nbsp; ر &nbsp; "
+           "م</span></p>"
+           "<p><span style=\"font-size:22pt\"><b>نصف</b> عريض</span></p>"
+            + running
+        << QStringList {};
     QTest::newRow("a link in two fonts is one link")
         << running + "<p>انظر <a href=\"a.htm\">باب <b>الإدغام</b></a> و<a href=\"b.htm\">الإقلاب</a></p>"
-        << QStringList{ element(QAccessible::Link, "باب الإدغام"), element(QAccessible::Link, "الإقلاب") };
+        << QStringList { element(QAccessible::Link, "باب الإدغام"), element(QAccessible::Link, "الإقلاب") };
     QTest::newRow("table cells by row and column, a link inside a cell")
-        << running + "<table><tr><td>الحرف</td><td><a href=\"c.htm\">المثال</a></td></tr>"
-                     "<tr><td colspan=\"2\">سطر كامل</td></tr></table>"
-        << QStringList{ element(QAccessible::Table, ""),
-                        element(QAccessible::Cell, "الحرف@0,0+1"),
-                        element(QAccessible::Cell, "المثال@0,1+1"),
-                        element(QAccessible::Link, "المثال"),
-                        element(QAccessible::Cell, "سطر كامل@1,0+2") };
+        << running
+            + "<table><tr><td>الحرف</td><td><a href=\"c.htm\">المثال</a></td></tr>"
+              "<tr><td colspan=\"2\">سطر كامل</td></tr></table>"
+        << QStringList { element(QAccessible::Table, ""), element(QAccessible::Cell, "الحرف@0,0+1"),
+               element(QAccessible::Cell, "المثال@0,1+1"), element(QAccessible::Link, "المثال"),
+               element(QAccessible::Cell, "سطر كامل@1,0+2") };
 }
 
 void TestAccessibleDocument::pageElementsInReadingOrder()

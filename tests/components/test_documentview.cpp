@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "components/codepage.h"
 #include "components/textbrowserview.h"
 
@@ -95,9 +97,11 @@ void TestDocumentView::codePageMatchesTheSystemConverter()
     const QString ours = FromWindows1256(every);
     QCOMPARE(ours.size(), 256);
     for (int b = 0; b < 256; ++b)
-        QVERIFY2(ours[b] == expected[b], qPrintable(QStringLiteral("byte 0x%1: U+%2, not U+%3")
-            .arg(b, 2, 16, QLatin1Char('0')).arg(ours[b].unicode(), 4, 16, QLatin1Char('0'))
-            .arg(expected[b].unicode(), 4, 16, QLatin1Char('0'))));
+        QVERIFY2(ours[b] == expected[b],
+            qPrintable(QStringLiteral("byte 0x%1: U+%2, not U+%3")
+                           .arg(b, 2, 16, QLatin1Char('0'))
+                           .arg(ours[b].unicode(), 4, 16, QLatin1Char('0'))
+                           .arg(expected[b].unicode(), 4, 16, QLatin1Char('0'))));
 }
 
 void TestDocumentView::navigationReportsAndScrolls()

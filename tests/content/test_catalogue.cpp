@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "components/messagesink.h"
 #include "content/catalogue.h"
 
@@ -146,7 +148,7 @@ void TestCatalogue::missingFileShowsTheStandardBox()
     RecordingSink sink;
     Catalogue cat;
     cat.LoadCatalogue(dir.filePath(QStringLiteral("contents.ini")), sink);
-    QCOMPARE(sink.boxes, QStringList{QStringLiteral("أحد الملفات ناقصة، يرجى إعادة تنصيب البرنامج")});
+    QCOMPARE(sink.boxes, QStringList { QStringLiteral("أحد الملفات ناقصة، يرجى إعادة تنصيب البرنامج") });
     QVERIFY(sink.dialogs.isEmpty());
     QCOMPARE(cat.ChapterCount(), qint16(0));
     QCOMPARE(cat.ChapterTitle(1), QString());

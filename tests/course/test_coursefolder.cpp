@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Checks the assembled demo course in the application folder: everything the
 // program will look for is there, in the form it reads it.
 #include "content/catalogue.h"
@@ -54,8 +56,8 @@ QString CodePageFault(const QByteArray &bytes)
 
 struct Page
 {
-    QString file;     // "Ch2-1.htm"
-    QString base;     // "2-1-" or "1-3-2-": examples are base + n
+    QString file; // "Ch2-1.htm"
+    QString base; // "2-1-" or "1-3-2-": examples are base + n
     int examples = 0;
 };
 
@@ -97,12 +99,11 @@ void TestCourseFolder::initTestCase()
             const QString cl = QStringLiteral("%1-%2").arg(c).arg(l);
             if (m_catalogue.IsIndexLesson(c, l)) {
                 for (int k = 1; k <= m_catalogue.EntryCount(c, l); ++k)
-                    m_pages.append({QStringLiteral("Ch%1-%2.htm").arg(cl).arg(k),
-                                    QStringLiteral("%1-%2-").arg(cl).arg(k),
-                                    m_catalogue.PageExamples(c, l, k)});
+                    m_pages.append({ QStringLiteral("Ch%1-%2.htm").arg(cl).arg(k),
+                        QStringLiteral("%1-%2-").arg(cl).arg(k), m_catalogue.PageExamples(c, l, k) });
             } else {
-                m_pages.append({QStringLiteral("Ch%1.htm").arg(cl), cl + QLatin1Char('-'),
-                                m_catalogue.PageExamples(c, l, 0)});
+                m_pages.append(
+                    { QStringLiteral("Ch%1.htm").arg(cl), cl + QLatin1Char('-'), m_catalogue.PageExamples(c, l, 0) });
             }
         }
     }
@@ -113,7 +114,7 @@ void TestCourseFolder::textFilesAreArabicCodePage_data()
     QTest::addColumn<QString>("path");
     QTest::newRow("contents.ini") << QStringLiteral("contents.ini");
     QTest::newRow("config.ini") << QStringLiteral("config.ini");
-    const QStringList texts = QDir(kApp + QStringLiteral("/data/text")).entryList({QStringLiteral("*.txt")});
+    const QStringList texts = QDir(kApp + QStringLiteral("/data/text")).entryList({ QStringLiteral("*.txt") });
     QVERIFY(!texts.isEmpty());
     for (const QString &t : texts)
         QTest::newRow(qPrintable(t)) << QStringLiteral("data/text/") + t;
@@ -145,8 +146,7 @@ void TestCourseFolder::catalogueFitsTheInterface()
             const int n = m_catalogue.PageExamples(c, l, 0);
             if (m_catalogue.IsIndexLesson(c, l)) {
                 index = true;
-                QVERIFY2(m_catalogue.EntryCount(c, l) >= 1 && m_catalogue.EntryCount(c, l) <= 4,
-                         qPrintable(where));
+                QVERIFY2(m_catalogue.EntryCount(c, l) >= 1 && m_catalogue.EntryCount(c, l) <= 4, qPrintable(where));
                 for (int k = 1; k <= m_catalogue.EntryCount(c, l); ++k)
                     QVERIFY2(m_catalogue.PageExamples(c, l, k) <= 13, qPrintable(where));
             } else {
@@ -164,7 +164,7 @@ void TestCourseFolder::catalogueFitsTheInterface()
 void TestCourseFolder::pagesExist_data()
 {
     QTest::addColumn<QString>("file");
-    for (const char *fixed : {"first.htm", "about.htm", "ref.htm", "help.htm", "nofile.htm"})
+    for (const char *fixed : { "first.htm", "about.htm", "ref.htm", "help.htm", "nofile.htm" })
         QTest::newRow(fixed) << QString::fromLatin1(fixed);
     for (const Page &p : std::as_const(m_pages))
         QTest::newRow(qPrintable(p.file)) << p.file;
@@ -177,9 +177,9 @@ void TestCourseFolder::pagesExist()
     QVERIFY2(!html.isEmpty(), qPrintable(file + QStringLiteral(" is missing")));
     // The view decodes by the declared charset: every page must declare one.
     const QByteArray head = html.left(600).toLower();
-    QVERIFY2(head.contains("charset=utf-8") || head.contains("charset=\"utf-8\"")
-                 || head.contains("charset=windows-1256"),
-             qPrintable(file + QStringLiteral(" declares no charset")));
+    QVERIFY2(
+        head.contains("charset=utf-8") || head.contains("charset=\"utf-8\"") || head.contains("charset=windows-1256"),
+        qPrintable(file + QStringLiteral(" declares no charset")));
     if (head.contains("windows-1256"))
         QVERIFY2(CodePageFault(html).isEmpty(), qPrintable(file));
     QVERIFY2(head.contains("dir=\"rtl\""), qPrintable(file + QStringLiteral(" is not right to left")));
@@ -218,14 +218,13 @@ void TestCourseFolder::examplesHaveWhatTheyShow()
     const QString title = QString::fromStdWString(file.ID3v2Tag()->title().toWString());
     if (title.isEmpty()) {
         const QString picture = QFile::exists(images + QStringLiteral(".gif")) ? images + QStringLiteral(".gif")
-                                                                            : images + QStringLiteral(".jpg");
+                                                                               : images + QStringLiteral(".jpg");
         QVERIFY2(QFile::exists(picture), qPrintable(base + QStringLiteral(": no title and no picture")));
         QImage image(picture);
         QVERIFY2(!image.isNull(), qPrintable(picture + QStringLiteral(" does not load")));
     } else {
-        const bool arabic = std::any_of(title.cbegin(), title.cend(), [](QChar ch) {
-            return ch.unicode() >= 0x0621 && ch.unicode() <= 0x064A;
-        });
+        const bool arabic = std::any_of(
+            title.cbegin(), title.cend(), [](QChar ch) { return ch.unicode() >= 0x0621 && ch.unicode() <= 0x064A; });
         QVERIFY2(arabic, qPrintable(base + QStringLiteral(": title is not Arabic")));
     }
 }
@@ -233,20 +232,17 @@ void TestCourseFolder::examplesHaveWhatTheyShow()
 void TestCourseFolder::skinIsComplete_data()
 {
     QTest::addColumn<QString>("name");
-    QStringList names = {
-        "main.jpg", "Exit.jpg", "ExitMouseOver.jpg", "Minimize.jpg", "MinimizeMouseOver.jpg",
-        "WaveVol.jpg", "WaveVolOver.jpg", "WaveMute.jpg", "WaveMuteOver.jpg", "MicVol.jpg",
-        "MicVolOver.jpg", "MicMute.jpg", "MicMuteOver.jpg", "volume.jpg", "volumeActive.jpg",
-        "volumeup.jpg", "volumeupactive.jpg", "volumedown.jpg", "volumedownactive.jpg",
-        "SamplesBar.jpg", "SamplesBarUp.jpg", "SamplesBarUpActive.jpg", "SamplesBarDown.jpg",
-        "SamplesBarDownActive.jpg", "scrollup.jpg", "scrollupActive.jpg", "scrolldown.jpg",
-        "scrolldownActive.jpg", "ScrollPosition.jpg", "ScrollPositionActive.jpg", "ScrollLine.jpg",
-        "Play.jpg", "PlayOver.jpg", "Rec.jpg", "recOver.jpg", "Pause.jpg", "PauseOver.jpg",
-        "Stop.jpg", "StopOver.jpg", "Listen.jpg", "ListenOver.jpg", "RecBack.jpg", "back.gif",
-        "HandCursor.cur", "Title.jpg", "TitleMouseOver.jpg", "TitleSelected.jpg",
-        "SubtitleBack.jpg", "Subtitleback.jpg", "SubtitleMouseOver.jpg", "SubtitleActive.jpg",
-        "slider.jpg", "VLine.jpg", "Menuscrollup.jpg", "MenuscrollupActive.jpg",
-        "Menuscrolldown.jpg", "MenuscrolldownActive.jpg", "msgok.jpg", "msgokover.jpg"};
+    QStringList names = { "main.jpg", "Exit.jpg", "ExitMouseOver.jpg", "Minimize.jpg", "MinimizeMouseOver.jpg",
+        "WaveVol.jpg", "WaveVolOver.jpg", "WaveMute.jpg", "WaveMuteOver.jpg", "MicVol.jpg", "MicVolOver.jpg",
+        "MicMute.jpg", "MicMuteOver.jpg", "volume.jpg", "volumeActive.jpg", "volumeup.jpg", "volumeupactive.jpg",
+        "volumedown.jpg", "volumedownactive.jpg", "SamplesBar.jpg", "SamplesBarUp.jpg", "SamplesBarUpActive.jpg",
+        "SamplesBarDown.jpg", "SamplesBarDownActive.jpg", "scrollup.jpg", "scrollupActive.jpg", "scrolldown.jpg",
+        "scrolldownActive.jpg", "ScrollPosition.jpg", "ScrollPositionActive.jpg", "ScrollLine.jpg", "Play.jpg",
+        "PlayOver.jpg", "Rec.jpg", "recOver.jpg", "Pause.jpg", "PauseOver.jpg", "Stop.jpg", "StopOver.jpg",
+        "Listen.jpg", "ListenOver.jpg", "RecBack.jpg", "back.gif", "HandCursor.cur", "Title.jpg", "TitleMouseOver.jpg",
+        "TitleSelected.jpg", "SubtitleBack.jpg", "Subtitleback.jpg", "SubtitleMouseOver.jpg", "SubtitleActive.jpg",
+        "slider.jpg", "VLine.jpg", "Menuscrollup.jpg", "MenuscrollupActive.jpg", "Menuscrolldown.jpg",
+        "MenuscrolldownActive.jpg", "msgok.jpg", "msgokover.jpg" };
     for (int i = 1; i <= 13; ++i)
         names << QStringLiteral("N%1.jpg").arg(i) << QStringLiteral("N%1MouseOver.jpg").arg(i)
               << QStringLiteral("N%1Selected.jpg").arg(i);
@@ -268,7 +264,7 @@ void TestCourseFolder::skinIsComplete()
     QVERIFY2(!found.isEmpty(), qPrintable(name + QStringLiteral(" is missing")));
     if (!name.endsWith(QLatin1String(".cur")))
         QVERIFY2(!QImage(kApp + QStringLiteral("/Images/") + found).isNull(),
-                 qPrintable(name + QStringLiteral(" does not load")));
+            qPrintable(name + QStringLiteral(" does not load")));
 }
 
 void TestCourseFolder::skinSizesFitTheLayout_data()
@@ -342,4 +338,4 @@ void TestCourseFolder::soundsStartWithAudio()
 }
 
 QTEST_GUILESS_MAIN(TestCourseFolder)
-#include "testcoursefolder.moc"
+#include "test_coursefolder.moc"

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include "components/settings.h"
 #include "components/activelink.h"
+#include "components/settings.h"
 #include "content/catalogue.h"
 #include "menu/lessonmenu.h"
 #include "menu/menucontrols.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
 #include "mixer/clsvolume.h"

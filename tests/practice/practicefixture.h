@@ -1,12 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include "../support/fakes.h"
 #include "../support/fakewave.h"
 #include "../support/testfiles.h"
-#include "components/activelink.h"
-#include "components/settings.h"
 #include "audio/waveaudio.h"
 #include "audio/waveinput.h"
+#include "components/activelink.h"
+#include "components/settings.h"
 #include "practice/examplespanel.h"
 #include "practice/practicecontrols.h"
 #include "practice/recorder.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Two hands-free rounds of "repeat after me" in the real window, driven through
 the accessibility tree as a screen-reader user would: the reciter slowed to
 70 %, the round started, a tone played into the microphone in each of the

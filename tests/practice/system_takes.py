@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The learner's takes against the worst a desktop does to a program, in the real
 window on the test display and sound server.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "../support/testfiles.h"
 #include "content/catalogue.h"
 #include "practice/practiceprogress.h"

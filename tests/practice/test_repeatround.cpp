@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "components/activelink.h"
 #include "practice/repeatround.h"
 
@@ -149,7 +151,8 @@ void TestRepeatRound::theTurnEndsAfterTheLearnersSilence()
         QCOMPARE(room.playbacks, 1);
     } else {
         QCOMPARE(room.stops, 1);
-        QVERIFY2(std::abs(room.stoppedAt - stoppedAt) <= RepeatRound::TickMs, qPrintable(QString::number(room.stoppedAt)));
+        QVERIFY2(
+            std::abs(room.stoppedAt - stoppedAt) <= RepeatRound::TickMs, qPrintable(QString::number(room.stoppedAt)));
         QCOMPARE(room.playbacks, 1);
         QCOMPARE(room.spoken, 1);
         QCOMPARE(room.said.last(), RepeatRound::RoundsDone);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "audio/qtwaveaudio.h"
 #include "audio/qtwaveinput.h"
 #include "practicefixture.h"

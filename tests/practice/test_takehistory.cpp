@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "../support/fakewave.h"
 #include "practice/takehistory.h"
 #include "practicefixture.h"

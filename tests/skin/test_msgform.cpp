@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "components/activelink.h"
 #include "skin/msgform.h"
 #include "skin/skinnedmessages.h"
@@ -371,4 +373,4 @@ void TestMsgForm::cardFollowsTheOutline()
 }
 
 QTEST_MAIN(TestMsgForm)
-#include "testmsgform.moc"
+#include "test_msgform.moc"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // On a real X server: the shaped windows' outlines as the server holds them, and
 // what a pointer does over them. Skipped without a display; needs no window
 // manager (and is written for none: windows sit where they are put).
@@ -16,7 +18,8 @@ QRegion serverShape(WId window, const char *kind)
 {
     QProcess script;
     script.start(QStringLiteral("/usr/bin/python3"),
-        { QStringLiteral(XSHAPE_SCRIPT), QString::number(window), QString::fromLatin1(kind) });
+        { QStringLiteral(RATTIL_SOURCE_DIR "/tests/skin/xshape.py"), QString::number(window),
+            QString::fromLatin1(kind) });
     if (!script.waitForFinished(10000) || script.exitCode() != 0) {
         qWarning() << script.readAllStandardError();
         return QRegion(QRect(-1000, -1000, 1, 1)); // matches no outline
@@ -161,4 +164,4 @@ int main(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "testshapedwindow.moc"
+#include "test_shapedwindow.moc"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "skin/skinfiles.h"
 
 #include <QFile>
@@ -53,12 +55,17 @@ void TestSkinFiles::loadsAfterPrefetch_data()
     // A picture on the first page, one of the examples panel's (the recorder strip's),
     // a GIF, a name the lists do not hold, a listed file that is missing, and
     // a file whose name differs from the list's only in case.
-    QTest::newRow("first page") << "main.jpg" << "main.jpg" << true;
-    QTest::newRow("examples panel") << "Play.jpg" << "Play.jpg" << true;
-    QTest::newRow("gif") << "back.gif" << "back.gif" << true;
-    QTest::newRow("not listed") << "extra.jpg" << "extra.jpg" << true;
+    QTest::newRow("first page") << "main.jpg"
+                                << "main.jpg" << true;
+    QTest::newRow("examples panel") << "Play.jpg"
+                                    << "Play.jpg" << true;
+    QTest::newRow("gif") << "back.gif"
+                         << "back.gif" << true;
+    QTest::newRow("not listed") << "extra.jpg"
+                                << "extra.jpg" << true;
     QTest::newRow("missing") << QString() << "Exit.jpg" << false;
-    QTest::newRow("case differs") << "TITLE.JPG" << "Title.jpg" << true;
+    QTest::newRow("case differs") << "TITLE.JPG"
+                                  << "Title.jpg" << true;
 }
 
 void TestSkinFiles::loadsAfterPrefetch()
@@ -90,11 +97,11 @@ void TestSkinFiles::loadsAfterPrefetch()
         QCOMPARE(!image.isNull(), found);
         if (found) {
             const QColor seen = image.pixelColor(image.width() / 2, image.height() / 2);
-            QVERIFY2(qAbs(seen.red() - colour.red()) + qAbs(seen.green() - colour.green()) < 40,
-                qPrintable(seen.name()));
+            QVERIFY2(
+                qAbs(seen.red() - colour.red()) + qAbs(seen.green() - colour.green()) < 40, qPrintable(seen.name()));
         }
     }
 }
 
 QTEST_MAIN(TestSkinFiles)
-#include "testskinfiles.moc"
+#include "test_skinfiles.moc"

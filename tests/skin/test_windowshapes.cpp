@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "skin/windowshapes.h"
 
 #include <QTest>
@@ -295,4 +297,4 @@ void TestWindowShapes::twipsFromDpi()
 }
 
 QTEST_GUILESS_MAIN(TestWindowShapes)
-#include "testwindowshapes.moc"
+#include "test_windowshapes.moc"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints the rectangles of an X window's Shape region, one "x y width height" a
 # line, as the X server holds them: what the window system will draw and deliver.
 # Usage: xshape.py WINDOW-ID bounding|input

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What the system tests need of AT-SPI: find the running program's controls by
 role and name as a screen reader does, and press them."""
 import subprocess

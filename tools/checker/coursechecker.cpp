@@ -1,12 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "coursechecker.h"
 
 #include "app/config.h"
 #include "app/coursefolders.h"
 #include "app/fonts.h"
-#include "components/fonctions.h"
-#include "components/numbers.h"
 #include "audio/soundinfo.h"
 #include "audio/soundlibrary.h"
+#include "components/fonctions.h"
+#include "components/numbers.h"
 #include "components/textbrowserview.h"
 #include "menu/menucontrols.h"
 #include "skin/skinfiles.h"
@@ -39,10 +41,10 @@ const QString ImagesDir = QStringLiteral("Images/");
 const QString RecDir = QStringLiteral("rec");
 
 // Files that belong in the folder without anything referring to them.
-const QStringList OwnFiles = { QStringLiteral("contents.ini"), QStringLiteral("config.ini"),
-    QStringLiteral("savedoptions.ini"), QStringLiteral("start.mp3"), QStringLiteral("rattil"),
-    QStringLiteral("rattil-check"), QStringLiteral("rattil.exe"), QStringLiteral("rattil-check.exe"),
-    SoundLibrary::FileName };
+const QStringList OwnFiles
+    = { QStringLiteral("contents.ini"), QStringLiteral("config.ini"), QStringLiteral("savedoptions.ini"),
+          QStringLiteral("start.mp3"), QStringLiteral("rattil"), QStringLiteral("rattil-check"),
+          QStringLiteral("rattil.exe"), QStringLiteral("rattil-check.exe"), SoundLibrary::FileName };
 
 // A file is read whole only when it is small enough to be what it claims.
 constexpr qint64 MaxTextFile = 64 << 20;

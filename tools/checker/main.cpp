@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // rattil-check: lists every problem of a course folder, one line each, so that
 // an author can fix them all before a learner meets any.
 #include "coursechecker.h"
@@ -129,8 +131,8 @@ int main(int argc, char *argv[])
                 .arg(checker.FileCount()));
         if (!checker.RecordingsFolder().isEmpty())
             print(stdout,
-                QCoreApplication::translate("main",
-                    "the course folder cannot be written: this learner's recordings go to %1\n")
+                QCoreApplication::translate(
+                    "main", "the course folder cannot be written: this learner's recordings go to %1\n")
                     .arg(checker.RecordingsFolder()));
     }
     const bool failed = errors > 0 || (parser.isSet(strict) && warnings > 0);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "arabiccodepage.h"
 
 #include <QStringDecoder>
@@ -79,15 +81,9 @@ QString ArabicCodePage::SimplifyVerse(const QString &verse)
             out += QChar(0x0652);
             break;
         // The package marks open (staggered) tanween with these three signs.
-        case 0x0656:
-            out += QChar(0x064D);
-            break;
-        case 0x0657:
-            out += QChar(0x064B);
-            break;
-        case 0x065E:
-            out += QChar(0x064C);
-            break;
+        case 0x0656: out += QChar(0x064D); break;
+        case 0x0657: out += QChar(0x064B); break;
+        case 0x065E: out += QChar(0x064C); break;
         case 0x064E: // a vowel carrying a small meem is tanween said as meem
         case 0x064F:
         case 0x0650:
@@ -142,8 +138,7 @@ QString ArabicCodePage::SimplifyVerse(const QString &verse)
             break;
         case 0x0653: // maddah, hamza signs, small letters, pause marks
         case 0x0654:
-        case 0x0655:
-            break;
+        case 0x0655: break;
         default:
             if (c >= 0x06D6 && c <= 0x06ED)
                 break;

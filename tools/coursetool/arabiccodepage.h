@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QByteArray>
@@ -16,8 +18,8 @@ public:
     // A verse in the Uthmani script, written with what Windows-1256 carries:
     // letters, the short vowels, tanween, sukun and shadda. Open tanween marks
     // and a vowel with the small meem of iqlab become plain tanween, the wasla
-    // alef a plain alef, the rounded sukun the sukun; recitation signs (small letters, pause marks, the superscript alef)
-    // have no place in the code page and are left out.
+    // alef a plain alef, the rounded sukun the sukun; recitation signs (small letters, pause marks, the superscript
+    // alef) have no place in the code page and are left out.
     static QString SimplifyVerse(const QString &verse);
 
     // Decodes Windows-1256 bytes (for checks).

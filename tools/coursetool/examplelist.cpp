@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "examplelist.h"
 
 #include <QFile>
@@ -23,10 +25,8 @@ QStringList ReadLines(const QString &path, QString &error)
 
 QString Ordinal(int n)
 {
-    static const char *const words[] = {
-        "الأول",  "الثاني",  "الثالث",     "الرابع",     "الخامس",
-        "السادس", "السابع", "الثامن",     "التاسع",     "العاشر",
-        "الحادي عشر", "الثاني عشر", "الثالث عشر"};
+    static const char *const words[] = { "الأول", "الثاني", "الثالث", "الرابع", "الخامس", "السادس", "السابع", "الثامن",
+        "التاسع", "العاشر", "الحادي عشر", "الثاني عشر", "الثالث عشر" };
     if (n < 1 || n > 13)
         return QString::number(n);
     return QString::fromUtf8(words[n - 1]);
@@ -44,7 +44,7 @@ bool ExampleList::Load(const QString &examplesPath, const QString &versesPath, Q
     for (const QString &line : verseLines) {
         const QStringList fields = line.split(QLatin1Char('\t'));
         if (fields.size() == 3)
-            verses.insert(fields[0], {fields[1], fields[2]});
+            verses.insert(fields[0], { fields[1], fields[2] });
     }
 
     const QStringList lines = ReadLines(examplesPath, error);
@@ -106,8 +106,7 @@ QString ExampleList::Label(const QString &base)
             return {};
     }
     if (n.size() == 3)
-        return QStringLiteral("المثال %1 من الدرس %2، الباب %3")
-            .arg(Ordinal(n[2]), Ordinal(n[1]), Ordinal(n[0]));
+        return QStringLiteral("المثال %1 من الدرس %2، الباب %3").arg(Ordinal(n[2]), Ordinal(n[1]), Ordinal(n[0]));
     if (n.size() == 4)
         return QStringLiteral("المثال %1 من الموضوع %2، الدرس %3، الباب %4")
             .arg(Ordinal(n[3]), Ordinal(n[2]), Ordinal(n[1]), Ordinal(n[0]));

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QHash>
@@ -13,11 +15,11 @@ public:
 
     struct Example
     {
-        QString base;      // "2-1-3" or "1-3-2-1"
+        QString base; // "2-1-3" or "1-3-2-1"
         QString reference; // "sura:aya"
         Show show = Show::Tag;
-        QString sura;      // the sura's name
-        QString verse;     // as in verses.tsv, Uthmani script
+        QString sura; // the sura's name
+        QString verse; // as in verses.tsv, Uthmani script
     };
 
     bool Load(const QString &examplesPath, const QString &versesPath, QString &error);

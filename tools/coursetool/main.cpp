@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Course builder: the steps of assembling the demo course that need more than a
 // copy. Every command writes its output whole or not at all, so an interrupted
 // build never leaves a half-made file that looks finished.
@@ -9,8 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QRegularExpression>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextStream>
@@ -94,8 +96,7 @@ int VerseText(const QStringList &a)
     if (!e)
         return Fail(error);
     QByteArray bytes;
-    if (!ArabicCodePage::Encode(ArabicCodePage::SimplifyVerse(e->verse) + QLatin1Char('\n'),
-                                bytes, error))
+    if (!ArabicCodePage::Encode(ArabicCodePage::SimplifyVerse(e->verse) + QLatin1Char('\n'), bytes, error))
         return Fail(e->reference + QStringLiteral(": ") + error);
     if (!WriteWhole(a[3], bytes, error))
         return Fail(error);
@@ -124,15 +125,15 @@ int Sound(const QStringList &a)
         QFile::remove(mp3);
     };
     if (!Run(QStringLiteral("espeak-ng"),
-             {QStringLiteral("-v"), QStringLiteral("ar"), QStringLiteral("-s"), QStringLiteral("140"),
-              QStringLiteral("-w"), wav, label},
-             error)
+            { QStringLiteral("-v"), QStringLiteral("ar"), QStringLiteral("-s"), QStringLiteral("140"),
+                QStringLiteral("-w"), wav, label },
+            error)
         // -t leaves out the LAME info frame, which GStreamer's decoder turns into
         // an empty buffer with a critical assertion each time an example plays.
         || !Run(QStringLiteral("lame"),
-                {QStringLiteral("--quiet"), QStringLiteral("-t"), QStringLiteral("-m"), QStringLiteral("m"),
-                 QStringLiteral("-b"), QStringLiteral("48"), wav, mp3},
-                error)) {
+            { QStringLiteral("--quiet"), QStringLiteral("-t"), QStringLiteral("-m"), QStringLiteral("m"),
+                QStringLiteral("-b"), QStringLiteral("48"), wav, mp3 },
+            error)) {
         cleanUp();
         return Fail(error);
     }
@@ -170,16 +171,13 @@ QString ExamplesTable(const ExampleList &list, const QString &prefix, bool plain
         if (ok)
             rows.insert(n, &e);
     }
-    QString html = QStringLiteral(
-        "<table dir=\"rtl\" width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"5\" "
-        "style=\"border-color:#C9A34E; border-style:solid\">\n"
-        "<tr bgcolor=\"#17402F\"><th width=\"12%\"><font color=\"#E9CC7E\">المثال</font></th>"
-        "<th><font color=\"#E9CC7E\">الآية</font></th>"
-        "<th width=\"22%\"><font color=\"#E9CC7E\">موضعها</font></th></tr>\n");
+    QString html = QStringLiteral("<table dir=\"rtl\" width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"5\" "
+                                  "style=\"border-color:#C9A34E; border-style:solid\">\n"
+                                  "<tr bgcolor=\"#17402F\"><th width=\"12%\"><font color=\"#E9CC7E\">المثال</font></th>"
+                                  "<th><font color=\"#E9CC7E\">الآية</font></th>"
+                                  "<th width=\"22%\"><font color=\"#E9CC7E\">موضعها</font></th></tr>\n");
     // Windows-1256 has no Arabic-Indic digits; its pages keep the ASCII ones.
-    const auto number = [plainSpelling](int n) {
-        return plainSpelling ? QString::number(n) : ArabicIndic(n);
-    };
+    const auto number = [plainSpelling](int n) { return plainSpelling ? QString::number(n) : ArabicIndic(n); };
     for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
         const ExampleList::Example &e = *it.value();
         const QString verse = plainSpelling ? ArabicCodePage::SimplifyVerse(e.verse) : e.verse;
@@ -187,9 +185,8 @@ QString ExamplesTable(const ExampleList &list, const QString &prefix, bool plain
         html += QStringLiteral("<tr bgcolor=\"%1\"><td align=\"center\"><b>%2</b></td>"
                                "<td align=\"center\"><font face=\"Amiri Quran\" size=\"+2\">%3</font></td>"
                                "<td align=\"center\">%4: %5</td></tr>\n")
-                    .arg(it.key() % 2 ? QStringLiteral("#FBF7EC") : QStringLiteral("#F3EAD2"),
-                         number(it.key()), verse.toHtmlEscaped(), e.sura,
-                         number(ref.value(1).toInt()));
+                    .arg(it.key() % 2 ? QStringLiteral("#FBF7EC") : QStringLiteral("#F3EAD2"), number(it.key()),
+                        verse.toHtmlEscaped(), e.sura, number(ref.value(1).toInt()));
     }
     html += QStringLiteral("</table>");
     return html;

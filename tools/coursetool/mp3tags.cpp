@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "mp3tags.h"
 
 #include <QFile>
@@ -6,8 +8,7 @@
 #include <taglib/mpegfile.h>
 #include <taglib/tstring.h>
 
-bool Mp3Tags::Write(const QString &path, const QString &title, const QString &artist,
-                    QString &error)
+bool Mp3Tags::Write(const QString &path, const QString &title, const QString &artist, QString &error)
 {
     const QByteArray name = QFile::encodeName(path);
     TagLib::MPEG::File file(name.constData());

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QString>
@@ -7,6 +9,5 @@
 class Mp3Tags final
 {
 public:
-    static bool Write(const QString &path, const QString &title, const QString &artist,
-                      QString &error);
+    static bool Write(const QString &path, const QString &title, const QString &artist, QString &error);
 };

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "cardpainter.h"
 
 #include "ornament.h"
@@ -56,7 +58,7 @@ QImage CardPainter::Paint(const QString &verse)
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(4.5, 4.5, Width - 9, Height - 9), 6, 6);
     p.setPen(QPen(Palette::Gold, 1));
-    for (double x : {14.0, Width - 14.0})
+    for (double x : { 14.0, Width - 14.0 })
         p.drawPath(Ornament::Khatam(QPointF(x, Height / 2.0), 5));
 
     const QRectF textBox(26, 5, Width - 52, Height - 10);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "cursorwriter.h"
 
 #include <QImage>
@@ -42,12 +44,12 @@ bool CursorWriter::Write(const QImage &source, QPoint hotSpot, const QString &pa
     PutU32(out, imageBytes);
     PutU32(out, 6 + 16); // the image follows the directory
 
-    PutU32(out, 40);       // BITMAPINFOHEADER
-    PutU32(out, size);     // width
+    PutU32(out, 40); // BITMAPINFOHEADER
+    PutU32(out, size); // width
     PutU32(out, size * 2); // height of the colour bitmap and the mask together
-    PutU16(out, 1);        // planes
-    PutU16(out, 32);       // bits per pixel
-    PutU32(out, 0);        // uncompressed
+    PutU16(out, 1); // planes
+    PutU16(out, 32); // bits per pixel
+    PutU32(out, 0); // uncompressed
     PutU32(out, xorBytes + andBytes);
     PutU32(out, 0);
     PutU32(out, 0);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "gifwriter.h"
 
 #include <QImage>
@@ -12,7 +14,10 @@ namespace {
 class CodeStream
 {
 public:
-    explicit CodeStream(QByteArray &out) : m_out(out) {}
+    explicit CodeStream(QByteArray &out)
+        : m_out(out)
+    {
+    }
 
     void Put(quint32 code, int bits)
     {
@@ -71,8 +76,7 @@ bool GifWriter::Write(const QImage &image, const QVector<QRgb> &palette, const Q
         return false;
     QVector<QRgb> table = palette;
     table.resize(256, qRgb(0, 0, 0));
-    const QImage indexed = image.convertToFormat(QImage::Format_Indexed8, table,
-                                                 Qt::ThresholdDither | Qt::AvoidDither);
+    const QImage indexed = image.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither | Qt::AvoidDither);
     const int w = indexed.width();
     const int h = indexed.height();
 
@@ -80,8 +84,8 @@ bool GifWriter::Write(const QImage &image, const QVector<QRgb> &palette, const Q
     PutWord(out, w);
     PutWord(out, h);
     out.append(char(0xF7)); // global colour table of 256 entries
-    out.append(char(0));    // background colour index
-    out.append(char(0));    // square pixels
+    out.append(char(0)); // background colour index
+    out.append(char(0)); // square pixels
     const QVector<QRgb> used = indexed.colorTable();
     for (int i = 0; i < 256; ++i) {
         const QRgb c = i < used.size() ? used[i] : qRgb(0, 0, 0);

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "glyphs.h"
 
 #include <QPainterPathStroker>
@@ -88,7 +90,7 @@ QPainterPath Glyphs::SoundWaves(const QRectF &b, double weight)
 {
     QPainterPath arcs;
     const QPointF c(b.left(), b.center().y());
-    for (double r : {b.width() * 0.45, b.width() * 0.95}) {
+    for (double r : { b.width() * 0.45, b.width() * 0.95 }) {
         const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
         arcs.arcMoveTo(box, 40);
         arcs.arcTo(box, 40, -80);
@@ -171,21 +173,21 @@ QPainterPath Glyphs::Hand()
 {
     // A pointing hand in a 32 x 32 cell; the tip of the index finger is at (12, 1).
     QPainterPath hand;
-    hand.addRoundedRect(QRectF(9.5, 0.5, 6, 17), 3, 3);     // index finger
+    hand.addRoundedRect(QRectF(9.5, 0.5, 6, 17), 3, 3); // index finger
     QPainterPath part;
-    part.addRoundedRect(QRectF(15, 9.5, 5, 11), 2.5, 2.5);   // middle finger
+    part.addRoundedRect(QRectF(15, 9.5, 5, 11), 2.5, 2.5); // middle finger
     hand = hand.united(part);
     part = QPainterPath();
-    part.addRoundedRect(QRectF(19.5, 11, 5, 10), 2.5, 2.5);  // ring finger
+    part.addRoundedRect(QRectF(19.5, 11, 5, 10), 2.5, 2.5); // ring finger
     hand = hand.united(part);
     part = QPainterPath();
-    part.addRoundedRect(QRectF(24, 13, 4.5, 9), 2.2, 2.2);   // little finger
+    part.addRoundedRect(QRectF(24, 13, 4.5, 9), 2.2, 2.2); // little finger
     hand = hand.united(part);
     part = QPainterPath();
-    part.addRoundedRect(QRectF(9.5, 15, 19, 14), 4, 4);      // palm
+    part.addRoundedRect(QRectF(9.5, 15, 19, 14), 4, 4); // palm
     hand = hand.united(part);
     part = QPainterPath();
-    part.addRoundedRect(QRectF(-3, -2.5, 11, 5), 2.5, 2.5);  // thumb, turned inwards
+    part.addRoundedRect(QRectF(-3, -2.5, 11, 5), 2.5, 2.5); // thumb, turned inwards
     part = QTransform().translate(8.5, 19).rotate(50).map(part);
     hand = hand.united(part);
     return hand.simplified();

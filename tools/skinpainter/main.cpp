@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Skin painter: draws the demo course's skin and its example cards. Runs
 // offscreen during the build; the same input always gives the same pictures.
 #include "cardpainter.h"

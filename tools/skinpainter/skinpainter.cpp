@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "skinpainter.h"
 
 #include "cursorwriter.h"
@@ -23,7 +25,7 @@ namespace {
 constexpr int kWindowWidth = FormDesign::WindowWidth;
 constexpr int kWindowHeight = FormDesign::WindowHeight;
 const QRect kDocumentPanel(4, 59, 537, 523); // holds the pane (32, 63, 505 wide) and the scroll bar at 8
-const QRect kMenuPanel(552, 112, 194, 478);  // holds the menu (560, 136, 177 x 433) and its arrows
+const QRect kMenuPanel(552, 112, 194, 478); // holds the menu (560, 136, 177 x 433) and its arrows
 const QRect kTitleStrip(552, 80, 194, 31);
 const QPoint kExitCentre = FormDesign::ExitCentre;
 const QPoint kMinimizeCentre = FormDesign::MinimizeCentre;
@@ -96,8 +98,7 @@ void Disc(QPainter &p, const QRectF &box, const QColor &face, const QColor &ring
     p.restore();
 }
 
-void CentredText(QPainter &p, const QRectF &box, const QString &text, const QFont &font,
-                 const QColor &colour)
+void CentredText(QPainter &p, const QRectF &box, const QString &text, const QFont &font, const QColor &colour)
 {
     p.save();
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -110,7 +111,10 @@ void CentredText(QPainter &p, const QRectF &box, const QString &text, const QFon
 
 } // namespace
 
-SkinPainter::SkinPainter(const QString &outDir) : m_out(outDir) {}
+SkinPainter::SkinPainter(const QString &outDir)
+    : m_out(outDir)
+{
+}
 
 bool SkinPainter::PaintAll()
 {
@@ -156,9 +160,8 @@ void SkinPainter::SaveGif(const QImage &image, const QString &name)
 {
     // A palette of ramps between the few colours of the skin keeps the
     // anti-aliased edges smooth without dithering noise.
-    const QColor keys[] = {Palette::Parchment, Palette::ParchmentLight, Palette::ParchmentDeep,
-                           Palette::Gold,      Palette::GoldDark,       Palette::Frame,
-                           Palette::Ink};
+    const QColor keys[] = { Palette::Parchment, Palette::ParchmentLight, Palette::ParchmentDeep, Palette::Gold,
+        Palette::GoldDark, Palette::Frame, Palette::Ink };
     QVector<QRgb> palette;
     const int n = int(std::size(keys));
     for (int a = 0; a < n && palette.size() < 256; ++a) {
@@ -168,8 +171,8 @@ void SkinPainter::SaveGif(const QImage &image, const QString &name)
                 const QColor &c1 = keys[a];
                 const QColor &c2 = keys[b];
                 palette << qRgb(qRound(c1.red() + (c2.red() - c1.red()) * t),
-                                qRound(c1.green() + (c2.green() - c1.green()) * t),
-                                qRound(c1.blue() + (c2.blue() - c1.blue()) * t));
+                    qRound(c1.green() + (c2.green() - c1.green()) * t),
+                    qRound(c1.blue() + (c2.blue() - c1.blue()) * t));
             }
         }
     }
@@ -210,7 +213,7 @@ void SkinPainter::PaintMain()
     p.drawPath(inner.createStroke(outline).intersected(outline).simplified());
 
     // The two round pieces at the top right carry the window buttons.
-    for (const QPoint c : {kMinimizeCentre, kExitCentre}) {
+    for (const QPoint c : { kMinimizeCentre, kExitCentre }) {
         const QPointF centre(c.x() + 0.5, c.y() + 0.5);
         p.setPen(QPen(Palette::GoldDark, 1));
         p.setBrush(Palette::FrameDark);
@@ -227,7 +230,7 @@ void SkinPainter::PaintMain()
     Ornament::StarBand(p, 440, 546, 590, 4.4, Palette::Gold);
 
     // The reading area and the menu sit on calm parchment panels.
-    for (const QRect &panel : {kDocumentPanel, kMenuPanel}) {
+    for (const QRect &panel : { kDocumentPanel, kMenuPanel }) {
         p.setPen(QPen(Palette::GoldDark, 3));
         p.setBrush(Palette::Parchment);
         p.drawRoundedRect(QRectF(panel).adjusted(0.5, 0.5, -0.5, -0.5), 9, 9);
@@ -238,17 +241,15 @@ void SkinPainter::PaintMain()
 
     // The course's name above the menu.
     QFont font = ArabicFont(17, true);
-    while (QFontMetricsF(font).horizontalAdvance(kCourseName) > kTitleStrip.width() - 8
-           && font.pixelSize() > 9)
+    while (QFontMetricsF(font).horizontalAdvance(kCourseName) > kTitleStrip.width() - 8 && font.pixelSize() > 9)
         font.setPixelSize(font.pixelSize() - 1);
     CentredText(p, QRectF(kTitleStrip).translated(1, 1), kCourseName, font, Palette::FrameDark);
     CentredText(p, kTitleStrip, kCourseName, font, Palette::GoldLight);
 
     // A shallow well under each row of volume bars.
-    for (const QPoint icon : {kWaveIcon, kMicIcon}) {
+    for (const QPoint icon : { kWaveIcon, kMicIcon }) {
         // ends half a pixel short of the icon, which is painted on a crop here
-        const QRectF well(icon.x() - kBars * kBarWidth - 3.5, icon.y() - 2.5, kBars * kBarWidth + 3,
-                          kBarHeight + 5);
+        const QRectF well(icon.x() - kBars * kBarWidth - 3.5, icon.y() - 2.5, kBars * kBarWidth + 3, kBarHeight + 5);
         p.setPen(QPen(Palette::GoldDark, 1));
         p.setBrush(Palette::FrameDark);
         p.drawRoundedRect(well, 3, 3);
@@ -266,20 +267,17 @@ void SkinPainter::PaintWindowButtons()
         std::function<QPainterPath(const QRectF &)> glyph;
     };
     const Button buttons[] = {
-        {QStringLiteral("Exit"), kExitCentre,
-         [](const QRectF &b) { return Glyphs::Cross(b, 3.2); }},
-        {QStringLiteral("Minimize"), kMinimizeCentre,
-         [](const QRectF &b) { return Glyphs::Dash(b, 3.2); }},
+        { QStringLiteral("Exit"), kExitCentre, [](const QRectF &b) { return Glyphs::Cross(b, 3.2); } },
+        { QStringLiteral("Minimize"), kMinimizeCentre, [](const QRectF &b) { return Glyphs::Dash(b, 3.2); } },
     };
     for (const Button &b : buttons) {
         const int left = b.centre.x() - kWindowButton / 2;
         const int top = b.centre.y() - kWindowButton / 2;
-        for (bool hover : {false, true}) {
+        for (bool hover : { false, true }) {
             QImage image = Crop(left, top, kWindowButton, kWindowButton);
             QPainter p(&image);
             const QRectF face(2, 2, kWindowButton - 4, kWindowButton - 4);
-            Disc(p, face, hover ? Palette::Gold : Palette::FrameLight,
-                 hover ? Palette::GoldLight : Palette::Gold);
+            Disc(p, face, hover ? Palette::Gold : Palette::FrameLight, hover ? Palette::GoldLight : Palette::Gold);
             const QRectF glyphBox = face.adjusted(13, 13, -13, -13);
             FillGlyph(p, b.glyph(glyphBox), hover ? Palette::FrameDark : Palette::ParchmentLight);
             p.end();
@@ -300,13 +298,13 @@ void SkinPainter::PaintVolumeControls()
         bool muted;
     };
     const Icon icons[] = {
-        {QStringLiteral("WaveVol"), kWaveIcon, false, false},
-        {QStringLiteral("WaveMute"), kWaveIcon, false, true},
-        {QStringLiteral("MicVol"), kMicIcon, true, false},
-        {QStringLiteral("MicMute"), kMicIcon, true, true},
+        { QStringLiteral("WaveVol"), kWaveIcon, false, false },
+        { QStringLiteral("WaveMute"), kWaveIcon, false, true },
+        { QStringLiteral("MicVol"), kMicIcon, true, false },
+        { QStringLiteral("MicMute"), kMicIcon, true, true },
     };
     for (const Icon &icon : icons) {
-        for (bool hover : {false, true}) {
+        for (bool hover : { false, true }) {
             QImage image = Crop(icon.place.x(), icon.place.y(), kIcon, kIcon);
             QPainter p(&image);
             const QColor ink = hover ? Palette::GoldLight : Palette::Parchment;
@@ -328,7 +326,7 @@ void SkinPainter::PaintVolumeControls()
 
     // A bar is the same all the way up, so it reads right however tall the
     // layout makes it.
-    for (bool lit : {false, true}) {
+    for (bool lit : { false, true }) {
         QImage bar = Filled(kBarWidth, kBarHeight, Palette::FrameDark);
         QPainter p(&bar);
         QLinearGradient g(1, 0, kBarWidth - 1, 0);
@@ -350,16 +348,15 @@ void SkinPainter::PaintVolumeControls()
     const int buttonLeft = qRound(barsLeft - kVolumeButtonWidth - 2);
     const int upTop = kWaveIcon.y() + 2;
     const int downTop = kWaveIcon.y() + kBarHeight - kVolumeButtonHeight;
-    for (bool up : {true, false}) {
-        for (bool hover : {false, true}) {
-            QImage image = Crop(buttonLeft, up ? upTop : downTop, kVolumeButtonWidth,
-                                kVolumeButtonHeight);
+    for (bool up : { true, false }) {
+        for (bool hover : { false, true }) {
+            QImage image = Crop(buttonLeft, up ? upTop : downTop, kVolumeButtonWidth, kVolumeButtonHeight);
             QPainter p(&image);
-            FillGlyph(p, Glyphs::Triangle(QRectF(1.5, 2, 8, 6), up),
-                      hover ? Palette::GoldLight : Palette::Gold.darker(115));
+            FillGlyph(
+                p, Glyphs::Triangle(QRectF(1.5, 2, 8, 6), up), hover ? Palette::GoldLight : Palette::Gold.darker(115));
             p.end();
             const QString name = QStringLiteral("volume") + (up ? QStringLiteral("up") : QStringLiteral("down"))
-                                 + (hover ? QStringLiteral("active.jpg") : QStringLiteral(".jpg"));
+                + (hover ? QStringLiteral("active.jpg") : QStringLiteral(".jpg"));
             Save(image, name);
         }
     }
@@ -380,7 +377,7 @@ void SkinPainter::PaintExamplesBar()
         const int capLeft = kSamplesBarWidth - 75 + 28;
         p.fillRect(QRect(capLeft - 2, 5, 1, kSamplesBarHeight - 10), Palette::GoldDark);
         CentredText(p, QRectF(capLeft, 0, kSamplesBarWidth - capLeft - 2, kSamplesBarHeight - 2),
-                    QStringLiteral("الأمثلة"), ArabicFont(15, true), Palette::GoldLight);
+            QStringLiteral("الأمثلة"), ArabicFont(15, true), Palette::GoldLight);
     }
     Save(m_samplesBar, QStringLiteral("SamplesBar.jpg"));
 
@@ -395,11 +392,9 @@ void SkinPainter::PaintExamplesBar()
             double ringWidth;
         };
         const Look looks[] = {
-            {QStringLiteral(".jpg"), Palette::Parchment, Palette::Gold, Palette::Frame, 1.4},
-            {QStringLiteral("MouseOver.jpg"), Palette::GoldLight, Palette::ParchmentLight,
-             Palette::FrameDark, 1.4},
-            {QStringLiteral("Selected.jpg"), Palette::FrameDark, Palette::GoldLight,
-             Palette::GoldLight, 2.4},
+            { QStringLiteral(".jpg"), Palette::Parchment, Palette::Gold, Palette::Frame, 1.4 },
+            { QStringLiteral("MouseOver.jpg"), Palette::GoldLight, Palette::ParchmentLight, Palette::FrameDark, 1.4 },
+            { QStringLiteral("Selected.jpg"), Palette::FrameDark, Palette::GoldLight, Palette::GoldLight, 2.4 },
         };
         for (const Look &look : looks) {
             QImage image = background;
@@ -412,25 +407,25 @@ void SkinPainter::PaintExamplesBar()
                 p.setBrush(Qt::NoBrush);
                 p.drawEllipse(face.adjusted(1.5, 1.5, -1.5, -1.5));
             }
-            CentredText(p, face.translated(0, 1), ArabicIndicNumber(i),
-                        ArabicFont(i > 9 ? 13 : 15, true), look.ink);
+            CentredText(p, face.translated(0, 1), ArabicIndicNumber(i), ArabicFont(i > 9 ? 13 : 15, true), look.ink);
             p.end();
             Save(image, QStringLiteral("N%1").arg(i) + look.suffix);
         }
     }
 
     const QImage panelBackground = m_samplesBar.copy(0, 4, kPanelButton, kPanelButton);
-    for (bool up : {true, false}) {
-        for (bool hover : {false, true}) {
+    for (bool up : { true, false }) {
+        for (bool hover : { false, true }) {
             QImage image = panelBackground;
             QPainter p(&image);
-            Disc(p, QRectF(1, 1, kPanelButton - 2, kPanelButton - 2),
-                 hover ? Palette::GoldLight : Palette::FrameLight, Palette::Gold);
+            Disc(p, QRectF(1, 1, kPanelButton - 2, kPanelButton - 2), hover ? Palette::GoldLight : Palette::FrameLight,
+                Palette::Gold);
             FillGlyph(p, Glyphs::Chevron(QRectF(6.5, up ? 8 : 9, 9, 5), up, 2.2),
-                      hover ? Palette::FrameDark : Palette::GoldLight);
+                hover ? Palette::FrameDark : Palette::GoldLight);
             p.end();
-            Save(image, QStringLiteral("SamplesBar") + (up ? QStringLiteral("Up") : QStringLiteral("Down"))
-                            + (hover ? QStringLiteral("Active.jpg") : QStringLiteral(".jpg")));
+            Save(image,
+                QStringLiteral("SamplesBar") + (up ? QStringLiteral("Up") : QStringLiteral("Down"))
+                    + (hover ? QStringLiteral("Active.jpg") : QStringLiteral(".jpg")));
         }
     }
 }
@@ -465,44 +460,42 @@ void SkinPainter::PaintRecorder()
     };
     const auto ink = [](bool hover) { return hover ? Palette::FrameDark : Palette::ParchmentLight; };
     const Button buttons[] = {
-        {QStringLiteral("Play.jpg"), QStringLiteral("PlayOver.jpg"), 1,
-         [&](QPainter &p, const QRectF &f, bool h) {
-             FillGlyph(p, Glyphs::Play(f.adjusted(12, 10, -10, -10)), ink(h));
-         }},
-        {QStringLiteral("Pause.jpg"), QStringLiteral("PauseOver.jpg"), 1,
-         [&](QPainter &p, const QRectF &f, bool h) {
-             FillGlyph(p, Glyphs::Pause(f.adjusted(11, 10, -11, -10)), ink(h));
-         }},
-        {QStringLiteral("Rec.jpg"), QStringLiteral("recOver.jpg"), 2,
-         [&](QPainter &p, const QRectF &f, bool h) {
-             const QRectF dot = f.adjusted(10, 10, -10, -10);
-             FillGlyph(p, Glyphs::Dot(dot.adjusted(-1, -1, 1, 1)), Palette::ParchmentLight);
-             FillGlyph(p, Glyphs::Dot(dot), h ? Palette::RedLight : Palette::Red);
-         }},
-        {QStringLiteral("Stop.jpg"), QStringLiteral("StopOver.jpg"), 2,
-         [&](QPainter &p, const QRectF &f, bool h) {
-             FillGlyph(p, Glyphs::Stop(f.adjusted(11, 11, -11, -11)), ink(h));
-         }},
-        {QStringLiteral("Listen.jpg"), QStringLiteral("ListenOver.jpg"), 0,
-         [&](QPainter &p, const QRectF &f, bool h) {
-             FillGlyph(p, Glyphs::Headphones(f.adjusted(9, 9, -9, -9), 2.4), ink(h));
-         }},
+        { QStringLiteral("Play.jpg"), QStringLiteral("PlayOver.jpg"), 1,
+            [&](QPainter &p, const QRectF &f, bool h) {
+                FillGlyph(p, Glyphs::Play(f.adjusted(12, 10, -10, -10)), ink(h));
+            } },
+        { QStringLiteral("Pause.jpg"), QStringLiteral("PauseOver.jpg"), 1,
+            [&](QPainter &p, const QRectF &f, bool h) {
+                FillGlyph(p, Glyphs::Pause(f.adjusted(11, 10, -11, -10)), ink(h));
+            } },
+        { QStringLiteral("Rec.jpg"), QStringLiteral("recOver.jpg"), 2,
+            [&](QPainter &p, const QRectF &f, bool h) {
+                const QRectF dot = f.adjusted(10, 10, -10, -10);
+                FillGlyph(p, Glyphs::Dot(dot.adjusted(-1, -1, 1, 1)), Palette::ParchmentLight);
+                FillGlyph(p, Glyphs::Dot(dot), h ? Palette::RedLight : Palette::Red);
+            } },
+        { QStringLiteral("Stop.jpg"), QStringLiteral("StopOver.jpg"), 2,
+            [&](QPainter &p, const QRectF &f, bool h) {
+                FillGlyph(p, Glyphs::Stop(f.adjusted(11, 11, -11, -11)), ink(h));
+            } },
+        { QStringLiteral("Listen.jpg"), QStringLiteral("ListenOver.jpg"), 0,
+            [&](QPainter &p, const QRectF &f, bool h) {
+                FillGlyph(p, Glyphs::Headphones(f.adjusted(9, 9, -9, -9), 2.4), ink(h));
+            } },
     };
     for (const Button &b : buttons) {
-        for (bool hover : {false, true}) {
+        for (bool hover : { false, true }) {
             QImage image;
             if (b.socket == 0) {
                 image = Filled(kRecorderButton, kRecorderButton, Palette::Parchment);
             } else {
                 const int centreX = kRecBackWidth * b.socket / 3;
-                image = m_recBack.copy(centreX - kRecorderButton / 2,
-                                       (kRecBackHeight - kRecorderButton) / 2, kRecorderButton,
-                                       kRecorderButton);
+                image = m_recBack.copy(centreX - kRecorderButton / 2, (kRecBackHeight - kRecorderButton) / 2,
+                    kRecorderButton, kRecorderButton);
             }
             QPainter p(&image);
             const QRectF face(1, 1, kRecorderButton - 2, kRecorderButton - 2);
-            Disc(p, face, hover ? Palette::GoldLight : Palette::FrameLight,
-                 hover ? Palette::GoldDark : Palette::Gold);
+            Disc(p, face, hover ? Palette::GoldLight : Palette::FrameLight, hover ? Palette::GoldDark : Palette::Gold);
             b.glyph(p, face, hover);
             p.end();
             Save(image, hover ? b.hover : b.rest);
@@ -535,10 +528,10 @@ void SkinPainter::PaintPracticeExtras()
         QString name;
         int width;
     };
-    const Pill pills[] = {{QStringLiteral("Speed"), 54}, {QStringLiteral("Repeat"), 92}};
+    const Pill pills[] = { { QStringLiteral("Speed"), 54 }, { QStringLiteral("Repeat"), 92 } };
     constexpr int height = 20;
     for (const Pill &pill : pills) {
-        for (bool hover : {false, true}) {
+        for (bool hover : { false, true }) {
             QImage image = Filled(pill.width, height, Palette::Parchment);
             QPainter p(&image);
             p.setRenderHint(QPainter::Antialiasing);
@@ -558,8 +551,8 @@ void SkinPainter::PaintPracticeExtras()
 
 void SkinPainter::PaintDocumentScrollBar()
 {
-    for (bool up : {true, false}) {
-        for (bool hover : {false, true}) {
+    for (bool up : { true, false }) {
+        for (bool hover : { false, true }) {
             QImage image = Filled(20, 18, Palette::Parchment);
             QPainter p(&image);
             p.setRenderHint(QPainter::Antialiasing);
@@ -567,13 +560,14 @@ void SkinPainter::PaintDocumentScrollBar()
             p.setBrush(hover ? Palette::FrameLight : Palette::ParchmentDeep);
             p.drawRoundedRect(QRectF(1.5, 1.5, 17, 15), 4, 4);
             FillGlyph(p, Glyphs::Chevron(QRectF(6, up ? 6.5 : 7.5, 8, 4), up, 2),
-                      hover ? Palette::GoldLight : Palette::Frame);
+                hover ? Palette::GoldLight : Palette::Frame);
             p.end();
-            Save(image, QStringLiteral("scroll") + (up ? QStringLiteral("up") : QStringLiteral("down"))
-                            + (hover ? QStringLiteral("Active.jpg") : QStringLiteral(".jpg")));
+            Save(image,
+                QStringLiteral("scroll") + (up ? QStringLiteral("up") : QStringLiteral("down"))
+                    + (hover ? QStringLiteral("Active.jpg") : QStringLiteral(".jpg")));
         }
     }
-    for (bool held : {false, true}) {
+    for (bool held : { false, true }) {
         QImage thumb = Filled(14, 36, Palette::Parchment);
         QPainter p(&thumb);
         p.setRenderHint(QPainter::Antialiasing);
@@ -585,7 +579,7 @@ void SkinPainter::PaintDocumentScrollBar()
         p.setPen(QPen(held ? Palette::GoldDark : Palette::Gold, 1));
         p.drawRoundedRect(QRectF(1.5, 0.5, 11, 35), 5, 5);
         p.setPen(QPen(held ? Palette::FrameDark : Palette::GoldLight, 1));
-        for (int y : {14, 18, 22})
+        for (int y : { 14, 18, 22 })
             p.drawLine(QPointF(4.5, y + 0.5), QPointF(9.5, y + 0.5));
         p.end();
         Save(thumb, held ? QStringLiteral("ScrollPositionActive.jpg") : QStringLiteral("ScrollPosition.jpg"));
@@ -607,10 +601,9 @@ void SkinPainter::PaintMenu()
         QColor top, bottom, line;
     };
     const TitleLook titles[] = {
-        {QStringLiteral("Title.jpg"), Palette::FrameLight, Palette::Frame, Palette::Gold},
-        {QStringLiteral("TitleMouseOver.jpg"), Palette::FrameGlow, Palette::FrameLight,
-         Palette::GoldLight},
-        {QStringLiteral("TitleSelected.jpg"), Palette::GoldLight, Palette::Gold, Palette::GoldDark},
+        { QStringLiteral("Title.jpg"), Palette::FrameLight, Palette::Frame, Palette::Gold },
+        { QStringLiteral("TitleMouseOver.jpg"), Palette::FrameGlow, Palette::FrameLight, Palette::GoldLight },
+        { QStringLiteral("TitleSelected.jpg"), Palette::GoldLight, Palette::Gold, Palette::GoldDark },
     };
     for (const TitleLook &look : titles) {
         QImage image = Filled(kMenuWidth, kTitleHeight, Palette::Parchment);
@@ -640,10 +633,9 @@ void SkinPainter::PaintMenu()
         bool marked;
     };
     const LinkLook links[] = {
-        {QStringLiteral("SubtitleBack.jpg"), Palette::Parchment, Palette::ParchmentDeep, false},
-        {QStringLiteral("SubtitleMouseOver.jpg"), Palette::GoldLight.lighter(125), Palette::Gold,
-         false},
-        {QStringLiteral("SubtitleActive.jpg"), Palette::ParchmentLight, Palette::Gold, true},
+        { QStringLiteral("SubtitleBack.jpg"), Palette::Parchment, Palette::ParchmentDeep, false },
+        { QStringLiteral("SubtitleMouseOver.jpg"), Palette::GoldLight.lighter(125), Palette::Gold, false },
+        { QStringLiteral("SubtitleActive.jpg"), Palette::ParchmentLight, Palette::Gold, true },
     };
     for (const LinkLook &look : links) {
         QImage image = Filled(kMenuWidth, kLinkHeight, Palette::Parchment);
@@ -700,8 +692,8 @@ void SkinPainter::PaintMenu()
         p.end();
         Save(line, QStringLiteral("VLine.jpg"));
     }
-    for (bool up : {true, false}) {
-        for (bool hover : {false, true}) {
+    for (bool up : { true, false }) {
+        for (bool hover : { false, true }) {
             QImage image = Filled(36, 13, Palette::Parchment);
             QPainter p(&image);
             p.setRenderHint(QPainter::Antialiasing);
@@ -709,10 +701,11 @@ void SkinPainter::PaintMenu()
             p.setBrush(hover ? Palette::FrameLight : Palette::ParchmentDeep);
             p.drawRoundedRect(QRectF(0.5, 0.5, 35, 12), 6, 6);
             FillGlyph(p, Glyphs::Chevron(QRectF(13, up ? 4 : 4.5, 10, 4.5), up, 2),
-                      hover ? Palette::GoldLight : Palette::Frame);
+                hover ? Palette::GoldLight : Palette::Frame);
             p.end();
-            Save(image, QStringLiteral("Menuscroll") + (up ? QStringLiteral("up") : QStringLiteral("down"))
-                            + (hover ? QStringLiteral("Active.jpg") : QStringLiteral(".jpg")));
+            Save(image,
+                QStringLiteral("Menuscroll") + (up ? QStringLiteral("up") : QStringLiteral("down"))
+                    + (hover ? QStringLiteral("Active.jpg") : QStringLiteral(".jpg")));
         }
     }
 }
@@ -734,12 +727,12 @@ void SkinPainter::PaintIndexBackground()
     const QPointF c(w / 2.0, h / 2.0 + 20);
     QColor faint = Palette::ParchmentDeep;
     p.setPen(QPen(faint, 2));
-    for (double r : {150.0, 110.0, 70.0})
+    for (double r : { 150.0, 110.0, 70.0 })
         p.drawPath(Ornament::Star(c, r));
     p.drawPath(Ornament::Khatam(c, 40));
     p.drawEllipse(c, 158, 158);
-    for (const QPointF corner : {QPointF(30, 30), QPointF(w - 30, 30), QPointF(30, h - 30),
-                                 QPointF(w - 30, h - 30)}) {
+    for (const QPointF corner :
+        { QPointF(30, 30), QPointF(w - 30, 30), QPointF(30, h - 30), QPointF(w - 30, h - 30) }) {
         p.setPen(QPen(Palette::Gold, 1));
         p.drawPath(Ornament::Khatam(corner, 9));
     }
@@ -750,13 +743,12 @@ void SkinPainter::PaintIndexBackground()
 void SkinPainter::PaintMessageButton()
 {
     // On the dialog's white card.
-    for (bool hover : {false, true}) {
+    for (bool hover : { false, true }) {
         QImage image = Filled(28, 27, Qt::white);
         QPainter p(&image);
         Disc(p, QRectF(1, 0.5, 26, 26), hover ? Palette::Gold : Palette::FrameLight,
-             hover ? Palette::GoldDark : Palette::Gold);
-        FillGlyph(p, Glyphs::Check(QRectF(8, 9, 12, 9), 2.6),
-                  hover ? Palette::FrameDark : Palette::ParchmentLight);
+            hover ? Palette::GoldDark : Palette::Gold);
+        FillGlyph(p, Glyphs::Check(QRectF(8, 9, 12, 9), 2.6), hover ? Palette::FrameDark : Palette::ParchmentLight);
         p.end();
         Save(image, hover ? QStringLiteral("msgokover.jpg") : QStringLiteral("msgok.jpg"));
     }
@@ -773,7 +765,7 @@ void SkinPainter::PaintCursor()
     p.setBrush(Qt::white);
     p.drawPath(hand);
     p.setPen(QPen(QColor(0x70, 0x70, 0x70), 0.9));
-    for (double x : {15.25, 19.75, 24.25})
+    for (double x : { 15.25, 19.75, 24.25 })
         p.drawLine(QPointF(x, 16), QPointF(x, 19.5));
     p.end();
     // The AND mask is binary: half-covered edge pixels become either fully

@@ -1,4 +1,5 @@
 #!/usr/bin/env node
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes course/verses.tsv: every verse that course/examples.tsv refers to, with
 // its reference and its sura's name, taken from the quran-json package. The course never carries
 // verse text typed by hand; run this again whenever examples.tsv changes.
