@@ -1,22 +1,35 @@
 #!/usr/bin/env bash
-# Builds Rattil and runs every test against a private display and sound server,
-# then the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (scripts/sanitize-tests; RATTIL_SANITIZE_TESTS=0 skips that second run).
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Checks the sources' format and licence lines, builds Rattil and runs every
+# test, then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (scripts/sanitize-tests; RATTIL_SANITIZE_TESTS=0
+# skips that second run). Each system test starts its own display, sound
+# server and session bus (scripts/test-services run), so tests run side by
+# side, one per core, and pass from any shell, a desktop's included.
+# Arguments go to ctest (e.g. -R menu, -L system, -j1).
 set -euo pipefail
 cd "$(dirname "$0")"
 
-scripts/install-deps test
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
-build=${RATTIL_BUILD_DIR:-build}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)"
+phase_start=$SECONDS
+phases=()
+phase() { phases+=("$1 $((SECONDS - phase_start)) s"); phase_start=$SECONDS; }
 
-(
-  eval "$(scripts/test-services start)"
-  trap 'scripts/test-services stop "$RATTIL_TEST_STATE"' EXIT
-  ctest --test-dir "$build" --output-on-failure "$@"
-)
+groups=(test)
+[ "${RATTIL_SANITIZE_TESTS:-1}" != 0 ] && groups+=(sanitize)
+scripts/install-deps "${groups[@]}"
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+scripts/check-format
+phase "packages and format"
+
+build=${RATTIL_BUILD_DIR:-build}
+scripts/configure "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j"$(nproc)"
+phase "build"
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
+phase "tests"
 
 if [ "${RATTIL_SANITIZE_TESTS:-1}" != 0 ]; then
   scripts/sanitize-tests "$@"
+  phase "sanitizers: build and tests"
 fi
+printf 'test.sh: %s\n' "$(IFS=,; echo "${phases[*]}" | sed 's/,/, /g')"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "numbers.h"
 
 #include <cmath>
@@ -6,6 +8,12 @@
 double RoundHalfEven(double value)
 {
     return std::nearbyint(value); // the default floating-point mode rounds halves to even
+}
+
+int RoundToCoordinate(double value)
+{
+    const double r = RoundHalfEven(value);
+    return std::isfinite(r) ? int(qBound(-32768.0, r, 32767.0)) : 0;
 }
 
 std::optional<double> ParseNumber(const QString &text)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QString>
@@ -9,6 +11,16 @@
 
 // Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 double RoundHalfEven(double value);
+
+// The nearest int, halves to even; for values known to fit.
+inline int RoundToInt(double value)
+{
+    return int(RoundHalfEven(value));
+}
+
+// A position or size of the skin's, rounded halves to even and held to
+// -32768..32767; 0 for what is not a finite number.
+int RoundToCoordinate(double value);
 
 // Text that reads as a decimal number (blanks around it allowed), or nothing.
 std::optional<double> ParseNumber(const QString &text);

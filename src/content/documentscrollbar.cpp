@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "documentscrollbar.h"
 
 #include "components/activelink.h"
@@ -14,12 +16,6 @@
 #include <cmath>
 
 namespace {
-
-int rounded(double v)
-{
-    const double r = RoundHalfEven(v);
-    return std::isfinite(r) ? int(qBound(-32768.0, r, 32767.0)) : 0;
-}
 
 void setPictureSized(QLabel *label, const QPixmap &pixmap)
 {
@@ -117,7 +113,7 @@ double DocumentScrollBar::FractionOfThumb() const
 
 void DocumentScrollBar::PlaceThumb(double top)
 {
-    m_c.scrollpos->move(m_c.scrollpos->x(), rounded(top));
+    m_c.scrollpos->move(m_c.scrollpos->x(), RoundToCoordinate(top));
 }
 
 void DocumentScrollBar::PlaceThumbAtFraction()
@@ -142,8 +138,8 @@ void DocumentScrollBar::SetScrollTop(int top)
 void DocumentScrollBar::RecomputeTrack()
 {
     const QLabel *thumb = m_c.scrollpos;
-    ThumbMax = qint16(rounded(m_c.ScrollDown->y() - thumb->height()));
-    ThumbMin = qint16(rounded(m_c.ScrollUp->y() + m_c.ScrollUp->height()));
+    ThumbMax = qint16(RoundToCoordinate(m_c.ScrollDown->y() - thumb->height()));
+    ThumbMin = qint16(RoundToCoordinate(m_c.ScrollUp->y() + m_c.ScrollUp->height()));
     m_c.ScrollLine->resize(m_c.ScrollLine->width(), qMax(0, ThumbMax - ThumbMin + thumb->height()));
 }
 
@@ -154,8 +150,8 @@ void DocumentScrollBar::LayoutScrollBar()
     QLabel *thumb = m_c.scrollpos;
     up->move(FormDesign::ScrollBarLeft, m_RTFP->y());
     down->move(up->x(), m_RTFP->y() + m_RTFP->height() - down->height());
-    thumb->move(rounded(up->x() + (up->width() - thumb->width()) / 2.0), up->y() + up->height());
-    m_c.ScrollLine->move(rounded(thumb->x() + (thumb->width() - m_c.ScrollLine->width()) / 2.0), 0);
+    thumb->move(RoundToCoordinate(up->x() + (up->width() - thumb->width()) / 2.0), up->y() + up->height());
+    m_c.ScrollLine->move(RoundToCoordinate(thumb->x() + (thumb->width() - m_c.ScrollLine->width()) / 2.0), 0);
     RecomputeTrack();
     m_c.ScrollLine->move(m_c.ScrollLine->x(), ThumbMin);
     ScrollFraction = FractionOfThumb();
@@ -264,7 +260,7 @@ void DocumentScrollBar::TrackClick()
             const int range = ScrollRange();
             ScrollFraction = range > 0 ? double(m_RTF->ScrollTop()) / range : 0.0;
             const double thumbTop = double(ThumbMax - ThumbMin) * ScrollFraction + ThumbMin;
-            if (rounded(thumbTop) < ThumbMax) {
+            if (RoundToCoordinate(thumbTop) < ThumbMax) {
                 PlaceThumb(thumbTop);
             } else {
                 SetScrollTop(range);
@@ -299,7 +295,7 @@ void DocumentScrollBar::ThumbMouseMove(int y)
     const double wanted = ThumbTop() - m_c.scrollpos->height() / 2.0 + LastTrackY;
     PlaceThumb(qBound<double>(ThumbMin, wanted, qMax(ThumbMin, ThumbMax)));
     ScrollFraction = FractionOfThumb();
-    SetScrollTop(rounded(ScrollRange() * ScrollFraction));
+    SetScrollTop(RoundToCoordinate(ScrollRange() * ScrollFraction));
 }
 
 void DocumentScrollBar::ThumbMouseUp()

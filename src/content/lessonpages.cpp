@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "lessonpages.h"
 
 #include "components/activelink.h"
@@ -29,12 +31,6 @@ namespace {
 constexpr qint32 TitleColor = 0x000080;
 constexpr qint32 LinkColor = 0xFF0000;
 constexpr qint32 HighlightColor = 0xC0FFFF;
-
-int rounded(double v)
-{
-    const double r = RoundHalfEven(v);
-    return std::isfinite(r) ? int(qBound(-32768.0, r, 32767.0)) : 0;
-}
 
 } // namespace
 
@@ -164,7 +160,8 @@ void LessonPages::ShowIndex()
             back->resize(picture.size());
         }
     }
-    back->move(rounded((frame->width() - back->width()) / 2.0), rounded((frame->height() - back->height()) / 2.0));
+    back->move(RoundToCoordinate((frame->width() - back->width()) / 2.0),
+        RoundToCoordinate((frame->height() - back->height()) / 2.0));
 
     ActiveLink *title = m_c.BabTitle;
     QFont titleFont(QStringLiteral("Hesham AlSharq"));
@@ -188,7 +185,7 @@ void LessonPages::ShowIndex()
         link->setTextFont(linkFont);
         link->setForecolor(ColorFromBgr(LinkColor));
         link->setAlignment(ActiveLink::AlignCenterCode);
-        const int left = rounded((frame->width() - link->width()) / 2.0);
+        const int left = RoundToCoordinate((frame->width() - link->width()) / 2.0);
         link->setGeometry(left, top, LinkSize.width(), LinkSize.height());
         const QString caption = m_catalogue.EntryTitle(c, l, i + 1);
         if (!caption.isEmpty())

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "examplespanel.h"
 
+#include "audio/mediaplayer.h"
 #include "components/activelink.h"
 #include "components/codepage.h"
 #include "components/fonctions.h"
-#include "audio/mediaplayer.h"
 #include "components/numbers.h"
 #include "components/settings.h"
 #include "practice/practiceprogress.h"
@@ -17,11 +19,6 @@
 #include <QWidget>
 
 namespace {
-
-int place(double value)
-{
-    return int(RoundHalfEven(value));
-}
 
 // The first line of a course text file: Windows-1256, CR LF.
 QString firstLine(const QString &path)
@@ -93,7 +90,8 @@ void ExamplesPanel::ShowTakesCount()
     const int takes = n >= 1 && n <= m_examples && m_callouts.TakesOf ? m_callouts.TakesOf(BaseName(n)) : 0;
     // The caption counts them; with none, there is nothing to list.
     m_c.Atakes->setCaption(takes > 0 ? QStringLiteral("تسجيلاتك ") + ArabicIndic(takes) : QStringLiteral("تسجيلاتك"));
-    m_c.Atakes->setAccessibleDescription(takes > 0 ? PracticeProgress::TakesWording(takes) : QStringLiteral("لا تسجيل بعد"));
+    m_c.Atakes->setAccessibleDescription(
+        takes > 0 ? PracticeProgress::TakesWording(takes) : QStringLiteral("لا تسجيل بعد"));
     m_c.Atakes->setEnabled(takes > 0);
 }
 
@@ -147,9 +145,9 @@ void ExamplesPanel::SelectExample(int n)
                 QLabel *sample = m_c.AyaSample;
                 const QWidget *tools = m_c.SoundTools;
                 const int samplesWidth = m_c.Samples->width();
-                sample->move(place(tools->x() + tools->width()
+                sample->move(RoundToInt(tools->x() + tools->width()
                                  + (samplesWidth - tools->x() - tools->width() - sample->width()) / 2.0),
-                    place((m_c.Samples->height() - sample->height()) / 2.0));
+                    RoundToInt((m_c.Samples->height() - sample->height()) / 2.0));
                 sample->show();
                 m_c.AyaText->hide();
                 mark = true;
@@ -246,9 +244,9 @@ void ExamplesPanel::LayoutExamplesPanel()
     const int top = m_c.FrameBar->y() + m_c.FrameBar->height();
     const int height = qMax(0, PanelClosedTop() - top + m_c.SampleTitle->y());
     samples->setGeometry(samples->x(), top, samples->width(), height);
-    m_c.SoundTools->move(m_c.SoundTools->x(), place((height - m_c.SoundTools->height()) / 2.0));
-    m_c.AyaText->move(m_c.AyaText->x(), place((height - m_c.AyaText->height()) / 2.0));
-    m_c.AyaSample->move(m_c.AyaSample->x(), place((height - m_c.AyaSample->height()) / 2.0));
+    m_c.SoundTools->move(m_c.SoundTools->x(), RoundToInt((height - m_c.SoundTools->height()) / 2.0));
+    m_c.AyaText->move(m_c.AyaText->x(), RoundToInt((height - m_c.AyaText->height()) / 2.0));
+    m_c.AyaSample->move(m_c.AyaSample->x(), RoundToInt((height - m_c.AyaSample->height()) / 2.0));
 }
 
 void ExamplesPanel::ShowExampleText(const QString &text)
@@ -283,8 +281,8 @@ void ExamplesPanel::ShowExampleText(const QString &text)
     const int top = m_c.FrameBar->y() + m_c.FrameBar->height();
     const int height = qMax(0, PanelClosedTop() - top + m_c.FrameBar->height());
     samples->setGeometry(samples->x(), top, samples->width(), height);
-    m_c.SoundTools->move(m_c.SoundTools->x(), place((height - m_c.SoundTools->height()) / 2.0));
-    aya->move(aya->x(), place((height - aya->height()) / 2.0));
+    m_c.SoundTools->move(m_c.SoundTools->x(), RoundToInt((height - m_c.SoundTools->height()) / 2.0));
+    aya->move(aya->x(), RoundToInt((height - aya->height()) / 2.0));
 }
 
 void ExamplesPanel::FitTitleHeight()

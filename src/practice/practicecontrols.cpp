@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "practicecontrols.h"
 
 #include "components/activelink.h"
@@ -34,11 +36,6 @@ QLabel *picture(QWidget *parent, const QString &objectName, const QSize &size)
     label->setObjectName(objectName);
     label->resize(size);
     return label;
-}
-
-int place(double value)
-{
-    return int(RoundHalfEven(value));
 }
 
 // Rest and hover pictures; the button takes the rest picture's size. A missing
@@ -96,13 +93,15 @@ PracticeControls CreatePracticeControls(QWidget *FrameBar, QWidget *Samples)
     c.Samples = Samples;
 
     for (int i = 1; i <= PracticeControls::ExampleButtons; ++i) {
-        c.SampleN[i] = ActiveLink::Button(FrameBar, QStringLiteral("SampleN%1").arg(i), ExampleButtonName(i), ExampleButtonSize);
+        c.SampleN[i]
+            = ActiveLink::Button(FrameBar, QStringLiteral("SampleN%1").arg(i), ExampleButtonName(i), ExampleButtonSize);
         c.SampleN[i]->hide();
     }
-    c.ImSamplesUp = ActiveLink::Button(FrameBar, QStringLiteral("ImSamplesUp"), QStringLiteral("فتح لوحة الأمثلة"), ArrowSize);
+    c.ImSamplesUp
+        = ActiveLink::Button(FrameBar, QStringLiteral("ImSamplesUp"), QStringLiteral("فتح لوحة الأمثلة"), ArrowSize);
     c.ImSamplesUp->hide();
-    c.ImSamplesDown
-        = ActiveLink::Button(FrameBar, QStringLiteral("ImSamplesDown"), QStringLiteral("إغلاق لوحة الأمثلة"), ArrowSize);
+    c.ImSamplesDown = ActiveLink::Button(
+        FrameBar, QStringLiteral("ImSamplesDown"), QStringLiteral("إغلاق لوحة الأمثلة"), ArrowSize);
     c.ImSamplesDown->hide();
     c.SampleTitle = new QLabel(FrameBar);
     c.SampleTitle->setObjectName(QStringLiteral("SampleTitle"));
@@ -120,9 +119,11 @@ PracticeControls CreatePracticeControls(QWidget *FrameBar, QWidget *Samples)
     c.Aplay->setToolTip(QStringLiteral("استمع إلى تسجيلك الخاص بهذا المثال"));
     c.Arec = ActiveLink::Button(c.SoundTools, QStringLiteral("Arec"), QStringLiteral("تسجيل"), RecorderButtonSize);
     c.Arec->setToolTip(QStringLiteral("قم بالتمرن على المثال عن طريق تسجيل صوتك"));
-    c.Apause = ActiveLink::Button(c.SoundTools, QStringLiteral("Apause"), QStringLiteral("إيقاف مؤقت"), RecorderButtonSize);
+    c.Apause
+        = ActiveLink::Button(c.SoundTools, QStringLiteral("Apause"), QStringLiteral("إيقاف مؤقت"), RecorderButtonSize);
     c.Astop = ActiveLink::Button(c.SoundTools, QStringLiteral("Astop"), QStringLiteral("إيقاف"), RecorderButtonSize);
-    c.Alisten = ActiveLink::Button(c.SoundTools, QStringLiteral("Alisten"), QStringLiteral("استماع"), RecorderButtonSize);
+    c.Alisten
+        = ActiveLink::Button(c.SoundTools, QStringLiteral("Alisten"), QStringLiteral("استماع"), RecorderButtonSize);
     c.Alisten->setToolTip(QStringLiteral("الإستماع إلى المثال بصوت أحد المقرئين"));
     c.Apause->hide();
     c.Astop->hide();
@@ -168,8 +169,8 @@ void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings
         c.ImSamplesDown, images, QStringLiteral("SamplesBarDown.jpg"), QStringLiteral("SamplesBarDownActive.jpg"));
     for (ActiveLink *arrow : { c.ImSamplesUp, c.ImSamplesDown }) {
         handButton(arrow);
-        arrow->move(
-            samplesBar.right() + 1 - 75 + 2, place(samplesBar.top() + (samplesBar.height() - arrow->height()) / 2.0));
+        arrow->move(samplesBar.right() + 1 - 75 + 2,
+            RoundToInt(samplesBar.top() + (samplesBar.height() - arrow->height()) / 2.0));
         arrow->hide();
     }
 
@@ -177,7 +178,7 @@ void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings
     for (int i = 1; i <= PracticeControls::ExampleButtons; ++i) {
         ActiveLink *b = c.SampleN[i];
         setPictures(b, images, QStringLiteral("N%1.jpg").arg(i), QStringLiteral("N%1MouseOver.jpg").arg(i));
-        b->move(place(X - X * i / (PracticeControls::ExampleButtons + 1)), 2);
+        b->move(RoundToInt(X - X * i / (PracticeControls::ExampleButtons + 1)), 2);
         b->setBackcolor(back);
         b->setActivebackcolor(back);
         handButton(b);
@@ -237,7 +238,7 @@ void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings
 
     const QRect rb = c.RecBack->geometry();
     const auto centreOn = [&](ActiveLink *b, double centre) {
-        b->move(place(centre - b->width() / 2.0), place((rb.height() - b->height()) / 2.0));
+        b->move(RoundToInt(centre - b->width() / 2.0), RoundToInt((rb.height() - b->height()) / 2.0));
     };
     centreOn(c.Aplay, rb.left() + rb.width() / 3.0);
     centreOn(c.Apause, rb.left() + rb.width() / 3.0);
@@ -246,11 +247,11 @@ void LoadPracticeSkin(PracticeControls &c, const QString &images, const Settings
 
     QWidget *tools = c.SoundTools;
     setBackground(tools, back);
-    tools->setGeometry(
-        0, place((c.Samples->height() - rb.height()) / 2.0), rb.left() + rb.width() + c.Alisten->width(), rb.height());
+    tools->setGeometry(0, RoundToInt((c.Samples->height() - rb.height()) / 2.0),
+        rb.left() + rb.width() + c.Alisten->width(), rb.height());
     c.Alisten->move(
-        place((tools->width() - rb.width() - rb.left() - c.Alisten->width()) / 2.0 + rb.left() + rb.width()),
-        place((tools->height() - c.Alisten->height()) / 2.0));
+        RoundToInt((tools->width() - rb.width() - rb.left() - c.Alisten->width()) / 2.0 + rb.left() + rb.width()),
+        RoundToInt((tools->height() - c.Alisten->height()) / 2.0));
 
     const int sampleWidth = c.Samples->width() - tools->width() - 5 - rb.left();
     c.AyaSample->setGeometry(c.Samples->width() - sampleWidth - 3, 0, sampleWidth, c.Samples->height());

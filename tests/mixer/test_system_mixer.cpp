@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "../support/fakes.h"
-#include "components/activelink.h"
 #include "audio/softwarevolume.h"
+#include "components/activelink.h"
 #include "mixer/alsamixerdevice.h"
 #include "mixer/levelslider.h"
 #include "mixer/mixercontrols.h"
@@ -192,7 +194,7 @@ public:
         QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QFile pa(m_dir.filePath("own.pa"));
         if (pa.open(QIODevice::WriteOnly))
-            pa.write("load-module module-native-protocol-unix\n"
+            pa.write("load-module module-native-protocol-unix auth-anonymous=1\n"
                      "load-module module-null-sink sink_name=ownsink\n"
                      "load-module module-remap-source master=ownsink.monitor source_name=ownmic\n"
                      "set-default-sink ownsink\nset-default-source ownmic\n");
@@ -208,6 +210,13 @@ public:
     bool Start()
     {
         QProcess daemon;
+        // Off every session bus: a daemon that finds the bus's sound-server
+        // name taken (by a desktop's own server) refuses to start, and one
+        // without a bus address finds the display's bus through X11.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        env.remove("DISPLAY");
+        daemon.setProcessEnvironment(env);
         daemon.start("pulseaudio",
             { "-D", "-n", "-F", m_dir.filePath("own.pa"), "--exit-idle-time=-1", "--disallow-exit",
                 "--use-pid-file=yes", "--log-target=file:" + m_dir.filePath("pulse.log") });
