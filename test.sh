@@ -43,7 +43,7 @@ if [ "$sanitize" != 0 ]; then
   if ! wait "$asan_build"; then
     echo "the sanitizer build failed:"; tail -50 "$asan_log"; exit 1
   fi
-  phase "sanitizer build (the rest, after the tests)"
+  phase "sanitizer build (rest after the tests)"
   RATTIL_SANITIZE_STEP=tests scripts/sanitize-tests "$@"
   phase "sanitizer tests"
 fi
