@@ -151,7 +151,7 @@ int main(int argc, char *argv[])
     qint64 longestStall = 0;
     double stopError = -1;
     {
-        recorder.ExampleDuration = 1;
+        recorder.SetExampleDuration(1);
         QTimer stall;
         stall.setInterval(1);
         QElapsedTimer gap;
@@ -195,7 +195,7 @@ int main(int argc, char *argv[])
 
         SF_INFO info {};
         if (SNDFILE *file = sf_open(QFile::encodeName(folder + "/rec/1-1-1.wav").constData(), SFM_READ, &info)) {
-            stopError = info.frames * 1000.0 / info.samplerate - recorder.StopAt;
+            stopError = info.frames * 1000.0 / info.samplerate - recorder.StopAt();
             sf_close(file);
         }
     }
@@ -204,7 +204,7 @@ int main(int argc, char *argv[])
     probeOwner.reset();
     WaitFor([] { return false; }, 300);
     const double idle = CpuPercentOver(2000);
-    recorder.ExampleDuration = 10;
+    recorder.SetExampleDuration(10);
     c.Arec->press();
     const double recording = CpuPercentOver(2000);
     c.Astop->press();

@@ -14,6 +14,7 @@
 #include "components/activelink.h"
 #include "menu/menucontrols.h"
 #include "practice/practicecontrols.h"
+#include "practice/practicesession.h"
 #include "practice/reciterspeed.h"
 #include "practice/recorder.h"
 #include "practice/repeatround.h"
@@ -73,7 +74,7 @@ int main(int argc, char *argv[])
 
     const PracticeControls &p = window.practiceControls;
     for (const int percent : ReciterSpeed::Percents) {
-        window.reciterSpeed->SetPercent(percent);
+        window.practice->Speed().SetPercent(percent);
         double first = -1, again = -1;
         for (double *figure : { &first, &again }) {
             probe.Drain();
@@ -83,7 +84,7 @@ int main(int argc, char *argv[])
             WaitFor([&] { return (sounded = probe.Loud(20)) >= 0; }, 5000);
             *figure = sounded >= 0 ? sounded - pressed : -1;
             WaitFor([] { return false; }, 500);
-            if (window.recorder->Listening)
+            if (window.practice->TheRecorder().Listening())
                 p.Alisten->press(); // Listen again stops it
             WaitForQuiet(probe, 400, 5000);
         }
@@ -108,10 +109,10 @@ int main(int argc, char *argv[])
     WaitFor([] { return false; }, 500);
     out << "rest_cpu_percent=" << restCpu << " recording_by_hand_cpu_percent=" << recordingCpu << Qt::endl;
 
-    window.reciterSpeed->SetPercent(100);
-    window.repeatRound->StepRounds(-1); // one round
+    window.practice->Speed().SetPercent(100);
+    window.practice->Round().StepRounds(-1); // one round
     p.Arepeat->press();
-    if (!WaitFor([&] { return window.repeatRound->CurrentPhase() == RepeatRound::Phase::Turn; }, 20000)) {
+    if (!WaitFor([&] { return window.practice->Round().CurrentPhase() == RepeatRound::Phase::Turn; }, 20000)) {
         out << "the learner's turn never came" << Qt::endl;
         return 1;
     }
@@ -126,7 +127,7 @@ int main(int argc, char *argv[])
     WaitFor([&] { return tone.state() == QProcess::NotRunning; }, 10000);
     const double spoken = BenchNowMs();
     double playing = -1;
-    WaitFor([&] { return window.recorder->PlayingTake() && (playing = BenchNowMs()) > 0; }, 10000);
+    WaitFor([&] { return window.practice->TheRecorder().PlayingTake() && (playing = BenchNowMs()) > 0; }, 10000);
     probe.Drain();
     double heard = -1;
     WaitFor([&] { return (heard = probe.Loud(20)) >= 0; }, 5000);
@@ -134,7 +135,7 @@ int main(int argc, char *argv[])
     out << "round_speech_end_to_take_playing_ms=" << (playing > 0 ? playing - spoken : -1.0)
         << " to_its_voice_heard_ms=" << (heard >= 0 ? heard - spoken : -1.0)
         << " silence_rule_ms=" << RepeatRound::SilenceMs << Qt::endl;
-    window.repeatRound->End();
+    window.practice->Round().End();
     window.close();
     return playing > 0 ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/platform.h"
+#include "app/popupmenu.h"
 #include "components/settings.h"
 #include "content/catalogue.h"
 #include "content/pagecontrols.h"
@@ -19,36 +20,30 @@
 
 class ActiveLink;
 class DocumentScrollBar;
-class LessonPages;
-class PaneLayout;
-class MVolume;
+class KeyboardOrder;
 class LateMixerDevice;
+class LessonPages;
 class MixerDevice;
-class CompareController;
-class CompareView;
-class ExamplesPanel;
+class MVolume;
+class PaneLayout;
+class PopupMenu;
 class PracticeProgress;
-class StretchPlayer;
-class QMenu;
-class Recorder;
-class ReciterSpeed;
-class RepeatRound;
+class PracticeSession;
 class SilentSound;
+class SkinnedMessages;
 class SlowedSounds;
+class SoftwareVolume;
 class SoundLibrary;
-class SoundMeter;
 class SoundModule;
 class StatusLine;
-class TakesList;
+class VolumeControls;
 class WaveAudio;
 class WaveInput;
-class SkinnedMessages;
-class SoftwareVolume;
-class VolumeControls;
 
-// The main window `main`: it owns every control and the run-time state, and wires
-// the subsystems together in start-up order. It draws nothing of its own: the
-// background and every button are pictures of the course's skin folder.
+// The main window `main`: it owns every control and wires the subsystems
+// together in start-up order; the practice loop of the examples panel is the
+// PracticeSession's. It draws nothing of its own: the background and every
+// button are pictures of the course's skin folder.
 class MainWindow final : public QWidget
 {
     Q_OBJECT
@@ -57,17 +52,10 @@ public:
     static constexpr int DesignWidth = FormDesign::WindowWidth;
     static constexpr int DesignHeight = FormDesign::WindowHeight;
 
-    // Command ids of the right-click menu; 7 is the separator's and never chosen.
-    enum PopupCommand { CmdStartPage = 1, CmdAbout, CmdReferences, CmdHelp, CmdMinimize, CmdExit, CmdSeparator };
-
     explicit MainWindow(const QString &appFolder, Platform platform = {}, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Start-up: every step runs even when an earlier one failed.
-    // What a learner is told at start when a take cut off by a crash came
-    // back; the examples follow.
-    static inline const QString RecoveredMessage = QStringLiteral("انقطع البرنامج أثناء تسجيلك، فاستُعيد ما سُجّل منه: ");
-
     void Load();
 
     // The text the message dialog shows; set right before showing it.
@@ -98,7 +86,7 @@ public:
     Settings settings;
     Catalogue catalogue;
 
-    QMenu *PopupMenuHandle = nullptr;
+    PopupMenu *PopupMenuHandle = nullptr;
     DocumentView *RTF = nullptr;
     // Made by EnsureSound, unless handed in.
     MediaPlayer *MP = nullptr;
@@ -134,39 +122,21 @@ public:
     SoundModule *sound = nullptr;
     void EnsureSound();
 
-    // The examples panel of the open page, the learner's recorder and player and
-    // the microphone's level meter. Made by EnsurePracticeParts: until then the
-    // controls are null and the parts below them too.
+    // The examples panel's controls and the practice loop on them, made by
+    // EnsurePracticeParts: until then the controls are null and so is practice.
     PracticeControls practiceControls;
     WaveAudio *waveAudio = nullptr;
     WaveInput *waveInput = nullptr;
-    std::unique_ptr<SoundMeter> meter;
-    Recorder *recorder = nullptr;
-    ExamplesPanel *examples = nullptr;
-    CompareView *compareView = nullptr;
-    CompareController *comparison = nullptr;
-    StretchPlayer *stretchPlayer = nullptr;
     // The reciter slowed with its pitch kept, made in memory for the players.
     SlowedSounds *slowedSounds = nullptr;
-    ReciterSpeed *reciterSpeed = nullptr;
-    // "Repeat after me": hands-free rounds on the current example.
-    RepeatRound *repeatRound = nullptr;
-    // The learner's takes of the example on show, opened from its pill.
-    TakesList *takesList = nullptr;
+    PracticeSession *practice = nullptr;
     // What the learner has practised, as the takes in rec/ tell it.
     std::unique_ptr<PracticeProgress> progress;
-    // Spoken news of the recorder for a listener who cannot see its buttons.
+    // Spoken news for a listener who cannot see the buttons change.
     StatusLine *m_statusLine = nullptr;
-    // A take chosen from the list: its comparison is said when it comes.
-    bool m_speakComparison = false;
 
-    // The controls Tab visits, in the window's right-to-left reading order:
-    // the chrome, the menu as it stands, the index links, the page and its bar,
-    // the example buttons, the recorder, the sound controls. Hidden and disabled
-    // ones are left out.
+    // The controls Tab visits (see keyboardorder.h).
     QList<QWidget *> KeyboardOrder(bool shownOnly = true) const;
-    void OpenTakesList();
-    void CloseTakesList();
 
     // Makes the examples panel's controls and parts if they are not made yet;
     // after Load only (they need the course's folders and skin).
@@ -202,15 +172,12 @@ private:
     void CreatePageParts();
     void CreateStatusLine();
     void CreatePracticeParts();
-    void CreatePracticeLoop();
-    void ApplyPracticeSkin();
-    // The panel's own layout, then the comparison in the room it leaves.
     void LayoutExamplesPanel();
-    bool FollowPageLink(const QString &path);
     void Unload();
     QPixmap LoadSkinPicture(const QString &name) const;
 
     std::unique_ptr<SkinnedMessages> m_ownMessages;
+    std::unique_ptr<::KeyboardOrder> m_keyboard;
     SoundModule *m_givenSound = nullptr;
     QStringList m_soundFolders;
     std::unique_ptr<SoundLibrary> m_soundLibrary;

@@ -82,6 +82,8 @@ QString QtWaveAudio::Send(const QString &command)
         QStringLiteral("^save\\s+capture\\s+(.+)$"), QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression journalRe(
         QStringLiteral("^set\\s+capture\\s+journal\\s+(.+)$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression commentRe(
+        QStringLiteral("^set\\s+capture\\s+comment\\s+(.+)$"), QRegularExpression::CaseInsensitiveOption);
 
     const QString text = command.trimmed();
     const QStringList words = text.toLower().split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -110,6 +112,15 @@ QString QtWaveAudio::Send(const QString &command)
         if (verb == QLatin1String("set") && words.size() >= 4 && words.at(2) == QLatin1String("journal")) {
             const QRegularExpressionMatch m = journalRe.match(text);
             return m.hasMatch() ? SetJournal(m.captured(1)) : error(QStringLiteral("no file name"));
+        }
+        // A few words the saved take carries in its own file (the speed it
+        // was recorded at), for whoever reads it later.
+        if (verb == QLatin1String("set") && words.size() >= 4 && words.at(2) == QLatin1String("comment")) {
+            const QRegularExpressionMatch m = commentRe.match(text);
+            if (!m_captureOpen || !m.hasMatch())
+                return error(QStringLiteral("not open"));
+            m_comment = m.captured(1).toUtf8();
+            return {};
         }
         if (verb == QLatin1String("set"))
             return m_captureOpen ? QString() : error(QStringLiteral("not open"));
@@ -292,11 +303,20 @@ QString QtWaveAudio::SaveCapture(const QString &path)
     const bool journalWhole = !m_journalPath.isEmpty() && m_journalBytes == m_captured.size()
         && (m_journalFd < 0 || (TakeJournal::FixSizes(m_journalFd) && ::fsync(m_journalFd) == 0));
     if (journalWhole && QFileInfo(m_journalPath).absolutePath() == QFileInfo(path).absolutePath()) {
-        if (std::rename(QFile::encodeName(m_journalPath).constData(), QFile::encodeName(path).constData()) == 0) {
+        // The comment goes after the sound only now: the journal's sizes are
+        // taken from its length while it grows.
+        const bool commented = m_comment.isEmpty()
+            || (m_journalFd >= 0 && TakeJournal::AppendComment(m_journalFd, m_comment) && ::fsync(m_journalFd) == 0);
+        if (commented
+            && std::rename(QFile::encodeName(m_journalPath).constData(), QFile::encodeName(path).constData()) == 0) {
             CloseJournal();
             m_journalPath.clear();
             return {};
         }
+        // Another try must find the journal holding sound alone.
+        if (!m_comment.isEmpty() && m_journalFd >= 0
+            && ::ftruncate(m_journalFd, TakeJournal::HeaderBytes + m_journalBytes) == 0)
+            TakeJournal::FixSizes(m_journalFd);
     }
     const QString failed = WriteTake(path);
     if (!failed.isEmpty())
@@ -324,6 +344,8 @@ QString QtWaveAudio::WriteTake(const QString &path) const
     SNDFILE *file = sf_open_fd(temp.handle(), SFM_WRITE, &info, SF_FALSE);
     if (!file)
         return error(QString::fromUtf8(sf_strerror(nullptr)));
+    if (!m_comment.isEmpty())
+        sf_set_string(file, SF_STR_COMMENT, m_comment.constData());
 
     // Shorts carry the bytes through libsndfile unchanged: u8 -> s16 -> u8.
     std::vector<short> samples(size_t(m_captured.size()));
@@ -350,6 +372,7 @@ void QtWaveAudio::CloseCapture(bool discardJournal)
     m_captureIo = nullptr;
     m_captureConverter.reset();
     m_captured.clear();
+    m_comment.clear();
     m_captureOpen = false;
     CloseJournal();
     if (discardJournal && !m_journalPath.isEmpty())

@@ -74,6 +74,7 @@ private:
     std::unique_ptr<AudioConverter> m_captureConverter;
     QByteArray m_captured; // in the file format
     QString m_journalPath;
+    QByteArray m_comment;
     int m_journalFd = -1;
     qint64 m_journalBytes = 0; // of m_captured, written to the journal
     QElapsedTimer m_journalSynced;

@@ -28,6 +28,7 @@ SoundInfo infoOf(const TagLib::AudioProperties *properties, const TagLib::Tag *t
     if (tag) {
         info.title = fromTag(tag->title());
         info.author = fromTag(tag->artist());
+        info.comment = fromTag(tag->comment());
     }
     return info;
 }

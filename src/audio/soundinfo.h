@@ -15,6 +15,8 @@ struct SoundInfo
     double duration = 0; // seconds
     QString title;
     QString author;
+    // The file's comment (a take's note of the speed it was recorded at).
+    QString comment;
 };
 
 // These two are the sound library's (they need TagLib): the window asks its

@@ -100,6 +100,39 @@ bool FixSizes(int fd)
     return ::pwrite(fd, h.constData() + 4, 4, 4) == 4 && ::pwrite(fd, h.constData() + 40, 4, 40) == 4;
 }
 
+bool AppendComment(int fd, const QByteArray &comment)
+{
+    struct stat st = {};
+    if (comment.isEmpty() || ::fstat(fd, &st) != 0 || st.st_size < HeaderBytes)
+        return false;
+    const qint64 data = st.st_size - HeaderBytes;
+    // A chunk starts on an even byte, and so does its text's end.
+    QByteArray text = comment + '\0';
+    if (text.size() % 2)
+        text += '\0';
+    QByteArray chunk;
+    if (data % 2)
+        chunk += '\0';
+    const int listAt = int(chunk.size());
+    chunk += QByteArray("LIST") + QByteArray(4, '\0') + "INFOICMT" + QByteArray(4, '\0') + text;
+    putU32(chunk, listAt + 4, quint32(4 + 8 + text.size()));
+    putU32(chunk, listAt + 16, quint32(comment.size() + 1));
+    const qint64 total = st.st_size + chunk.size();
+    if (total > 0xFFFFFFFFLL)
+        return false;
+    QByteArray riff(4, '\0');
+    putU32(riff, 0, quint32(total - 8));
+    QByteArray dataSize(4, '\0');
+    putU32(dataSize, 0, quint32(data));
+    if (::pwrite(fd, chunk.constData(), size_t(chunk.size()), st.st_size) != chunk.size()
+        || ::pwrite(fd, dataSize.constData(), 4, 40) != 4 || ::pwrite(fd, riff.constData(), 4, 4) != 4) {
+        ::ftruncate(fd, st.st_size);
+        FixSizes(fd);
+        return false;
+    }
+    return true;
+}
+
 QString JournalName(const QString &takeFileName)
 {
     return QLatin1Char('.') + takeFileName + JournalSuffix;

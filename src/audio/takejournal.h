@@ -29,6 +29,12 @@ QByteArray Header(quint32 dataBytes);
 // length. fd is a POSIX descriptor open for writing.
 bool FixSizes(int fd);
 
+// Ends a journal's sound with a comment (a RIFF LIST INFO ICMT chunk, which
+// libsndfile and TagLib read), its sizes set: right before the journal
+// becomes its take. The data chunk keeps the sound alone. False leaves the
+// file as it was.
+bool AppendComment(int fd, const QByteArray &comment);
+
 QString JournalName(const QString &takeFileName);
 // The take a journal is for ("3-1-2.wav"), or empty when the name is not a journal's.
 QString TakeOfJournal(const QString &journalFileName);

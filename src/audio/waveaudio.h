@@ -7,7 +7,9 @@
 // The learner's recorder and player, driven by the command strings the recorder
 // has always spoken ("open new type waveaudio alias capture", "record capture",
 // "status voice1 position", ...). Words are matched in any letter case. Every
-// command answers at once; positions and lengths are in milliseconds.
+// command answers at once; positions and lengths are in milliseconds. Beyond
+// those, "set capture journal PATH" writes the take to disk as it comes and
+// "set capture comment TEXT" gives the saved file a comment of its own.
 class WaveAudio
 {
 public:

@@ -172,10 +172,11 @@ void CompareController::Shutdown()
     Clear();
 }
 
-std::optional<int> CompareController::KnownDifference(const QString &reference, const QString &take) const
+std::optional<int> CompareController::KnownDifference(const QString &reference, const QString &take, double speed) const
 {
     const std::optional<TakeComparison> cached = m_cache.Find(reference, take);
-    if (!cached || !cached->IsCompared())
+    const int percent = std::clamp(int(std::lround(speed * 100)), 25, 100);
+    if (!cached || !cached->IsCompared() || cached->referencePercent != percent)
         return std::nullopt;
     return cached->PercentDifference();
 }

@@ -74,7 +74,8 @@ public:
     QString Sentence() const;
     // The timing difference of a take already judged this run against the
     // reciter, in percent; none when it has not been (or could not be).
-    std::optional<int> KnownDifference(const QString &reference, const QString &take) const;
+    // speed: the one the take is judged at; a judgement at another is not this one.
+    std::optional<int> KnownDifference(const QString &reference, const QString &take, double speed = 1.0) const;
 
 signals:
     void Compared();

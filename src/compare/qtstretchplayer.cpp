@@ -6,12 +6,32 @@
 #include "audio/softwarevolume.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <cmath>
 
 #include <QAudioOutput>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
+#include <sys/stat.h>
+
+namespace {
+
+// A file replaced under the same name (a new take renamed over the last) is
+// another sound: what was loaded of the old one must not be played again.
+QString fileStamp(const QString &path)
+{
+    struct stat st = {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return QStringLiteral("|%1|%2|%3.%4")
+        .arg(qulonglong(st.st_ino))
+        .arg(qlonglong(st.st_size))
+        .arg(qlonglong(st.st_mtim.tv_sec))
+        .arg(qlonglong(st.st_mtim.tv_nsec));
+}
+
+} // namespace
 
 QtStretchPlayer::QtStretchPlayer(SoftwareVolume *volume, QObject *parent, SlowedSounds *slowed)
     : QObject(parent)
@@ -83,19 +103,23 @@ void QtStretchPlayer::PlayWave(const QByteArray &wave)
     setSource(QStringLiteral("wave:%1").arg(qHash(wave)), &wave);
 }
 
-// A file or a sound in memory; the same one again is played from where it
-// is, without loading it anew.
+// A file or a sound in memory; the same one again, unchanged, is played from
+// where it is, without loading it anew.
 void QtStretchPlayer::setSource(const QString &name, const QByteArray *wave)
 {
     const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
-    if (m_loaded == name && status == QMediaPlayer::LoadingMedia)
+    const QString loaded = wave ? name : name + fileStamp(name);
+    if (m_loaded == loaded && status == QMediaPlayer::LoadingMedia)
         return; // started once loaded
-    if (m_loaded == name && status != QMediaPlayer::NoMedia && status != QMediaPlayer::InvalidMedia) {
+    if (m_loaded == loaded && status != QMediaPlayer::NoMedia && status != QMediaPlayer::InvalidMedia) {
         start();
         return;
     }
-    m_loaded = name;
+    m_loaded = loaded;
     if (!wave) {
+        // The player takes the same address again as no change at all.
+        if (m_player->source() == QUrl::fromLocalFile(name))
+            m_player->setSource(QUrl());
         m_player->setSource(QUrl::fromLocalFile(name));
         return;
     }

@@ -283,3 +283,27 @@ bool LessonPages::eventFilter(QObject *watched, QEvent *event)
         FrameMouseMove();
     return false;
 }
+
+bool LessonPages::FollowPageLink(
+    const QString &path, const std::function<std::optional<bool>(int c, int l)> &selectInMenu)
+{
+    const std::optional<PageName> target = LessonOfPage(path);
+    if (!target)
+        return false;
+    const std::optional<bool> selected = selectInMenu(target->chapter, target->lesson);
+    if (!selected)
+        return false;
+    if (!*selected)
+        return true;
+    // The menu opens a lesson only when it was not selected already.
+    if (m_position.chapter != target->chapter || m_position.lesson != target->lesson
+        || (!m_position.indexMode && m_RTF->LocationURL() != path))
+        OpenLesson(target->chapter, target->lesson);
+    if (m_position.indexMode) {
+        if (target->entry >= 1)
+            OpenEntry(target->entry - 1);
+        else
+            BabTitleClick();
+    }
+    return true;
+}

@@ -70,6 +70,12 @@ public:
     static QString PageFileName(int c, int l, int k = 0);
     // The lesson or entry a page file of the course is, if it is one.
     std::optional<PageName> LessonOfPage(const QString &path) const;
+    // A link inside a page to a lesson's page goes the menu's road, so that
+    // the menu, the open page's position and the examples follow the page
+    // shown. selectInMenu selects the lesson in the menu: none when the menu
+    // does not have it, false when it could not open it (and has said so).
+    // False when the link is no lesson's page, for the page view to follow.
+    bool FollowPageLink(const QString &path, const std::function<std::optional<bool>(int c, int l)> &selectInMenu);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

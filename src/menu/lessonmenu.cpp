@@ -583,6 +583,13 @@ bool LessonMenu::SelectLesson(int c, int l)
     return true;
 }
 
+std::optional<bool> LessonMenu::SelectLinkedLesson(int c, int l)
+{
+    if (!SelectLesson(c, l))
+        return std::nullopt;
+    return CurChapter == c && CurLesson == l;
+}
+
 void LessonMenu::ReselectLesson(int k)
 {
     if (k < 1 || k > MenuControls::LessonLinks)

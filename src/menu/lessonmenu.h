@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 
 class Catalogue;
@@ -80,6 +81,10 @@ public:
     // chapter opens when it is not the open one, then the lesson is clicked.
     // False when the menu has no such lesson.
     bool SelectLesson(int c, int l);
+    // For a link to lesson l of chapter c: none when the menu does not show
+    // it, else whether it is now the selected lesson (false: it could not be
+    // opened, and the menu has said so).
+    std::optional<bool> SelectLinkedLesson(int c, int l);
     void ScrollArrowPressed(const QString &direction);
     void ScrollArrowReleased();
     void MenuScrollTick();

@@ -8,6 +8,7 @@
 #include "components/fonctions.h"
 #include "components/numbers.h"
 #include "components/settings.h"
+#include "practice/examplefiles.h"
 #include "practice/practiceprogress.h"
 #include "practice/recorder.h"
 #include "skin/skinfiles.h"
@@ -42,6 +43,7 @@ ExamplesPanel::ExamplesPanel(const PracticeControls &controls, const Settings &s
     , m_MP(MP)
     , m_recorder(recorder)
     , m_folders(std::move(folders))
+    , m_files({ m_folders.ExamplesDir, m_folders.TextDir, m_folders.DataImagesDir, QString() })
     , m_callouts(std::move(callouts))
 {
     for (int i = 1; i <= PracticeControls::ExampleButtons; ++i)
@@ -53,7 +55,7 @@ ExamplesPanel::ExamplesPanel(const PracticeControls &controls, const Settings &s
     connect(&m_MP, &MediaPlayer::ErrorOccurred, this, [this] {
         if (!m_MP.FileName().startsWith(m_folders.ExamplesDir))
             return;
-        if (m_recorder.Listening)
+        if (m_recorder.Listening())
             m_recorder.Listen();
         CheckPlayer();
     });
@@ -66,7 +68,7 @@ int ExamplesPanel::PanelClosedTop() const
 
 QString ExamplesPanel::BaseName(int n) const
 {
-    return PracticeProgress::BaseName(m_callouts.Position ? m_callouts.Position() : PagePosition {}, n);
+    return ExampleFiles::BaseName(m_callouts.Position ? m_callouts.Position() : PagePosition {}, n);
 }
 
 void ExamplesPanel::ShowProgress()
@@ -86,7 +88,7 @@ void ExamplesPanel::ShowProgress()
 
 void ExamplesPanel::ShowTakesCount()
 {
-    const int n = m_recorder.CurExample;
+    const int n = m_recorder.CurExample();
     const int takes = n >= 1 && n <= m_examples && m_callouts.TakesOf ? m_callouts.TakesOf(BaseName(n)) : 0;
     // The caption counts them; with none, there is nothing to list.
     m_c.Atakes->setCaption(takes > 0 ? QStringLiteral("تسجيلاتك ") + ArabicIndic(takes) : QStringLiteral("تسجيلاتك"));
@@ -102,21 +104,22 @@ void ExamplesPanel::SelectExample(int n)
     m_recorder.StopAndSave();
 
     const QString base = BaseName(n);
-    const QString soundPath = m_folders.ExamplesDir + base + QStringLiteral(".mp3");
-    const QString textPath = m_folders.TextDir + base + QStringLiteral(".txt");
+    const QString soundPath = m_files.Sound(base);
+    const QString textPath = m_files.Text(base);
 
     m_c.SampleTitle->clear();
-    m_recorder.CurExample = qint16(n);
+    m_recorder.SetCurExample(qint16(n));
     if (m_callouts.ExampleLeft)
         m_callouts.ExampleLeft();
     ShowTakesCount();
-    if (m_c.TimerMeter->isActive() && m_recorder.Listening)
+    if (m_c.TimerMeter->isActive() && m_recorder.Listening())
         m_recorder.Listen();
 
     bool mark = false;
     if (FileExists(soundPath)) {
         m_MP.SetFileName(soundPath);
-        m_recorder.ExampleDuration = qint32(RoundHalfEven(m_MP.Duration()));
+        m_exampleHasSound = true;
+        m_recorder.SetExampleDuration(qint32(RoundHalfEven(m_MP.Duration())));
         m_c.Alisten->setEnabled(true);
         const QString clipTitle = m_MP.GetMediaInfoString(MediaPlayer::ClipTitle);
         ReciterName = m_MP.GetMediaInfoString(MediaPlayer::ClipAuthor);
@@ -130,13 +133,7 @@ void ExamplesPanel::SelectExample(int n)
             m_c.AyaText->show();
             mark = true;
         } else {
-            QString picture;
-            const QString jpg = m_folders.DataImagesDir + base + QStringLiteral(".jpg");
-            const QString gif = m_folders.DataImagesDir + base + QStringLiteral(".gif");
-            if (FileExists(jpg))
-                picture = jpg;
-            if (FileExists(gif))
-                picture = gif;
+            const QString picture = m_files.Picture(base);
             if (!picture.isEmpty()) {
                 const QPixmap pixmap(picture);
                 m_c.AyaSample->setPixmap(pixmap);
@@ -157,7 +154,8 @@ void ExamplesPanel::SelectExample(int n)
         }
     } else {
         m_c.Alisten->setEnabled(false);
-        m_recorder.ExampleDuration = 10;
+        m_exampleHasSound = false;
+        m_recorder.SetExampleDuration(TextOnlySeconds);
         if (FileExists(textPath)) {
             ShowExampleText(firstLine(textPath));
             m_c.AyaSample->hide();
@@ -293,9 +291,11 @@ void ExamplesPanel::FitTitleHeight()
 void ExamplesPanel::SpeedChanged(double speed)
 {
     m_MP.SetSpeed(speed);
-    // The take's limit follows the length the learner now hears.
-    if (m_MP.ErrorCode() == 0 && m_MP.Duration() > 0)
-        m_recorder.ExampleDuration = qint32(RoundHalfEven(m_MP.Duration()));
+    // The take's limit follows the length the learner now hears, of the
+    // example on show: a text-only one keeps its own, whatever the player
+    // still holds of the example before it.
+    if (m_exampleHasSound && m_MP.ErrorCode() == 0 && m_MP.Duration() > 0)
+        m_recorder.SetExampleDuration(qint32(RoundHalfEven(m_MP.Duration())));
 }
 
 void ExamplesPanel::SetupExampleButtons(int n)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "content/pageposition.h"
+#include "practice/examplefiles.h"
 #include "practice/practicecontrols.h"
 
 #include <QObject>
@@ -51,6 +52,9 @@ public:
     };
 
     static inline const QString ExampleFileMissing = QStringLiteral("خطأ: أحد الملفات الخاصة بهذا المثال ناقص");
+    // An example with no sound of its own, only its text, gives the learner
+    // the take limit of an example of this many seconds.
+    static constexpr qint32 TextOnlySeconds = 10;
     static inline const QString ChapterFileMissing = QStringLiteral("أحد الملفات الخاصة بهذا الباب ناقص");
 
     ExamplesPanel(const PracticeControls &controls, const Settings &settings, MediaPlayer &MP, Recorder &recorder,
@@ -89,6 +93,8 @@ private:
     MediaPlayer &m_MP;
     Recorder &m_recorder;
     Folders m_folders;
+    ExampleFiles m_files;
+    bool m_exampleHasSound = false;
     Callouts m_callouts;
     int m_examples = 0;
 };

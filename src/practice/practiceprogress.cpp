@@ -5,6 +5,7 @@
 #include "components/numbers.h"
 #include "content/catalogue.h"
 #include "content/pagecontrols.h"
+#include "practice/examplefiles.h"
 #include "practice/practicecontrols.h"
 #include "practice/takehistory.h"
 
@@ -50,7 +51,7 @@ PracticeProgress::Share PracticeProgress::LessonShare(const Catalogue &catalogue
         examples = qBound(0, examples, PracticeControls::ExampleButtons);
         share.examples += examples;
         for (int n = 1; n <= examples; ++n) {
-            if (Takes(BaseName(page, n)) > 0)
+            if (Takes(ExampleFiles::BaseName(page, n)) > 0)
                 ++share.practised;
         }
     };
@@ -63,14 +64,6 @@ PracticeProgress::Share PracticeProgress::LessonShare(const Catalogue &catalogue
         count({ qint16(c), qint16(l), 0, false }, number);
     }
     return share;
-}
-
-QString PracticeProgress::BaseName(const PagePosition &p, int n)
-{
-    QString base = QString::number(p.chapter) + QLatin1Char('-') + QString::number(p.lesson) + QLatin1Char('-');
-    if (p.indexMode)
-        base += QString::number(p.entry) + QLatin1Char('-');
-    return base + QString::number(n);
 }
 
 QString PracticeProgress::TakesWording(int takes)

@@ -37,8 +37,6 @@ public:
     // window offers; an index lesson's are its entries' sub-pages'.
     Share LessonShare(const Catalogue &catalogue, int c, int l) const;
 
-    // The files of example n of the page at p, without extension: c-l-n, or c-l-k-n on an entry sub-page.
-    static QString BaseName(const PagePosition &p, int n);
     // "تم التدرب ٤ مرات", said after the example's place among the page's; empty without a take.
     static QString TakesWording(int takes);
 

@@ -7,21 +7,14 @@
 #include "audio/waveaudio.h"
 #include "components/activelink.h"
 #include "components/fonctions.h"
+#include "practice/examplefiles.h"
 #include "practice/soundmeter.h"
 #include "practice/takehistory.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
-
-namespace {
-
-const QString Rec = QStringLiteral("Rec");
-const QString PlayWord = QStringLiteral("Play");
-const QString PauseWord = QStringLiteral("Pause");
-const QString ListenWord = QStringLiteral("Listen");
-
-} // namespace
+#include <algorithm>
 
 Recorder::Recorder(const PracticeControls &controls, WaveAudio &audio, MediaPlayer &MP, SoundMeter &meter,
     const QString &RecDir, Callouts callouts, QObject *parent)
@@ -62,11 +55,7 @@ QString Recorder::Announcement(Event event)
 QString Recorder::RecordingPath() const
 {
     const PagePosition p = m_callouts.Position ? m_callouts.Position() : PagePosition {};
-    QString name = QString::number(p.chapter) + QLatin1Char('-') + QString::number(p.lesson) + QLatin1Char('-');
-    if (p.indexMode)
-        name += QString::number(p.entry) + QLatin1Char('-');
-    name += QString::number(CurExample) + QStringLiteral(".wav");
-    return ShortPath(m_RecDir) + name;
+    return ShortPath(m_RecDir) + ExampleFiles::BaseName(p, m_curExample) + QStringLiteral(".wav");
 }
 
 void Recorder::ShowButtons(bool play, bool stop, bool pause, bool rec)
@@ -88,7 +77,7 @@ void Recorder::Record()
 {
     // A screen reader can press a hidden button: a second Record would throw away
     // the take in progress, and one during playback would leave the player open.
-    if (m_c.TimerMeter->isActive() && PracticeMode == Rec)
+    if (m_c.TimerMeter->isActive() && m_mode == Mode::Rec)
         return;
     // A take that could not be saved holds the device until it is: it is tried
     // again now, and while it still cannot be saved no new take replaces it.
@@ -100,18 +89,18 @@ void Recorder::Record()
         Stop();
     // Nothing of the program may sound into the take: Listen would moreover
     // take over the state word and leave the recording without an end.
-    if (Listening)
+    if (m_listening)
         EndListening();
     m_MP.Stop();
     if (m_callouts.SilenceOthers)
         m_callouts.SilenceOthers();
 
     ShowButtons(true, true, false, false);
-    PracticeMode = Rec;
+    m_mode = Mode::Rec;
     m_meter.StartMeter();
-    m_inputLevel = 0;
+    m_inputLevel = -1;
     m_c.TimerMeter->start();
-    StopAt = TakeLimit(ExampleDuration);
+    m_stopAt = TakeLimit(m_exampleDuration);
     m_takePath = RecordingPath();
     m_journalPath.clear();
     m_lastPosition = -1;
@@ -123,6 +112,9 @@ void Recorder::Record()
     for (const QString &command : commands) {
         if (command.isEmpty()) {
             OpenJournal();
+            // A device that keeps no comment still records: the take then
+            // counts as made at full speed.
+            m_audio.Send(QStringLiteral("set capture comment ") + ExampleFiles::SpeedComment(m_speedPercent));
             continue;
         }
         if (WaveAudio::IsError(m_audio.Send(command))) {
@@ -173,7 +165,7 @@ bool Recorder::SavePendingTake()
     const QString saved = std::exchange(m_pendingTake, QString());
     m_journalPath.clear();
     emit StateChanged(Event::RecordingSaved);
-    emit TakeSaved(saved);
+    emit TakeSaved(saved, kept);
     return true;
 }
 
@@ -203,7 +195,7 @@ void Recorder::AbandonRecording()
     m_c.TimerMeter->stop();
     m_c.Aplay->setEnabled(true);
     ShowButtons(true, false, false, true);
-    PracticeMode.clear();
+    m_mode = Mode::None;
 }
 
 void Recorder::Stop()
@@ -212,7 +204,7 @@ void Recorder::Stop()
     // the hidden button) would save the closed capture again and report the
     // take it has just saved as lost.
     const bool running = m_c.TimerMeter->isActive();
-    if (PracticeMode == Rec && running) {
+    if (m_mode == Mode::Rec && running) {
         // The timer stops first: stopping the device can spin the event loop,
         // and a tick then would stop (and save) the take a second time.
         m_c.TimerMeter->stop();
@@ -253,18 +245,18 @@ void Recorder::Play()
             m_callouts.ShowMessage(NotRecordedMessage);
         return;
     }
-    if (Listening)
+    if (m_listening)
         EndListening();
     if (m_callouts.SilenceOthers)
         m_callouts.SilenceOthers();
     m_audio.Send(QStringLiteral("open ") + path + QStringLiteral(" type waveaudio alias voice1"));
     m_audio.Send(QStringLiteral("Set voice1 time format ms"));
-    StopAt = WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status voice1 length")));
-    if (PracticeMode == PauseWord)
+    m_stopAt = WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status voice1 length")));
+    if (m_mode == Mode::Pause)
         m_audio.Send(QStringLiteral("Resume voice1"));
     else
         m_audio.Send(QStringLiteral("play voice1"));
-    PracticeMode = PlayWord;
+    m_mode = Mode::Play;
     m_voiceOpen = true;
     m_lastPosition = -1;
     m_c.TimerMeter->start();
@@ -274,10 +266,10 @@ void Recorder::Play()
 
 void Recorder::Pause()
 {
-    if (PracticeMode != PlayWord || !m_c.TimerMeter->isActive())
+    if (m_mode != Mode::Play || !m_c.TimerMeter->isActive())
         return;
     ShowButtons(true, true, false, false);
-    PracticeMode = PauseWord;
+    m_mode = Mode::Pause;
     m_audio.Send(QStringLiteral("pause voice1"));
     // Nothing moves while paused; Play starts the timer again.
     m_c.TimerMeter->stop();
@@ -293,10 +285,10 @@ void Recorder::SwapListenPictures()
 
 void Recorder::Listen()
 {
-    if (Listening) {
+    if (m_listening) {
         m_MP.Stop();
         m_MP.SetCurrentPosition(0);
-        Listening = false;
+        m_listening = false;
         m_meter.StopMeter();
         m_c.TimerMeter->stop();
         emit StateChanged(Event::ListeningEnded);
@@ -307,9 +299,9 @@ void Recorder::Listen()
         if (m_callouts.SilenceOthers)
             m_callouts.SilenceOthers();
         m_MP.Play();
-        Listening = true;
+        m_listening = true;
         m_lastPosition = -1;
-        PracticeMode = ListenWord;
+        m_mode = Mode::Listen;
         m_meter.StartMeter();
         m_c.TimerMeter->start();
         emit StateChanged(Event::ListeningStarted);
@@ -317,11 +309,21 @@ void Recorder::Listen()
     SwapListenPictures();
 }
 
+void Recorder::RestartListening()
+{
+    if (!m_listening)
+        return;
+    m_MP.SetCurrentPosition(0);
+    m_MP.Play();
+    m_lastPosition = -1;
+    m_still.start();
+}
+
 void Recorder::EndListening()
 {
     m_MP.Stop();
     m_MP.SetCurrentPosition(0);
-    Listening = false;
+    m_listening = false;
     m_meter.StopMeter();
     m_c.TimerMeter->stop();
     m_meter.ShowLevel(0);
@@ -343,17 +345,18 @@ bool Recorder::Advancing(qint64 position)
 
 void Recorder::TimerMeterTick()
 {
-    if (PracticeMode == ListenWord && Listening) {
+    if (m_mode == Mode::Listen && m_listening) {
         // A file the player cannot play never reaches its end: it ends here.
         const double position = m_MP.CurrentPosition();
         if (!(m_MP.Duration() > position) || !Advancing(qint64(position * 1000)))
             EndListening();
     }
-    if (PracticeMode == Rec && m_c.TimerMeter->isActive()) {
-        m_inputLevel = m_meter.ReadPeak();
-        m_meter.ShowLevel(qint16(m_inputLevel));
+    if (m_mode == Mode::Rec && m_c.TimerMeter->isActive()) {
+        const int peak = m_meter.ReadPeak();
+        m_inputLevel = m_meter.HasReading() ? peak : -1;
+        m_meter.ShowLevel(qint16(std::max(0, peak)));
         const qint64 position = WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status capture position")));
-        if (position >= StopAt) {
+        if (position >= m_stopAt) {
             Stop();
         } else if (!Advancing(position)) {
             // A microphone that went away: the take ends with what came.
@@ -363,9 +366,9 @@ void Recorder::TimerMeterTick()
                 m_callouts.ShowMessage(StalledMessage);
         }
     }
-    if (PracticeMode == PlayWord && m_c.TimerMeter->isActive()) {
+    if (m_mode == Mode::Play && m_c.TimerMeter->isActive()) {
         const qint64 position = WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status voice1 position")));
-        if (position >= StopAt || !Advancing(position))
+        if (position >= m_stopAt || !Advancing(position))
             Stop();
     }
 }
@@ -373,9 +376,9 @@ void Recorder::TimerMeterTick()
 void Recorder::StopAndSave()
 {
     const bool running = m_c.TimerMeter->isActive();
-    if ((running && PracticeMode == Rec) || m_voiceOpen)
+    if ((running && m_mode == Mode::Rec) || m_voiceOpen)
         Stop();
-    if (Listening)
+    if (m_listening)
         EndListening();
 }
 

@@ -116,23 +116,39 @@ public:
     // The current example's recording: c-l-n.wav, or c-l-k-n.wav on an entry sub-page.
     QString RecordingPath() const;
 
-    bool Recording() const { return PracticeMode == QLatin1String("Rec") && m_c.TimerMeter->isActive(); }
+    // What the strip is doing; the state word outlives what it names (a
+    // take stopped stays Rec until something else starts).
+    enum class Mode { None, Rec, Play, Pause, Listen };
+    Q_ENUM(Mode)
+    Mode PracticeMode() const { return m_mode; }
+    bool Recording() const { return m_mode == Mode::Rec && m_c.TimerMeter->isActive(); }
     bool PlayingTake() const { return m_voiceOpen; }
-    // The microphone's level on the last tick of a take, 0..128.
+    bool Listening() const { return m_listening; }
+    // The microphone's level on the last tick of a take, 0..128; -1 until the
+    // input has given its first reading of the take (a device that has just
+    // opened gives nothing for a moment, and that silence is not the room's).
     int InputLevel() const { return m_inputLevel; }
+    // Where the running take or playback ends, in ms.
+    qint64 StopAt() const { return m_stopAt; }
 
-    // Set by the examples panel when an example is chosen.
-    qint16 CurExample = 0;
-    qint32 ExampleDuration = 0;
-
-    QString PracticeMode;
-    bool Listening = false;
-    qint64 StopAt = 0;
+    // The example on show, set when one is chosen: the takes are named after
+    // it, and its length in whole seconds (as heard) sets the take's limit.
+    qint16 CurExample() const { return m_curExample; }
+    void SetCurExample(qint16 n) { m_curExample = n; }
+    qint32 ExampleDuration() const { return m_exampleDuration; }
+    void SetExampleDuration(qint32 seconds) { m_exampleDuration = seconds; }
+    // The reciter's speed the learner hears: each take keeps it in its file.
+    void SetSpeedPercent(int percent) { m_speedPercent = percent; }
+    // The reciter listened to starts again from its beginning, as the player
+    // now plays it (after a speed change); nothing when not listening.
+    void RestartListening();
 
 signals:
     void StateChanged(Recorder::Event event);
-    // A take was saved under this path (the page may have changed since it began).
-    void TakeSaved(const QString &path);
+    // A take was saved under this path (the page may have changed since it
+    // began); the take it replaced went to the history as keptPrevious
+    // (empty when there was none).
+    void TakeSaved(const QString &path, const QString &keptPrevious);
 
 private:
     void ShowButtons(bool play, bool stop, bool pause, bool rec);
@@ -147,6 +163,12 @@ private:
     bool Advancing(qint64 position);
 
     PracticeControls m_c;
+    Mode m_mode = Mode::None;
+    bool m_listening = false;
+    qint64 m_stopAt = 0;
+    qint16 m_curExample = 0;
+    qint32 m_exampleDuration = 0;
+    int m_speedPercent = 100;
     WaveAudio &m_audio;
     MediaPlayer &m_MP;
     SoundMeter &m_meter;

@@ -115,11 +115,36 @@ void RepeatRound::Start()
     show();
 }
 
+void RepeatRound::Hold()
+{
+    if (!Running() || m_holds++ > 0)
+        return;
+    m_heldAt = now();
+    m_timer.stop();
+}
+
+void RepeatRound::Resume()
+{
+    if (m_holds == 0 || --m_holds > 0)
+        return;
+    if (!Running())
+        return;
+    // The time held is no part of any phase: the learner was reading a message.
+    const qint64 held = now() - m_heldAt;
+    m_phaseStart += held;
+    for (qint64 *t : { &m_voicedSince, &m_lastVoice, &m_noiseSince }) {
+        if (*t >= 0)
+            *t += held;
+    }
+    m_timer.start();
+}
+
 void RepeatRound::End()
 {
     if (!Running())
         return;
     m_timer.stop();
+    m_holds = 0;
     // Idle first: what Halt stops may report back, and must find no round.
     m_phase = Phase::Idle;
     if (m_callouts.Halt)
@@ -159,8 +184,17 @@ void RepeatRound::finishRound()
 // is no answer to this round.
 void RepeatRound::playBack()
 {
+    if (!m_saved) {
+        // Nothing of this turn to play or judge; the comparison on show is
+        // of an older take and is not spoken as if it were this one's.
+        const QString why = m_callouts.NotSavedReason ? m_callouts.NotSavedReason() : QString();
+        if (m_callouts.Announce)
+            m_callouts.Announce(NotSaved + (why.isEmpty() ? QString() : QStringLiteral("، ") + why));
+        finishRound();
+        return;
+    }
     enter(Phase::Playback);
-    if (!m_saved || !m_callouts.PlayTake || !m_callouts.PlayTake())
+    if (!m_callouts.PlayTake || !m_callouts.PlayTake())
         enter(Phase::Comparison);
 }
 
@@ -183,6 +217,7 @@ void RepeatRound::Tick()
         if (inPhase < CueMs)
             return;
         m_noise.clear();
+        m_noiseSince = -1;
         m_voicedSince = -1;
         m_lastVoice = -1;
         m_spoken = false;
@@ -211,7 +246,11 @@ void RepeatRound::Tick()
             return;
         }
         const int level = m_callouts.Level ? m_callouts.Level() : 0;
-        if (inPhase < NoiseMs) {
+        if (m_noiseSince < 0 && level >= 0 && inPhase < NoReadingMs)
+            m_noiseSince = t;
+        if (m_noiseSince < 0 && inPhase < NoReadingMs)
+            return;
+        if (m_noiseSince >= 0 && t - m_noiseSince < NoiseMs) {
             m_noise.push_back(level);
             return;
         }

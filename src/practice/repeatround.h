@@ -32,7 +32,8 @@ public:
         std::function<void()> PlayCue;
         // False when recording could not start (the recorder has said why).
         std::function<bool()> StartTake;
-        // The microphone's level on the recorder's last tick, 0..128.
+        // The microphone's level on the recorder's last tick, 0..128; below 0
+        // while the input has given nothing yet.
         std::function<int()> Level;
         // False once the recorder ended the take itself (its limit, a stall).
         std::function<bool()> TakeRunning;
@@ -45,6 +46,9 @@ public:
         std::function<bool()> ComparisonPending;
         // Speaks the comparison's sentence, or says there is none.
         std::function<void()> SpeakComparison;
+        // Why the turn's take was not saved (too short, the disk full), in
+        // the recorder's words; empty when it does not know.
+        std::function<QString()> NotSavedReason;
         // Ends whatever of the round still sounds or records, saving a take
         // in progress as Stop saves it.
         std::function<void()> Halt;
@@ -57,8 +61,12 @@ public:
     static constexpr std::array<int, 4> RoundChoices { 1, 3, 5, 0 }; // 0: until stopped
     static constexpr int TickMs = 50;
     static constexpr int CueMs = 300;
-    // The room's own noise is heard this long at the start of each turn.
+    // The room's own noise is heard this long at the start of each turn,
+    // from the input's first real reading on: a device that has just opened
+    // gives nothing for a moment, and that is not the room's silence.
     static constexpr int NoiseMs = 300;
+    // An input that has given nothing real for this long is listened to as it is.
+    static constexpr int NoReadingMs = 1000;
     // Voice held this long counts as the learner having spoken.
     static constexpr int SpokenMs = 150;
     static constexpr int SilenceMs = 1200;
@@ -70,6 +78,7 @@ public:
     static inline const QString YourTurn = QStringLiteral("دورك: اقرأ المثال الآن");
     static inline const QString NotHeard = QStringLiteral("لم يُسمع صوتك، فتوقف التكرار");
     static inline const QString RoundsDone = QStringLiteral("انتهى التكرار");
+    static inline const QString NotSaved = QStringLiteral("لم يُحفظ تسجيلك في هذه الجولة، فلا مقارنة");
 
     // control: the button that starts and ends the rounds (may be null in tests).
     RepeatRound(ActiveLink *control, Callouts callouts, QObject *parent = nullptr);
@@ -84,6 +93,11 @@ public:
     // Ends the rounds at once, the take in progress saved; nothing if idle.
     void End();
     void Toggle() { Running() ? End() : Start(); }
+    // A modal message is in the learner's way: the round waits, its clock
+    // stopped, until Resume; nested holds need as many resumes.
+    void Hold();
+    void Resume();
+    bool Held() const { return m_holds > 0; }
     bool Running() const { return m_phase != Phase::Idle; }
     Phase CurrentPhase() const { return m_phase; }
     int Round() const { return m_round; }
@@ -116,6 +130,9 @@ private:
     int m_round = 0;
     qint64 m_phaseStart = 0;
     std::vector<int> m_noise;
+    qint64 m_noiseSince = -1;
+    int m_holds = 0;
+    qint64 m_heldAt = 0;
     int m_threshold = LeastVoice;
     qint64 m_voicedSince = -1;
     qint64 m_lastVoice = -1;

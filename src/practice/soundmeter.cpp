@@ -22,6 +22,7 @@ bool SoundMeter::StartMeter()
     if (m_input.IsOpen())
         return true;
     m_lastLevel = 0;
+    m_hasReading = false;
     QString errorText;
     if (!m_input.Open(&errorText)) {
         if (m_showMessageBox)
@@ -35,6 +36,7 @@ int SoundMeter::StopMeter()
 {
     m_input.Close();
     m_lastLevel = 0;
+    m_hasReading = false;
     return 0;
 }
 
@@ -43,8 +45,10 @@ int SoundMeter::ReadPeak()
     if (!m_input.IsOpen())
         return 0;
     const QByteArray buffer = m_input.TakeNewestBuffer();
-    if (!buffer.isEmpty())
+    if (!buffer.isEmpty()) {
         m_lastLevel = PeakOf(buffer);
+        m_hasReading = true;
+    }
     return m_lastLevel;
 }
 

@@ -28,6 +28,9 @@ public:
     // The peak of the newest full buffer, at once: the last level when no new
     // buffer came since the last call, 0 while the meter is not running.
     int ReadPeak();
+    // Whether the input has given a buffer since the meter opened: until then
+    // ReadPeak's 0 is no reading at all.
+    bool HasReading() const { return m_hasReading; }
     void ShowLevel(qint16 level);
 
     // Largest deviation from silence (128) in an 8-bit unsigned buffer: 0..128.
@@ -40,4 +43,5 @@ private:
     std::array<QLabel *, PracticeControls::MeterSegments + 1> m_vm;
     ShowMessageBox m_showMessageBox;
     int m_lastLevel = 0;
+    bool m_hasReading = false;
 };

@@ -2,6 +2,8 @@
 
 #include "takehistory.h"
 
+#include "practice/examplefiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,8 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-const QString NameFormat = QStringLiteral("yyyyMMdd-HHmmss");
 
 QStringList historyNames(const QString &folder)
 {
@@ -34,8 +34,7 @@ QStringList historyNames(const QString &folder)
 
 QString TakeHistory::FolderOf(const QString &takePath)
 {
-    const QFileInfo take(takePath);
-    return take.absolutePath() + QLatin1Char('/') + Folder + QLatin1Char('/') + take.completeBaseName();
+    return ExampleFiles::HistoryFolderOf(takePath);
 }
 
 QString TakeHistory::KeepPrevious(const QString &takePath)
@@ -51,7 +50,8 @@ QString TakeHistory::KeepPrevious(const QString &takePath)
     QDateTime when = previous.lastModified();
     QString kept;
     for (int tries = 0; tries < 120; ++tries, when = when.addSecs(1)) {
-        const QString candidate = folder + QLatin1Char('/') + when.toString(NameFormat) + QStringLiteral(".wav");
+        const QString candidate
+            = folder + QLatin1Char('/') + when.toString(ExampleFiles::HistoryNameFormat) + QStringLiteral(".wav");
         if (!QFileInfo::exists(candidate)) {
             kept = candidate;
             break;

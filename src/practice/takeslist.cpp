@@ -3,15 +3,18 @@
 #include "practice/takeslist.h"
 
 #include "components/numbers.h"
+#include "practice/examplefiles.h"
 #include "practice/takehistory.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLocale>
 
-TakesList::TakesList(std::function<double(const QString &take)> secondsOf, QWidget *parent)
+TakesList::TakesList(std::function<double(const QString &take)> secondsOf,
+    std::function<int(const QString &take)> percentOf, QWidget *parent)
     : QListWidget(parent)
     , m_secondsOf(std::move(secondsOf))
+    , m_percentOf(std::move(percentOf))
 {
     setObjectName(QStringLiteral("TakesList"));
     setAccessibleName(Name);
@@ -29,18 +32,23 @@ std::vector<TakesList::Take> TakesList::TakesOf(const QString &newestTake) const
     std::vector<Take> takes;
     const QFileInfo newest(newestTake);
     if (newest.isFile())
-        takes.push_back({ newestTake, newest.lastModified(), m_secondsOf(newestTake) });
+        takes.push_back({ newestTake, newest.lastModified(), m_secondsOf(newestTake), percentOf(newestTake) });
     const QStringList earlier = TakeHistory::Earlier(newestTake);
     for (auto it = earlier.crbegin(); it != earlier.crend(); ++it) {
         // The name is the time it was recorded; a name that is not one (a
         // copy made by hand) falls back on the file's own time.
         QDateTime when
-            = QDateTime::fromString(QFileInfo(*it).completeBaseName().left(15), QStringLiteral("yyyyMMdd-HHmmss"));
+            = QDateTime::fromString(QFileInfo(*it).completeBaseName().left(15), ExampleFiles::HistoryNameFormat);
         if (!when.isValid())
             when = QFileInfo(*it).lastModified();
-        takes.push_back({ *it, when, m_secondsOf(*it) });
+        takes.push_back({ *it, when, m_secondsOf(*it), percentOf(*it) });
     }
     return takes;
+}
+
+int TakesList::percentOf(const QString &take) const
+{
+    return m_percentOf ? m_percentOf(take) : 100;
 }
 
 QString TakesList::Wording(const Take &take, std::optional<int> percentDifference)
@@ -49,6 +57,8 @@ QString TakesList::Wording(const Take &take, std::optional<int> percentDifferenc
     QStringList parts;
     parts << arabic.toString(take.recorded, QStringLiteral("d MMMM، HH:mm"));
     parts << arabic.toString(take.seconds, 'f', 1) + QStringLiteral(" ثانية");
+    if (take.percent < 100)
+        parts << QStringLiteral("بعد القارئ بسرعة ") + ArabicIndic(take.percent) + QChar(0x066A);
     if (percentDifference) {
         const int percent = *percentDifference;
         parts << (percent == 0

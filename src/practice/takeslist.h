@@ -23,12 +23,16 @@ public:
         QString path;
         QDateTime recorded;
         double seconds = 0;
+        // The reciter's speed the take was recorded after.
+        int percent = 100;
     };
 
     static inline const QString Name = QStringLiteral("تسجيلاتك");
 
     // secondsOf: how long a take lasts (the sound library reads it).
-    explicit TakesList(std::function<double(const QString &take)> secondsOf, QWidget *parent = nullptr);
+    // percentOf: the speed a take was recorded at (its file says).
+    explicit TakesList(std::function<double(const QString &take)> secondsOf,
+        std::function<int(const QString &take)> percentOf = {}, QWidget *parent = nullptr);
 
     // The newest take and the earlier ones kept beside it, newest first.
     std::vector<Take> TakesOf(const QString &newestTake) const;
@@ -48,5 +52,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    int percentOf(const QString &take) const;
     std::function<double(const QString &take)> m_secondsOf;
+    std::function<int(const QString &take)> m_percentOf;
 };

@@ -13,6 +13,7 @@
 #include "components/statusline.h"
 #include "practice/examplespanel.h"
 #include "practice/practicecontrols.h"
+#include "practice/practicesession.h"
 #include "practice/recorder.h"
 
 #include <QSignalSpy>
@@ -225,7 +226,7 @@ void TestPageWindow::comparisonStaysWithItsTake()
     // A first take, compared and said.
     p.Arec->press();
     p.Astop->press();
-    QTRY_VERIFY(w.comparison->HasResult());
+    QTRY_VERIFY(w.practice->Comparison().HasResult());
     QVERIFY(!described().isEmpty());
     // A second take, whose comparison may still be on its way when the road is taken.
     p.Arec->press();
@@ -240,7 +241,7 @@ void TestPageWindow::comparisonStaysWithItsTake()
     else if (road == "entry link")
         emit view->anchorClicked(QUrl("Ch1-2-2.htm"));
     else if (road == "popup")
-        w.RunPopupCommand(MainWindow::CmdAbout);
+        w.RunPopupCommand(PopupMenu::CmdAbout);
     else if (road == "close")
         p.ImSamplesDown->press();
     else if (road == "example")
@@ -252,15 +253,15 @@ void TestPageWindow::comparisonStaysWithItsTake()
 
     // The take in progress was saved under the page it began on.
     QVERIFY(QFile::exists(w.RecDir + (page == "lesson" ? "1-1-1.wav" : "1-2-2-1.wav")));
-    QVERIFY(!w.comparison->HasResult());
-    QVERIFY(!w.comparison->IsBusy());
+    QVERIFY(!w.practice->Comparison().HasResult());
+    QVERIFY(!w.practice->Comparison().IsBusy());
     QCOMPARE(described(), QString());
-    QVERIFY(!w.compareView->isVisible());
+    QVERIFY(!w.practice->View().isVisible());
     // Nothing comes later either.
     QTest::qWait(400);
-    QVERIFY(!w.comparison->HasResult());
+    QVERIFY(!w.practice->Comparison().HasResult());
     QCOMPARE(described(), QString());
-    QVERIFY(!w.compareView->isVisible());
+    QVERIFY(!w.practice->View().isVisible());
 }
 
 // A saved take marks its example's button and its lesson's link, whichever
@@ -390,25 +391,25 @@ void TestPageWindow::examplesPanelMadeWhenNeeded()
     w.Load();
     QSignalSpy said(w.m_statusLine, &StatusLine::Announced);
     // The first page waits for none of it.
-    QVERIFY(!w.examples && !w.practiceControls.Arec);
+    QVERIFY(!w.practice && !w.practiceControls.Arec);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     if (waitForIdle)
-        QTRY_VERIFY(w.examples);
+        QTRY_VERIFY(w.practice);
     w.menu->ChapterClick(1);
     w.menu->LessonClick(1);
     QTRY_VERIFY(!w.RTF->Busy());
-    QVERIFY(w.examples && w.examples->PanelOpen);
+    QVERIFY(w.practice && w.practice->PanelOpen());
     const PracticeControls &p = w.practiceControls;
     const QList<QWidget *> shown { p.SampleN[1], p.SampleN[2], p.ImSamplesDown, p.SampleTitle, p.Aspeed, p.Arepeat,
         p.SoundTools, p.RecBack, p.Arec, p.Aplay, p.Alisten, p.AyaText };
     for (QWidget *control : shown)
         QVERIFY2(control->isVisible(), qPrintable(control->objectName()));
     const QList<QWidget *> hidden { p.SampleN[3], p.ImSamplesUp, p.Astop, p.Apause, p.vm[1], p.AyaSample,
-        w.compareView };
+        &w.practice->View() };
     for (QWidget *control : hidden)
         QVERIFY2(!control->isVisible(), qPrintable(control->objectName()));
-    QVERIFY(w.MP && w.waveAudio && w.waveInput && w.stretchPlayer);
+    QVERIFY(w.MP && w.waveAudio && w.waveInput && w.practice);
     const auto toldOfNoSound = [&said] {
         return std::count_if(said.cbegin(), said.cend(),
             [](const QList<QVariant> &news) { return news.at(0).toString() == SilentSound::Message; });

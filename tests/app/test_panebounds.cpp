@@ -8,6 +8,7 @@
 #include "content/lessonpages.h"
 #include "layout/panelayout.h"
 #include "practice/examplespanel.h"
+#include "practice/practicesession.h"
 
 #include <QDirIterator>
 #include <QLabel>
@@ -121,7 +122,7 @@ void TestPaneBounds::everyPartStaysReachable()
     // Each view is reached from a lesson whose panel is open, as a learner would.
     w.menu->ChapterClick(1);
     w.menu->LessonClick(1);
-    QVERIFY(w.examples->PanelOpen);
+    QVERIFY(w.practice->PanelOpen());
     if (view == "page, shut") {
         w.menu->LessonClick(3);
     } else if (view != "page, open") {
@@ -141,7 +142,7 @@ void TestPaneBounds::everyPartStaysReachable()
     QWidget *samples = w.paneControls.Samples;
     const PracticeControls &p = w.practiceControls;
     const bool open = view.endsWith("open");
-    QCOMPARE(w.examples->PanelOpen, open);
+    QCOMPARE(w.practice->PanelOpen(), open);
     if (!open)
         QCOMPARE(frameBar->y(), int(w.paneLayout->PanelClosedTop()));
 

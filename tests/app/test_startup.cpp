@@ -115,7 +115,7 @@ void TestStartup::welcomeSoundOnlyWhenPresent()
     w.show();
     QTRY_COMPARE(player.fileNames, QStringList { QDir::cleanPath(folder.dir.path()) + "/start.mp3" });
     QVERIFY(player.playing);
-    w.RunPopupCommand(MainWindow::CmdHelp);
+    w.RunPopupCommand(PopupMenu::CmdHelp);
     QTest::qWait(50);
     QCOMPARE(player.fileNames.size(), 1);
 }
@@ -151,11 +151,11 @@ void TestStartup::popupMenuCommandsInOrder()
         QCOMPARE(actions.at(i)->text(), captions.at(i));
         QCOMPARE(actions.at(i)->data().toInt(), ids.at(i));
     }
-    w.RunPopupCommand(MainWindow::CmdAbout);
+    w.RunPopupCommand(PopupMenu::CmdAbout);
     QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + "about.htm");
     w.RunPopupCommand(0); // dismissed
     QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + "about.htm");
-    w.RunPopupCommand(MainWindow::CmdSeparator);
+    w.RunPopupCommand(PopupMenu::CmdSeparator);
     QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + "about.htm");
 }
 
@@ -183,7 +183,7 @@ void TestStartup::everyWayOfClosingSavesOptions()
     if (way == 0)
         QTest::mouseClick(w->ImExit, Qt::LeftButton);
     else if (way == 1)
-        w->RunPopupCommand(MainWindow::CmdExit);
+        w->RunPopupCommand(PopupMenu::CmdExit);
     else
         w->windowHandle()->close();
     QCOMPARE(unloaded.size(), 1);

@@ -104,7 +104,7 @@ void TestMenuWindow::clickThroughTheMenu()
     QCOMPARE(LookOf(m.Imenu[1]->pixmap()), 'R');
 
     // A fixed page from the popup menu closes the menu.
-    w.RunPopupCommand(MainWindow::CmdAbout);
+    w.RunPopupCommand(PopupMenu::CmdAbout);
     QCOMPARE(w.menu->CurChapter, qint16(0));
     QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + "about.htm");
     QVERIFY(!m.Alink[1]->isVisible());

@@ -147,7 +147,7 @@ void TestExamplesPanel::sources()
 
     f.panel->SelectExample(4);
 
-    QCOMPARE(f.recorder->CurExample, qint16(4));
+    QCOMPARE(f.recorder->CurExample(), qint16(4));
     QCOMPARE(f.MP.fileNames.size(), mp3 ? 1 : 0);
     QCOMPARE(f.c.Alisten->isEnabled(), mp3);
     if (shown.startsWith("text:")) {
@@ -165,7 +165,7 @@ void TestExamplesPanel::sources()
     QCOMPARE(f.dialogs, message.isEmpty() ? QStringList() : QStringList { message });
     QCOMPARE(f.panel->MarkedExample, qint16(marked ? 4 : 0));
     QCOMPARE(LookOf(f.c.SampleN[4]->picture()), marked ? 'S' : 'R');
-    QCOMPARE(f.recorder->ExampleDuration, mp3 ? 4 : 10);
+    QCOMPARE(f.recorder->ExampleDuration(), mp3 ? 4 : 10);
 }
 
 void TestExamplesPanel::fileNames_data()
@@ -207,7 +207,7 @@ void TestExamplesPanel::duration()
     f.MP.duration = seconds;
     f.MP.title = "x";
     f.panel->SelectExample(1);
-    QTEST(int(f.recorder->ExampleDuration), "whole");
+    QTEST(int(f.recorder->ExampleDuration()), "whole");
 }
 
 void TestExamplesPanel::reciterInTitle()
@@ -264,10 +264,10 @@ void TestExamplesPanel::latePlayerErrorEndsListening()
     f.MP.duration = 3;
     f.panel->SelectExample(1);
     f.c.Alisten->press();
-    QVERIFY(f.recorder->Listening);
+    QVERIFY(f.recorder->Listening());
     f.MP.errorCode = 7;
     emit f.MP.ErrorOccurred();
-    QVERIFY(!f.recorder->Listening);
+    QVERIFY(!f.recorder->Listening());
     QVERIFY(!f.c.TimerMeter->isActive());
     QCOMPARE(f.boxes, QStringList { "Error: 7:  " });
 
@@ -390,7 +390,7 @@ void TestExamplesPanel::closingThePanelSavesTheTake()
 {
     PracticeFixture f;
     f.panel->OpenExamplesPanel();
-    f.recorder->CurExample = 2;
+    f.recorder->SetCurExample(2);
     f.c.Arec->press();
     f.c.ImSamplesDown->press();
     QVERIFY(QFile::exists(f.recording("3-2-2.wav")));

@@ -8,7 +8,7 @@ namespace {
 
 const QStringList RecordCommands { "open new type waveaudio alias capture", "set capture bitspersample 8",
     "set capture samplespersec 11025", "set capture channels 1", "Set capture time format ms",
-    "set capture journal %REC%.3-2-1.wav.journal", "record capture" };
+    "set capture journal %REC%.3-2-1.wav.journal", "set capture comment reciter-speed=100", "record capture" };
 
 QStringList stopCommands(const QString &path)
 {
@@ -55,6 +55,11 @@ void run(PracticeFixture &f, const QString &actions)
 
 } // namespace
 
+static QString ModeName(Recorder::Mode mode)
+{
+    return QString::fromLatin1(QMetaEnum::fromType<Recorder::Mode>().valueToKey(int(mode)));
+}
+
 class TestRecorder final : public QObject
 {
     Q_OBJECT
@@ -99,7 +104,7 @@ void TestRecorder::states_data()
     QTest::addColumn<bool>("timer");
     QTest::newRow("start") << ""
                            << "P..R+"
-                           << "" << false;
+                           << "None" << false;
     QTest::newRow("recording") << "rec"
                                << "PS..-"
                                << "Rec" << true;
@@ -128,10 +133,10 @@ void TestRecorder::states()
 {
     QFETCH(QString, actions);
     PracticeFixture f;
-    f.recorder->ExampleDuration = 4;
+    f.recorder->SetExampleDuration(4);
     run(f, actions);
     QTEST(buttons(f), "shown");
-    QTEST(f.recorder->PracticeMode, "mode");
+    QTEST(ModeName(f.recorder->PracticeMode()), "mode");
     QTEST(f.c.TimerMeter->isActive(), "timer");
     QCOMPARE(f.c.TimerMeter->interval(), PracticeControls::MeterInterval);
 }
@@ -167,7 +172,7 @@ void TestRecorder::commands()
     QFETCH(QString, actions);
     QFETCH(QStringList, expected);
     PracticeFixture f;
-    f.recorder->CurExample = 1;
+    f.recorder->SetCurExample(1);
     write(f.recording("3-2-1.wav"), "RIFF");
     run(f, actions);
     expected.replaceInStrings("%REC%", f.app + "/rec/");
@@ -200,12 +205,12 @@ void TestRecorder::timeLimit()
     f.MP.duration = duration;
     f.panel->SelectExample(1);
     f.c.Arec->press();
-    QCOMPARE(f.recorder->StopAt, stopAt);
+    QCOMPARE(f.recorder->StopAt(), stopAt);
 
     f.audio.capturePosition = QString::number(stopAt - 1);
     f.recorder->TimerMeterTick();
     QVERIFY(!f.audio.commands.join('|').contains("save capture"));
-    QCOMPARE(f.recorder->PracticeMode, QStringLiteral("Rec"));
+    QCOMPARE(f.recorder->PracticeMode(), Recorder::Mode::Rec);
     QVERIFY(f.c.TimerMeter->isActive());
     f.audio.capturePosition = QString::number(stopAt);
     f.recorder->TimerMeterTick();
@@ -218,11 +223,11 @@ void TestRecorder::timeLimit()
 void TestRecorder::playbackEndsAtItsLength()
 {
     PracticeFixture f;
-    f.recorder->CurExample = 1;
+    f.recorder->SetCurExample(1);
     write(f.recording("3-2-1.wav"), "RIFF");
     f.audio.voiceLength = "2500";
     f.c.Aplay->press();
-    QCOMPARE(f.recorder->StopAt, qint64(2500));
+    QCOMPARE(f.recorder->StopAt(), qint64(2500));
     f.audio.voicePosition = "2499";
     f.recorder->TimerMeterTick();
     QVERIFY(f.c.TimerMeter->isActive());
@@ -236,7 +241,7 @@ void TestRecorder::playbackEndsAtItsLength()
 void TestRecorder::playBeforeRecording()
 {
     PracticeFixture f;
-    f.recorder->CurExample = 2;
+    f.recorder->SetCurExample(2);
     f.c.Aplay->press();
     QCOMPARE(f.dialogs, QStringList { Recorder::NotRecordedMessage });
     QVERIFY(f.dialogs.first().contains("\r\n"));
@@ -265,7 +270,7 @@ void TestRecorder::recordingNames()
     QFETCH(bool, indexMode);
     PracticeFixture f;
     f.position = PagePosition { qint16(chapter), qint16(lesson), qint16(entry), indexMode };
-    f.recorder->CurExample = 5;
+    f.recorder->SetCurExample(5);
     run(f, "rec stop");
     QFETCH(QString, name);
     QVERIFY(f.audio.commands.contains("save capture " + f.recording(name)));
@@ -279,7 +284,7 @@ void TestRecorder::recordingNames()
 void TestRecorder::takeStaysWithThePageItStartedOn()
 {
     PracticeFixture f;
-    f.recorder->CurExample = 1;
+    f.recorder->SetCurExample(1);
     f.c.Arec->press();
     // The learner opens another page while recording.
     f.position = PagePosition { 4, 1, 0, false };
@@ -292,7 +297,7 @@ void TestRecorder::recordingFolderIsCreated()
 {
     PracticeFixture f;
     QVERIFY(!QDir(f.app + "/rec").exists());
-    f.recorder->CurExample = 1;
+    f.recorder->SetCurExample(1);
     run(f, "rec stop");
     QVERIFY(QFile::exists(f.recording("3-2-1.wav")));
     QVERIFY(f.dialogs.isEmpty());
@@ -335,8 +340,8 @@ void TestRecorder::changesAreToldToAListener()
     QFETCH(QString, failing);
     QFETCH(QStringList, events);
     PracticeFixture f;
-    f.recorder->CurExample = 1;
-    f.recorder->ExampleDuration = 4;
+    f.recorder->SetCurExample(1);
+    f.recorder->SetExampleDuration(4);
     if (failing == "save")
         f.audio.saveReply = WaveAudio::ErrorPrefix + "disk full";
     if (failing == "record")
@@ -354,7 +359,7 @@ void TestRecorder::failedSaveKeepsTheTake()
 {
     PracticeFixture f;
     f.audio.saveReply = WaveAudio::ErrorPrefix + "disk full";
-    f.recorder->CurExample = 1;
+    f.recorder->SetCurExample(1);
     run(f, "rec stop");
     const QString journal = f.recording(".3-2-1.wav.journal");
     QCOMPARE(f.dialogs.size(), 1);
@@ -371,7 +376,7 @@ void TestRecorder::failedSaveKeepsTheTake()
     // whole in memory only, and no new take starts in its place.
     f.audio.journalled = "300";
     f.audio.commands.clear();
-    f.recorder->CurExample = 2;
+    f.recorder->SetCurExample(2);
     f.c.Arec->press();
     QCOMPARE(f.audio.commands, QStringList({ "save capture " + f.recording("3-2-1.wav"), "status capture journal" }));
     QCOMPARE(f.dialogs.size(), 2);
@@ -382,7 +387,8 @@ void TestRecorder::failedSaveKeepsTheTake()
     f.audio.saveReply.clear();
     f.audio.commands.clear();
     QStringList saved;
-    QObject::connect(f.recorder.get(), &Recorder::TakeSaved, [&saved](const QString &path) { saved << path; });
+    QObject::connect(
+        f.recorder.get(), &Recorder::TakeSaved, [&saved](const QString &path, const QString &) { saved << path; });
     f.c.Arec->press();
     QCOMPARE(f.audio.commands.mid(0, 3),
         QStringList(
@@ -407,7 +413,7 @@ void TestRecorder::shortTakeKeepsThePrevious()
     QFETCH(QString, length);
     QFETCH(bool, saved);
     PracticeFixture f;
-    f.recorder->CurExample = 1;
+    f.recorder->SetCurExample(1);
     write(f.recording("3-2-1.wav"), "GOOD TAKE");
     QStringList heard;
     QObject::connect(f.recorder.get(), &Recorder::StateChanged, [&heard](Recorder::Event event) {
@@ -451,7 +457,7 @@ void TestRecorder::recordSilencesEverything()
     f.audio.commands.clear();
     f.c.Arec->press();
     QVERIFY(!f.MP.playing);
-    QVERIFY(!f.recorder->Listening);
+    QVERIFY(!f.recorder->Listening());
     // The comparison's stretches (and their pending second half) are the window's.
     QCOMPARE(f.silenced, silenced + 1);
     // A take's playback is closed before the capture opens.
@@ -459,7 +465,7 @@ void TestRecorder::recordSilencesEverything()
     QVERIFY(open >= 0);
     if (before.contains("play"))
         QVERIFY(f.audio.commands.indexOf("close voice1") >= 0 && f.audio.commands.indexOf("close voice1") < open);
-    QCOMPARE(f.recorder->PracticeMode, QStringLiteral("Rec"));
+    QCOMPARE(f.recorder->PracticeMode(), Recorder::Mode::Rec);
 }
 
 void TestRecorder::journalGoesWhereItCan_data()
@@ -478,7 +484,7 @@ void TestRecorder::journalGoesWhereItCan()
     PracticeFixture f;
     const QString state = f.app + "/state/journals";
     f.recorder->SetJournalFallback(state);
-    f.recorder->CurExample = 1;
+    f.recorder->SetCurExample(1);
     refused.replaceInStrings("%REC%", f.app + "/rec/");
     refused.replaceInStrings("%STATE%", state);
     f.audio.journalRefused = refused;
@@ -509,8 +515,8 @@ void TestRecorder::stallsEnd()
 {
     QFETCH(QString, what);
     PracticeFixture f;
-    f.recorder->CurExample = 1;
-    f.recorder->ExampleDuration = 10;
+    f.recorder->SetCurExample(1);
+    f.recorder->SetExampleDuration(10);
     write(f.recording("3-2-1.wav"), "RIFF");
     f.MP.duration = 3;
     f.MP.position = 0.5;
@@ -532,7 +538,7 @@ void TestRecorder::stallsEnd()
     } else if (what == "play") {
         QCOMPARE(f.audio.commands.last(), QStringLiteral("close voice1"));
     } else {
-        QVERIFY(!f.recorder->Listening);
+        QVERIFY(!f.recorder->Listening());
         QVERIFY(!f.MP.playing);
     }
 }
@@ -556,14 +562,14 @@ void TestRecorder::listenTwiceRestores()
     f.MP.position = 1.2;
     f.c.Alisten->press();
     QCOMPARE(f.MP.plays, 1);
-    QVERIFY(f.recorder->Listening);
+    QVERIFY(f.recorder->Listening());
     QCOMPARE(LookOf(f.c.Alisten->picture()), 'H');
     QCOMPARE(LookOf(f.c.Alisten->activepicture()), 'R');
     QVERIFY(f.input.open);
     f.c.Alisten->press();
     QCOMPARE(f.MP.stops, 1);
     QCOMPARE(f.MP.position, 0.0);
-    QVERIFY(!f.recorder->Listening);
+    QVERIFY(!f.recorder->Listening());
     QVERIFY(!f.c.TimerMeter->isActive());
     QVERIFY(!f.input.open);
     QCOMPARE(LookOf(f.c.Alisten->picture()), 'R');
@@ -579,10 +585,10 @@ void TestRecorder::listenEndsByItself()
     f.c.vm[1]->show();
     f.MP.position = 2.9;
     f.recorder->TimerMeterTick();
-    QVERIFY(f.recorder->Listening);
+    QVERIFY(f.recorder->Listening());
     f.MP.position = 3;
     f.recorder->TimerMeterTick();
-    QVERIFY(!f.recorder->Listening);
+    QVERIFY(!f.recorder->Listening());
     QVERIFY(!f.c.TimerMeter->isActive());
     QCOMPARE(f.MP.position, 0.0);
     QVERIFY(!f.c.vm[1]->isVisibleTo(&f.host));
@@ -606,22 +612,22 @@ void TestRecorder::listenFinishesATakeFirst()
     QFETCH(QString, before);
     QFETCH(QString, ended);
     PracticeFixture f;
-    f.recorder->CurExample = 1;
+    f.recorder->SetCurExample(1);
     write(f.recording("3-2-1.wav"), "RIFF");
     f.MP.duration = 3;
     run(f, before + " listen");
     QCOMPARE(f.audio.commands.last(), ended);
     if (before == "rec")
         QVERIFY(f.audio.commands.contains("save capture " + f.recording("3-2-1.wav")));
-    QCOMPARE(f.recorder->PracticeMode, QStringLiteral("Listen"));
-    QVERIFY(f.recorder->Listening);
+    QCOMPARE(f.recorder->PracticeMode(), Recorder::Mode::Listen);
+    QVERIFY(f.recorder->Listening());
     QCOMPARE(buttons(f), QStringLiteral("P..R+"));
 }
 
 void TestRecorder::shutdownSavesTheTake()
 {
     PracticeFixture f;
-    f.recorder->CurExample = 3;
+    f.recorder->SetCurExample(3);
     f.c.Arec->press();
     f.recorder->Shutdown();
     QVERIFY(QFile::exists(f.recording("3-2-3.wav")));
@@ -632,7 +638,7 @@ void TestRecorder::shutdownSavesTheTake()
 void TestRecorder::meterFollowsTheRecording()
 {
     PracticeFixture f;
-    f.recorder->ExampleDuration = 10;
+    f.recorder->SetExampleDuration(10);
     f.c.Arec->press();
     QVERIFY(f.input.open);
     QByteArray loud(WaveInput::BufferSize, char(128));

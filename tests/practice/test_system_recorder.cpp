@@ -107,8 +107,8 @@ void TestSystemRecorder::recordsATakeToItsLimit()
     QtWaveInput input;
     PracticeFixture f(&audio, &input);
     Recorder &recorder = *f.recorder;
-    recorder.CurExample = 1;
-    recorder.ExampleDuration = 1; // a limit of 2000 ms
+    recorder.SetCurExample(1);
+    recorder.SetExampleDuration(1); // a limit of 2000 ms
 
     SinkFeed feed(f.dir.path(), true);
     QTest::qWait(300);
@@ -149,7 +149,7 @@ void TestSystemRecorder::recordsATakeToItsLimit()
     // Playing it back runs to its end and stops by itself.
     f.c.Aplay->press();
     QVERIFY(f.c.TimerMeter->isActive());
-    QVERIFY2(std::abs(recorder.StopAt - 2000) <= 100, qPrintable(QString::number(recorder.StopAt)));
+    QVERIFY2(std::abs(recorder.StopAt() - 2000) <= 100, qPrintable(QString::number(recorder.StopAt())));
     QTRY_VERIFY_WITH_TIMEOUT(!f.c.TimerMeter->isActive(), 5000);
     QVERIFY(f.c.Arec->isVisibleTo(&f.host));
 }

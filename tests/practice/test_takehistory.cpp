@@ -51,7 +51,7 @@ void TestTakeHistory::takesGoToHistory()
     QFETCH(bool, sameSecond);
     QFETCH(int, history);
     PracticeFixture f;
-    f.recorder->CurExample = 2;
+    f.recorder->SetCurExample(2);
     const QString take = f.recording("3-2-2.wav");
     const QDateTime start(QDate(2026, 3, 1), QTime(9, 5, 7));
     for (int i = 1; i <= takes; ++i) {
@@ -80,7 +80,7 @@ void TestTakeHistory::takesGoToHistory()
 void TestTakeHistory::aFailedSaveLeavesTheHistoryAsItWas()
 {
     PracticeFixture f;
-    f.recorder->CurExample = 1;
+    f.recorder->SetCurExample(1);
     const QString take = f.recording("3-2-1.wav");
     f.c.Arec->press();
     f.c.Astop->press();

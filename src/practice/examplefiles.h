@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "content/pageposition.h"
+
+#include <QString>
+#include <optional>
+
+// The one place of the naming rule: an example's files are named from the
+// page it is on and its number, c-l-n (chapter, lesson, example) or, on an
+// entry's sub-page of an index lesson, c-l-k-n; the sound, the text, the
+// picture and the learner's newest take share that name in their folders,
+// and the earlier takes live in rec/history/c-l-n/ under the time they were
+// recorded. Everything that writes or parses such a name goes through here.
+class ExampleFiles final
+{
+public:
+    // Each ends with a separator.
+    struct Folders
+    {
+        QString examples;
+        QString text;
+        QString images;
+        QString rec;
+    };
+
+    struct Example
+    {
+        PagePosition page;
+        int number = 0;
+    };
+
+    ExampleFiles() = default;
+    explicit ExampleFiles(Folders folders);
+
+    static QString BaseName(const PagePosition &page, int n);
+    // Back from a base name (or a take's file name): none when it is not one.
+    static std::optional<Example> Parse(const QString &name);
+    // "المثال ٣ من الدرس ٢ من الباب ١", for telling a learner which take.
+    static QString Described(const QString &name);
+
+    QString Sound(const QString &base) const { return m_folders.examples + base + QStringLiteral(".mp3"); }
+    QString Text(const QString &base) const { return m_folders.text + base + QStringLiteral(".txt"); }
+    // The GIF when there is one, else the JPEG; empty when neither is there.
+    QString Picture(const QString &base) const;
+    QString Take(const QString &base) const { return m_folders.rec + base + QStringLiteral(".wav"); }
+    // The reciter's sound of a take, wherever the take is kept.
+    QString SoundOfTake(const QString &takePath) const;
+    const Folders &folders() const { return m_folders; }
+
+    // The history folder of a take: rec/history/3-1-2/ for rec/3-1-2.wav.
+    static QString HistoryFolderOf(const QString &takePath);
+    // The earlier takes' names: the local time they were recorded.
+    static inline const QString HistoryNameFormat = QStringLiteral("yyyyMMdd-HHmmss");
+
+    // A take's file carries the reciter's speed the learner heard before it,
+    // as its comment; a take without one (older, or recovered after a crash)
+    // counts as made at full speed.
+    static QString SpeedComment(int percent);
+    static int SpeedOfComment(const QString &comment);
+
+private:
+    Folders m_folders;
+};
