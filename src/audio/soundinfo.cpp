@@ -6,10 +6,12 @@
 
 #include <taglib/fileref.h>
 #include <taglib/id3v2framefactory.h>
+#include <taglib/infotag.h>
 #include <taglib/mpegfile.h>
 #include <taglib/tag.h>
 #include <taglib/taglib.h>
 #include <taglib/tbytevectorstream.h>
+#include <taglib/wavfile.h>
 
 namespace {
 
@@ -41,7 +43,12 @@ SoundInfo ReadSoundInfo(const QString &path)
     const TagLib::FileRef ref(local.constData(), true, TagLib::AudioProperties::Accurate);
     if (ref.isNull())
         return {};
-    return infoOf(ref.audioProperties(), ref.tag());
+    SoundInfo info = infoOf(ref.audioProperties(), ref.tag());
+    // A WAV's own comment is in its RIFF INFO list, which the file's main tag
+    // (its ID3 one) does not show.
+    if (auto *wav = dynamic_cast<TagLib::RIFF::WAV::File *>(ref.file()); wav && wav->hasInfoTag())
+        info.comment = fromTag(wav->InfoTag()->comment());
+    return info;
 }
 
 SoundInfo ReadSoundInfo(const QByteArray &bytes)

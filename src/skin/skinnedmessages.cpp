@@ -12,11 +12,21 @@ SkinnedMessages::SkinnedMessages(QWidget *owner)
 {
 }
 
+// The plain box is news, not a question: it stays on screen until it is
+// read and let go, while the window goes on working and painting beneath it.
+// A modal box here (the mixer's "No mixer found!" comes as the first page is
+// shown) held every click on the window until it was dismissed, and one
+// opened while the window was still being mapped could stay unpainted.
 void SkinnedMessages::ShowMessageBox(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, m_owner);
-    box.setLayoutDirection(Qt::RightToLeft);
-    box.exec();
+    auto *box = new QMessageBox(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, m_owner);
+    box->setObjectName(QStringLiteral("MessageBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->setLayoutDirection(Qt::RightToLeft);
+    box->show();
+    box->raise();
+    box->activateWindow();
 }
 
 void SkinnedMessages::ShowMsgForm(const QString &message)

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // Answers the recorder's command strings as a sound device would, and keeps them.
 struct FakeWaveAudio final : WaveAudio
@@ -22,6 +23,9 @@ struct FakeWaveAudio final : WaveAudio
     // What the journal holds; all of the take unless set.
     QString journalled;
     QByteArray saveContent = "RIFF";
+    // When set, what a save writes, from the take's comment ("set capture comment").
+    std::function<QByteArray(const QString &comment)> content;
+    QString comment;
     // Folders where no journal can be made.
     QStringList journalRefused;
     QString recordReply;
@@ -44,6 +48,10 @@ struct FakeWaveAudio final : WaveAudio
                     return ErrorPrefix + QStringLiteral("cannot write");
             return {};
         }
+        if (lower.startsWith(QLatin1String("set capture comment ")))
+            comment = command.mid(20);
+        if (lower == QLatin1String("open new type waveaudio alias capture"))
+            comment.clear();
         if (lower == QLatin1String("record capture"))
             return recordReply;
         if (lower.startsWith(QLatin1String("save capture "))) {
@@ -55,7 +63,7 @@ struct FakeWaveAudio final : WaveAudio
             QFile file(path + QStringLiteral(".new"));
             if (!file.open(QIODevice::WriteOnly))
                 return ErrorPrefix + QStringLiteral("cannot write");
-            file.write(saveContent);
+            file.write(content ? content(comment) : saveContent);
             file.close();
             QFile::remove(path);
             if (!file.rename(path))
