@@ -3,12 +3,12 @@
 #include "mainwindow.h"
 
 #include "app/config.h"
+#include "app/firstframe.h"
 #include "app/keyboardorder.h"
+#include "app/soundparts.h"
 #include "audio/mediaplayer.h"
 #include "audio/silentsound.h"
 #include "audio/softwarevolume.h"
-#include "audio/soundlibrary.h"
-#include "audio/soundmodule.h"
 #include "components/activelink.h"
 #include "components/colors.h"
 #include "components/documentview.h"
@@ -18,28 +18,24 @@
 #include "content/documentscrollbar.h"
 #include "content/lessonpages.h"
 #include "layout/panelayout.h"
-#include "mixer/latemixerdevice.h"
 #include "mixer/mvolume.h"
 #include "mixer/volumecontrols.h"
-#include "practice/examplespanel.h"
 #include "practice/practiceprogress.h"
 #include "practice/practicesession.h"
 #include "practice/takeslist.h"
-#include "skin/formdesign.h"
+#include "skin/chromecontrols.h"
 #include "skin/skinfiles.h"
 #include "skin/skinnedmessages.h"
+#include "skin/windowdrag.h"
 #include "skin/windowshapes.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
-#include <QWindow>
-#include <algorithm>
 
 using namespace FormDesign;
 
@@ -57,22 +53,13 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     setLayoutDirection(Qt::RightToLeft);
 
     programVolume = new SoftwareVolume(this);
-    // The sound card's mixer comes with the sound library (EnsureSound) and
-    // opens on its own thread once the first frame is drawn.
-    if (platform.mixer) {
-        mixer = platform.mixer;
-    } else {
-        m_lateMixer = new LateMixerDevice([this] { EnsureSound(); }, this);
-        mixer = m_lateMixer;
-    }
-    // The players and the recorder's devices come from the sound library,
-    // which loads once the first page is up (EnsureSound).
+    // The players, the recorder's devices and the mixer come from the sound library.
+    m_sound = std::make_unique<SoundParts>(this, platform, programVolume, [this] { EnsureSound(); });
+    mixer = m_sound->Mixer();
     MP = platform.MP;
-    RTF = platform.RTF ? platform.RTF : new TextBrowserView(this);
     waveAudio = platform.waveAudio;
     waveInput = platform.waveInput;
-    m_givenSound = platform.sound;
-    m_soundFolders = platform.soundFolders;
+    RTF = platform.RTF ? platform.RTF : new TextBrowserView(this);
     if (platform.messages) {
         m_messages = platform.messages;
     } else {
@@ -88,10 +75,7 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
         if (practice)
             practice->ClosePanel();
     };
-    menuCallouts.ShowMessage = [this](const QString &text) {
-        message = text;
-        ShowMessage();
-    };
+    menuCallouts.ShowMessage = [this](const QString &text) { Tell(text); };
     menuCallouts.LessonProgress = [this](int c, int l) {
         const auto share = progress ? progress->LessonShare(catalogue, c, l) : PracticeProgress::Share {};
         return std::pair(share.practised, share.examples);
@@ -101,6 +85,26 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     // Mixer: "No mixer found!" goes through the window's message sink.
     m_mvolume = std::make_unique<MVolume>(mixer, m_messages);
     volume = new VolumeControls(mixerControls, *m_mvolume, mixer, this);
+
+    FirstFrame::Steps steps;
+    steps.OpenMixer = [this] { mixer->StartOpening(); };
+    steps.PrefetchHidden = [this] {
+        if (!practice)
+            PrefetchSkinPictures(ImagesPath, SkinPictures::HiddenAtStart);
+    };
+    steps.LoadSound = [this] { EnsureSound(); };
+    // The chime plays on while start-up continues, once the window is seen:
+    // opening the sound pipeline takes longer than showing the window.
+    steps.StartChime = [this] {
+        mixer->WhenSettled([this] {
+            if (m_pendingChime.isEmpty())
+                return;
+            EnsureSound();
+            MP->SetFileName(std::exchange(m_pendingChime, QString()));
+        });
+    };
+    steps.MakePractice = [this] { EnsurePracticeParts(); };
+    m_firstFrame = new FirstFrame(std::move(steps), this);
 
     // Hovered chapter titles return to rest when the pointer crosses the background.
     setMouseTracking(true);
@@ -113,8 +117,7 @@ MainWindow::~MainWindow()
 }
 
 // What the first page shows, and what the menu and the page need to lay
-// themselves out. The examples panel's controls, the recorder and the
-// comparison, hidden at start, are made by EnsurePracticeParts.
+// themselves out; the examples panel's controls come in EnsurePracticeParts.
 void MainWindow::CreateControls()
 {
     RTFP = new QWidget(this);
@@ -122,17 +125,9 @@ void MainWindow::CreateControls()
     RTF->Widget()->setParent(RTFP);
     RTF->Widget()->show();
 
-    ImExit = new ActiveLink(this);
-    ImExit->setObjectName(QStringLiteral("ImExit"));
-    ImExit->setAccessibleName(QStringLiteral("خروج"));
-    ImExit->setAlwayshandcursor(true);
-    connect(ImExit, &ActiveLink::Click, this, &QWidget::close);
-
-    Immin = new ActiveLink(this);
-    Immin->setObjectName(QStringLiteral("Immin"));
-    Immin->setAccessibleName(QStringLiteral("تصغير"));
-    Immin->setAlwayshandcursor(true);
-    connect(Immin, &ActiveLink::Click, this, &QWidget::showMinimized);
+    const ChromeControls chrome = CreateChromeControls(this);
+    ImExit = chrome.ImExit;
+    Immin = chrome.Immin;
 
     menuControls = CreateMenuControls(this);
 
@@ -153,13 +148,15 @@ void MainWindow::CreateControls()
     m_keyboard = std::make_unique<::KeyboardOrder>(*this, std::move(keys));
 }
 
-// --- lesson pages, document scroll bar, pane layout --------------------------
 void MainWindow::CreatePageParts()
 {
     scrollBar = new DocumentScrollBar(scrollBarControls, RTF, RTFP, settings, this);
 
     PaneLayout::Callouts paneCallouts;
-    paneCallouts.LayoutExamplesPanel = [this] { LayoutExamplesPanel(); };
+    paneCallouts.LayoutExamplesPanel = [this] {
+        if (practice)
+            practice->Layout();
+    };
     // Until the panel's controls exist nothing opens it; EnsurePracticeParts
     // clamps the remembered split again with their extent.
     paneCallouts.OpenPanelExtent = [this] {
@@ -171,10 +168,7 @@ void MainWindow::CreatePageParts()
 
     LessonPages::Callouts pageCallouts;
     pageCallouts.LayoutDocumentPane = [this] { paneLayout->LayoutDocumentPane(); };
-    pageCallouts.ShowMessage = [this](const QString &text) {
-        message = text;
-        ShowMessage();
-    };
+    pageCallouts.ShowMessage = [this](const QString &text) { Tell(text); };
     pageCallouts.SetupExampleButtons = [this](int n) {
         // Every road to another page comes here.
         if (n > 0)
@@ -182,23 +176,12 @@ void MainWindow::CreatePageParts()
         if (practice)
             practice->PageOpened(n);
     };
-    pageCallouts.LayoutExamplesPanel = [this] { LayoutExamplesPanel(); };
+    pageCallouts.LayoutExamplesPanel = paneCallouts.LayoutExamplesPanel;
     pages = new LessonPages(
         pageControls, RTF, RTFP, paneControls.FrameBar, *scrollBar, catalogue, std::move(pageCallouts), this);
     RTF->SetLinkHandler([this](const QString &path) {
         return pages->FollowPageLink(path, [this](int c, int l) { return menu->SelectLinkedLesson(c, l); });
     });
-}
-
-// The spoken news and the learner's progress are needed from the start: a
-// take recovered from its journal is told at once, and the menu shows what
-// has been practised.
-void MainWindow::CreateStatusLine()
-{
-    m_statusLine = new StatusLine(this);
-    m_statusLine->move(0, 0);
-    m_statusLine->show();
-    progress = std::make_unique<PracticeProgress>(RecDir);
 }
 
 // The examples panel and all that works in it are hidden at start: they are
@@ -217,70 +200,36 @@ void MainWindow::EnsurePracticeParts()
     CreatePracticeParts();
     practice->ApplySkin(paneControls.ImSamplesBar->pixmap(), paneControls.ImSamplesBar->geometry());
     paneLayout->ClampSplitterTop();
-    // A child made after its parent is on screen stays hidden until it is shown
-    // itself: each one the parts did not hide is shown, as the window's first
-    // show would have shown it.
-    for (QWidget *w : findChildren<QWidget *>()) {
-        if (!w->isWindow() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide) && !before.contains(w))
-            w->show();
-    }
+    ShowChildrenMadeSince(this, before);
 }
 
-// The sound library (Qt Multimedia, libsndfile, TagLib and some two dozen
-// libraries below them) is loaded here, not at start: the first page needs
-// none of it. Once the first frame is drawn, or sooner when something must
-// sound (a lesson chosen first, the welcome chime). Where it cannot be loaded
-// the program goes on silent, and says so once.
+// Once the first frame is drawn, or sooner when something must sound (a
+// lesson chosen first, the welcome chime); a program that cannot load its
+// sound library goes on silent, and says so once.
 void MainWindow::EnsureSound()
 {
     if (sound)
         return;
-    if (m_givenSound) {
-        sound = m_givenSound;
-    } else {
-        m_soundLibrary = std::make_unique<SoundLibrary>();
-        const QStringList folders
-            = m_soundFolders.isEmpty() ? SoundLibrary::Folders(QCoreApplication::applicationDirPath()) : m_soundFolders;
-        sound = m_soundLibrary->Load(folders);
-        if (!sound) {
-            qWarning(
-                "rattil: no sound: the sound library could not be loaded: %s", qPrintable(m_soundLibrary->Error()));
-            m_silentSound = std::make_unique<SilentSound>();
-            sound = m_silentSound.get();
-            if (m_statusLine)
-                m_statusLine->Announce(SilentSound::Message, true);
-            if (m_mvolume)
-                m_mvolume->NoSoundTold();
-        }
-    }
-    if (m_lateMixer)
-        m_lateMixer->SetDevice(sound->MakeMixerDevice(m_lateMixer, programVolume));
-    slowedSounds = sound->MakeSlowedSounds(this);
-    if (!MP)
-        MP = sound->MakeMediaPlayer(this, programVolume, slowedSounds);
-    if (!waveAudio)
-        waveAudio = sound->MakeWaveAudio(this, programVolume);
-    if (!waveInput)
-        waveInput = sound->MakeWaveInput(this);
+    m_sound->Load();
+    sound = m_sound->Module();
+    slowedSounds = m_sound->Slowed();
+    MP = m_sound->Player();
+    waveAudio = m_sound->Audio();
+    waveInput = m_sound->Input();
+    if (m_sound->Silent() && m_statusLine)
+        m_statusLine->Announce(SilentSound::Message, true);
+    if (m_sound->Silent() && m_mvolume)
+        m_mvolume->NoSoundTold();
 }
 
 // The practice loop names its takes from the open page and finds the
 // example's files in the course's folders: it is made once those are known.
 void MainWindow::CreatePracticeParts()
 {
-    PracticeSession::Devices devices;
-    devices.audio = waveAudio;
-    devices.input = waveInput;
-    devices.reciter = MP;
-    devices.sound = sound;
-    devices.volume = programVolume;
-    devices.slowed = slowedSounds;
+    const PracticeSession::Devices devices { waveAudio, waveInput, MP, sound, programVolume, slowedSounds };
     PracticeSession::Callouts c;
     c.Position = [this] { return pages->Position(); };
-    c.ShowMessage = [this](const QString &text) {
-        message = text;
-        ShowMessage();
-    };
+    c.ShowMessage = [this](const QString &text) { Tell(text); };
     c.ShowMessageBox = [this](const QString &text) { m_messages->ShowMessageBox(text); };
     c.Announce = [this](const QString &text, bool urgent) { m_statusLine->Announce(text, urgent); };
     c.SlidePanelBar = [this](const QString &direction, qint32 distance, qint16 step) {
@@ -294,20 +243,21 @@ void MainWindow::CreatePracticeParts()
     practice = new PracticeSession(practiceControls, devices, settings, *progress, folders, std::move(c), this);
 }
 
-void MainWindow::LayoutExamplesPanel()
-{
-    if (practice)
-        practice->Layout();
-}
-
-// -------------------------------------------------------------------------------
-
 void MainWindow::Load()
 {
     SetPaths();
-    CreateStatusLine();
-    RecoverTakes();
-    PlayWelcomeSound();
+    // The spoken news and the learner's progress are needed from the start:
+    // a take recovered from its journal is told at once (on the status line,
+    // and once the window shows), and the menu shows what has been practised.
+    m_statusLine = new StatusLine(this);
+    m_statusLine->show();
+    progress = std::make_unique<PracticeProgress>(RecDir);
+    if (const QString told = PracticeSession::RecoverTakes(RecDir, JournalFolder); !told.isEmpty()) {
+        m_statusLine->Announce(told);
+        QTimer::singleShot(0, this, [this, told] { Tell(told); });
+    }
+    if (FileExists(AppFolder + QStringLiteral("/start.mp3")))
+        m_pendingChime = AppFolder + QStringLiteral("/start.mp3");
     CreatePopupMenu();
     LoadOptions(ConfigFolder + QStringLiteral("/savedoptions.ini"), settings);
     ReadConfig(AppFolder + QStringLiteral("/config.ini"), settings);
@@ -317,7 +267,7 @@ void MainWindow::Load()
     progress->Read();
     menu->BuildMenu(ImagesPath);
     m_loaded = true;
-    OpenFirstPage();
+    RTF->Navigate(FileExists(StartPage) ? StartPage : NoFilePage);
 }
 
 void MainWindow::SetLearnerFolders(const QString &dataFolder, const QString &configFolder, const QString &journalFolder)
@@ -325,19 +275,6 @@ void MainWindow::SetLearnerFolders(const QString &dataFolder, const QString &con
     DataFolder = QDir::cleanPath(dataFolder);
     ConfigFolder = QDir::cleanPath(configFolder);
     JournalFolder = journalFolder.isEmpty() ? QString() : QDir::cleanPath(journalFolder);
-}
-
-void MainWindow::RecoverTakes()
-{
-    const QString text = PracticeSession::RecoverTakes(RecDir, JournalFolder);
-    if (text.isEmpty())
-        return;
-    m_statusLine->Announce(text);
-    // Told once the window shows, not in its way while it starts.
-    QTimer::singleShot(0, this, [this, text] {
-        message = text;
-        ShowMessage();
-    });
 }
 
 void MainWindow::SetPaths()
@@ -350,26 +287,6 @@ void MainWindow::SetPaths()
     TextDir = AppFolder + QStringLiteral("/data/text/");
     if (m_ownMessages)
         m_ownMessages->setImagesPath(ImagesPath);
-}
-
-// The chime plays on while start-up continues; nothing waits for it. It starts
-// once the window has first been drawn and the sound library has loaded:
-// opening the sound pipeline takes longer than showing the window, and a
-// learner should see the window first.
-void MainWindow::PlayWelcomeSound()
-{
-    const QString path = AppFolder + QStringLiteral("/start.mp3");
-    if (FileExists(path))
-        m_pendingChime = path;
-}
-
-void MainWindow::StartPendingChime()
-{
-    if (m_pendingChime.isEmpty())
-        return;
-    EnsureSound();
-    MP->SetFileName(m_pendingChime);
-    m_pendingChime.clear();
 }
 
 void MainWindow::CreatePopupMenu()
@@ -390,13 +307,6 @@ void MainWindow::RunPopupCommand(int id)
     PopupMenuHandle->Run(id);
 }
 
-QPixmap MainWindow::LoadSkinPicture(const QString &name) const
-{
-    return ::LoadSkinPicture(ImagesPath, name);
-}
-
-// The part of the skin step the window needs to show its first page: background,
-// chrome buttons, the document pane and the page paths.
 // The skin step: every control gets its pictures and its place, in the order
 // the later steps rely on (sizes come from the pictures loaded before them).
 // A missing or unreadable skin file leaves that control without its picture
@@ -410,22 +320,14 @@ void MainWindow::ApplySkin()
     menuControls.MenuScrollTimer->stop();
     menuControls.MenuScrollTimer->setInterval(LessonMenu::HeldScrollInterval);
 
-    m_background = LoadSkinPicture(QStringLiteral("main.jpg"));
+    m_background = ::LoadSkinPicture(ImagesPath, QStringLiteral("main.jpg"));
 
-    const auto placeButton = [this](ActiveLink *button, const QString &rest, const QString &hover, QPoint centre) {
-        button->setPicture(LoadSkinPicture(rest));
-        button->setActivepicture(LoadSkinPicture(hover));
-        const QSize size = button->picture().isNull() ? QSize(32, 32) : button->picture().size();
-        button->setGeometry(QRect(centre - QPoint(size.width() / 2, size.height() / 2), size));
-    };
-    placeButton(ImExit, QStringLiteral("Exit.jpg"), QStringLiteral("ExitMouseOver.jpg"), ExitCentre);
-    placeButton(Immin, QStringLiteral("Minimize.jpg"), QStringLiteral("MinimizeMouseOver.jpg"), MinimizeCentre);
+    LoadChromeSkin({ ImExit, Immin }, ImagesPath);
 
     // Sound icons, the two rows of ten bars and their step buttons.
     volume->LoadSkin(ImagesPath, settings.MenuBackColor);
 
-    // The examples bar and the lower panel, closed: the bar's closed top follows
-    // from its picture.
+    // The examples bar and the lower panel, closed, as the bar's picture sets.
     const QColor back = ColorFromBgr(settings.MenuBackColor);
     paneLayout->LoadSkin(ImagesPath, back);
 
@@ -433,11 +335,8 @@ void MainWindow::ApplySkin()
     // DPI, so the outline is converted at the design's own twips per pixel.
     ApplyOutline(this, BuildOutline(MainWindowShapes(), 1, 1, 0, 0));
 
-    // The mixer's levels in the bars, and a silent master raised, once the
-    // mixer has opened: it opens after the first frame (paintEvent), and the
-    // first frame shows the bars unlit and the lines open. Its client library
-    // and the codecs under it are more than the first page's memory and
-    // disk reads; the bars light a few frames later.
+    // The mixer's levels in the bars, and a silent master raised, once it has
+    // opened after the first frame: until then the bars show unlit.
     mixer->WhenSettled([this] { volume->InitVolumeDisplay(); });
 
     // The closed examples bar ends where its title line would begin.
@@ -456,14 +355,15 @@ void MainWindow::ApplySkin()
     update();
 }
 
-void MainWindow::OpenFirstPage()
-{
-    RTF->Navigate(FileExists(StartPage) ? StartPage : NoFilePage);
-}
-
 void MainWindow::ShowMessage()
 {
     m_messages->ShowMsgForm(message);
+}
+
+void MainWindow::Tell(const QString &text)
+{
+    message = text;
+    ShowMessage();
 }
 
 void MainWindow::paintEvent(QPaintEvent *)
@@ -473,23 +373,8 @@ void MainWindow::paintEvent(QPaintEvent *)
         p.drawPixmap(0, 0, m_background);
     else
         p.fillRect(rect(), palette().window());
-    // The frame just drawn goes to the screen before the mixer opens and the
-    // sound library loads.
-    if (m_loaded && !std::exchange(m_mixerQueued, true)) {
-        QTimer::singleShot(0, mixer, &MixerDevice::StartOpening);
-        // The pictures of what was hidden at start, decoded before it shows.
-        if (!practice)
-            QTimer::singleShot(0, this, [this] { PrefetchSkinPictures(ImagesPath, SkinPictures::HiddenAtStart); });
-    }
-    if (m_loaded && !sound && !std::exchange(m_soundQueued, true))
-        QTimer::singleShot(0, this, &MainWindow::EnsureSound);
-    // Not into a master the mixer is still to raise from silence.
-    if (!m_pendingChime.isEmpty())
-        QTimer::singleShot(0, this, [this] { mixer->WhenSettled([this] { StartPendingChime(); }); });
-    // After the first page has had its moment on screen, and before a learner
-    // can have chosen a lesson, so that the first lesson opens at once too.
-    if (m_loaded && !practice && !std::exchange(m_practiceQueued, true))
-        QTimer::singleShot(PracticeAfterFirstPaintMs, this, &MainWindow::EnsurePracticeParts);
+    if (m_loaded)
+        m_firstFrame->Drawn();
 }
 
 void MainWindow::mousePressEvent(QMouseEvent *event)
@@ -503,26 +388,18 @@ void MainWindow::mousePressEvent(QMouseEvent *event)
             PopupMenuHandle->ChooseAt(event->globalPosition().toPoint());
         return;
     }
-    if (event->button() != Qt::LeftButton)
-        return;
-    // The window system moves the window where it can; without a window manager
-    // (a bare X server) the window follows the pointer by itself.
-    if (windowHandle() && windowHandle()->startSystemMove())
-        return;
-    m_dragging = true;
-    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    m_drag.Press(event);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
 {
     menu->BackgroundMouseMove();
-    if (m_dragging && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - m_dragOffset);
+    m_drag.Move(event);
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent *)
 {
-    m_dragging = false;
+    m_drag.Release();
 }
 
 QList<QWidget *> MainWindow::KeyboardOrder(bool shownOnly) const
@@ -538,9 +415,8 @@ bool MainWindow::focusNextPrevChild(bool next)
 void MainWindow::keyPressEvent(QKeyEvent *event)
 {
     // The popup menu from the keyboard, as the context menu key opens one anywhere.
-    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
-        if (PopupMenuHandle)
-            PopupMenuHandle->ChooseAt(mapToGlobal(rect().center()));
+    if (PopupMenuHandle && PopupMenuHandle->OpensOn(*event)) {
+        PopupMenuHandle->ChooseAt(mapToGlobal(rect().center()));
         return;
     }
     // Without a window manager (or one that leaves frameless windows alone)

@@ -12,6 +12,7 @@
 #include "mixer/mixercontrols.h"
 #include "practice/practicecontrols.h"
 #include "skin/formdesign.h"
+#include "skin/windowdrag.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -20,8 +21,8 @@
 
 class ActiveLink;
 class DocumentScrollBar;
+class FirstFrame;
 class KeyboardOrder;
-class LateMixerDevice;
 class LessonPages;
 class MixerDevice;
 class MVolume;
@@ -29,11 +30,10 @@ class PaneLayout;
 class PopupMenu;
 class PracticeProgress;
 class PracticeSession;
-class SilentSound;
 class SkinnedMessages;
 class SlowedSounds;
 class SoftwareVolume;
-class SoundLibrary;
+class SoundParts;
 class SoundModule;
 class StatusLine;
 class VolumeControls;
@@ -61,6 +61,8 @@ public:
     // The text the message dialog shows; set right before showing it.
     QString message;
     void ShowMessage();
+    // Sets the message and shows it.
+    void Tell(const QString &text);
 
     // Where the learner's recordings (rec/) and savedoptions.ini go: the course
     // folder itself unless the course cannot be written (see coursefolders.h).
@@ -110,8 +112,6 @@ public:
     // player follows, and the wave and microphone bars, steps and mute toggles.
     SoftwareVolume *programVolume = nullptr;
     MixerDevice *mixer = nullptr;
-    // The stand-in for the sound library's mixer, unless one was handed in.
-    LateMixerDevice *m_lateMixer = nullptr;
     MixerControls mixerControls;
     VolumeControls *volume = nullptr;
 
@@ -161,40 +161,21 @@ protected:
 private:
     void CreateControls();
     void SetPaths();
-    // Takes a crash left in their journals become takes again, and the
-    // learner is told which.
-    void RecoverTakes();
-    void PlayWelcomeSound();
-    void StartPendingChime();
     void CreatePopupMenu();
     void ApplySkin();
-    void OpenFirstPage();
     void CreatePageParts();
-    void CreateStatusLine();
     void CreatePracticeParts();
-    void LayoutExamplesPanel();
     void Unload();
-    QPixmap LoadSkinPicture(const QString &name) const;
 
     std::unique_ptr<SkinnedMessages> m_ownMessages;
     std::unique_ptr<::KeyboardOrder> m_keyboard;
-    SoundModule *m_givenSound = nullptr;
-    QStringList m_soundFolders;
-    std::unique_ptr<SoundLibrary> m_soundLibrary;
-    std::unique_ptr<SilentSound> m_silentSound;
-    bool m_soundQueued = false;
-    bool m_mixerQueued = false;
+    std::unique_ptr<SoundParts> m_sound;
     std::unique_ptr<MVolume> m_mvolume;
     MessageSink *m_messages = nullptr;
     QPixmap m_background;
     QString m_pendingChime;
     bool m_unloaded = false;
     bool m_loaded = false;
-    bool m_practiceQueued = false;
-    // Long enough for the first page to be painted and shown by the window
-    // system, short against a learner's first choice of a lesson.
-    static constexpr int PracticeAfterFirstPaintMs = 150;
-    // Dragging by hand where no window manager moves the window for us.
-    bool m_dragging = false;
-    QPoint m_dragOffset;
+    FirstFrame *m_firstFrame = nullptr;
+    WindowDrag m_drag { *this };
 };

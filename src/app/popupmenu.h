@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QString>
 #include <functional>
@@ -27,6 +28,11 @@ public:
     // htmlDir ends with a separator.
     PopupMenu(QString htmlDir, Callouts callouts, QWidget *parent);
 
+    // The context-menu key, or Shift+F10, opens it from the keyboard anywhere.
+    static bool OpensOn(const QKeyEvent &event)
+    {
+        return event.key() == Qt::Key_Menu || (event.key() == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier);
+    }
     // Shows the menu at a point of the screen and does what is chosen.
     void ChooseAt(const QPoint &globalPosition);
     // What a chosen command does; 0 (dismissed) does nothing.

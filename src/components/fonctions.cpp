@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QFont>
+#include <QWidget>
 #include <cmath>
 
 bool IsInteger(double value)
@@ -38,4 +39,12 @@ void SetDesignPointSize(QFont &font, double points)
 {
     if (points > 0 && points < 1000)
         font.setPixelSize(qMax(1, qRound(points * 96.0 / 72.0)));
+}
+
+void ShowChildrenMadeSince(QWidget *parent, const QList<QWidget *> &before)
+{
+    for (QWidget *w : parent->findChildren<QWidget *>()) {
+        if (!w->isWindow() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide) && !before.contains(w))
+            w->show();
+    }
 }

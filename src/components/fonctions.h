@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QFont;
@@ -22,3 +23,9 @@ QString ShortPath(const QString &path);
 // drawn for: the pictures the text sits on do not grow with the desktop's font
 // DPI, so neither may the text. (A desktop scaled as a whole still scales both.)
 void SetDesignPointSize(QFont &font, double points);
+
+class QWidget;
+// A child made after its parent is on screen stays hidden until it is shown
+// itself: each one made since `before` that was not hidden on purpose is
+// shown, as the window's first show would have shown it.
+void ShowChildrenMadeSince(QWidget *parent, const QList<QWidget *> &before);

@@ -28,8 +28,8 @@ struct FakeStretch final : StretchPlayer
         QFile file(path);
         heard << (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
     }
-    void PlayWave(const QByteArray &) override {}
-    void Stop() override {}
+    void PlayWave(const QByteArray &) override { }
+    void Stop() override { }
 };
 
 // A take as the recorder's device saves it: the journal's WAV with the
