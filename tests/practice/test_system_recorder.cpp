@@ -2,6 +2,8 @@
 
 #include "audio/qtwaveaudio.h"
 #include "audio/qtwaveinput.h"
+#include "audio/soundinfo.h"
+#include "practice/examplefiles.h"
 #include "practicefixture.h"
 
 #include <QProcess>
@@ -109,6 +111,7 @@ void TestSystemRecorder::recordsATakeToItsLimit()
     Recorder &recorder = *f.recorder;
     recorder.SetCurExample(1);
     recorder.SetExampleDuration(1); // a limit of 2000 ms
+    recorder.SetSpeedPercent(70);
 
     SinkFeed feed(f.dir.path(), true);
     QTest::qWait(300);
@@ -145,6 +148,8 @@ void TestSystemRecorder::recordsATakeToItsLimit()
     QVERIFY2(rms.hasMatch(), qPrintable(stat));
     // A half-scale sine has an RMS of about 0.35; silence would be near 0.
     QVERIFY2(rms.captured(1).toDouble() > 0.2, qPrintable(stat));
+    // The take says what speed the reciter was heard at before it.
+    QCOMPARE(ReadSoundInfo(path).comment, ExampleFiles::SpeedComment(70));
 
     // Playing it back runs to its end and stops by itself.
     f.c.Aplay->press();
@@ -175,9 +180,18 @@ void TestSystemRecorder::journalHoldsTheTakeUntilItIsSaved()
 
     QCOMPARE(audio.Send("stop capture"), QString());
     const qint64 position = audio.Send("status capture position").toLongLong();
+    QCOMPARE(audio.Send("set capture comment reciter-speed=85"), QString());
     QVERIFY(WaveAudio::IsError(audio.Send("save capture " + dir.filePath("gone/1-1-1.wav"))));
     QVERIFY(QFile::exists(journal));
+    // A rename that fails beside the journal (a folder in the take's place)
+    // must leave the journal holding sound alone for the next try.
+    QVERIFY(QDir(dir.path()).mkdir("busy.wav"));
+    QVERIFY(WaveAudio::IsError(audio.Send("save capture " + dir.filePath("busy.wav"))));
     QCOMPARE(audio.Send("save capture " + take), QString());
+    QFile saved(take);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll().count("LIST"), 1);
+    QCOMPARE(ReadSoundInfo(take).comment, QStringLiteral("reciter-speed=85"));
     QVERIFY(!QFile::exists(journal));
     const double seconds = run("soxi", { "-D", take }).toDouble();
     QVERIFY2(std::abs(seconds - position / 1000.0) <= 0.05, qPrintable(QString::number(seconds)));
