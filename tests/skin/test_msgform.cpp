@@ -7,7 +7,10 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,6 +83,7 @@ private slots:
     void missingPictureStillCloseable();
     void cardFollowsTheOutline();
     void screenReaderHearsAnAlert();
+    void thePlainBoxLeavesTheWindowWorking();
 
 private:
     QTemporaryDir m_skin;
@@ -370,6 +374,36 @@ void TestMsgForm::cardFollowsTheOutline()
     // No shadow along the top and left edges.
     QCOMPARE(card.pixelColor(117, 1), QColor(Qt::white));
     QCOMPARE(card.pixelColor(1, 74), QColor(Qt::white));
+}
+
+// "No mixer found!" comes as the first page shows: a modal box held every
+// click on the window until it was let go, blind.
+void TestMsgForm::thePlainBoxLeavesTheWindowWorking()
+{
+    QWidget owner;
+    owner.resize(400, 300);
+    owner.show();
+    SkinnedMessages messages(&owner);
+    // Were the box modal, this would wait here until the timer let it go.
+    QTimer rescue;
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    rescue.start(3000);
+    QElapsedTimer shown;
+    shown.start();
+    messages.ShowMessageBox(QStringLiteral("No mixer found!"));
+    QVERIFY2(shown.elapsed() < 2000, "the box waited for an answer");
+    auto *box = owner.findChild<QMessageBox *>();
+    QVERIFY(box);
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->text(), QStringLiteral("No mixer found!"));
+    QVERIFY(!QApplication::activeModalWidget());
+    QPointer<QMessageBox> gone(box);
+    box->button(QMessageBox::Ok)->click();
+    QTRY_VERIFY(gone.isNull());
 }
 
 QTEST_MAIN(TestMsgForm)
