@@ -30,8 +30,7 @@ class SoundParts final
 public:
     // loadNow: what the mixer's stand-in calls when it is first needed
     // before the library came (it loads it).
-    SoundParts(QObject *owner, const Platform &platform, SoftwareVolume *programVolume,
-        std::function<void()> loadNow);
+    SoundParts(QObject *owner, const Platform &platform, SoftwareVolume *programVolume, std::function<void()> loadNow);
     ~SoundParts();
 
     // The one handed in, else a stand-in until the library has come.

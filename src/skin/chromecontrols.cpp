@@ -41,7 +41,8 @@ ChromeControls CreateChromeControls(QWidget *window)
 
 void LoadChromeSkin(const ChromeControls &c, const QString &imagesPath)
 {
-    place(c.ImExit, imagesPath, QStringLiteral("Exit.jpg"), QStringLiteral("ExitMouseOver.jpg"), FormDesign::ExitCentre);
+    place(
+        c.ImExit, imagesPath, QStringLiteral("Exit.jpg"), QStringLiteral("ExitMouseOver.jpg"), FormDesign::ExitCentre);
     place(c.Immin, imagesPath, QStringLiteral("Minimize.jpg"), QStringLiteral("MinimizeMouseOver.jpg"),
         FormDesign::MinimizeCentre);
 }
