@@ -54,8 +54,8 @@ int main(int argc, char *argv[])
     // Every way out runs the window's one shutdown: a signal closes it, and a
     // quit that bypasses it (a session ending) still saves through the close.
     QuitSignals quitSignals;
-    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &QWidget::close);
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, &QWidget::close);
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &MainWindow::CloseNow);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, &MainWindow::CloseNow);
     const int code = app.exec();
     // The take and the layout were saved as the window closed. A worker still
     // busy with a comparison is given a moment, never an unbounded wait: a

@@ -430,8 +430,22 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A take that nothing could keep (a full disk everywhere) is not lost
+    // without the learner's word: staying leaves it in memory, and the next
+    // Record saves it once there is room.
+    if (!m_unloaded && !m_closingNow && practice && !practice->SecureTakes() && m_messages
+        && !m_messages->Confirm(TakeAtRiskQuestion, LoseTakeAnswer, StayAnswer)) {
+        event->ignore();
+        return;
+    }
     Unload();
     event->accept();
+}
+
+void MainWindow::CloseNow()
+{
+    m_closingNow = true;
+    close();
 }
 
 void MainWindow::Unload()

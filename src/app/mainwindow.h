@@ -145,6 +145,17 @@ public:
     // What a chosen popup command does; 0 (dismissed) does nothing.
     void RunPopupCommand(int id);
 
+    // Asked before the window closes when a take could be kept nowhere.
+    static inline const QString TakeAtRiskQuestion
+        = QStringLiteral("تعذر حفظ تسجيلك الأخير في أي مكان، وسيضيع إن أغلقت البرنامج الآن.") + QStringLiteral("\r\n")
+        + QStringLiteral("أفرغ مساحة على القرص ثم سجّل مرة أخرى ليُحفظ، أو اخرج دونه.");
+    static inline const QString LoseTakeAnswer = QStringLiteral("الخروج دون التسجيل");
+    static inline const QString StayAnswer = QStringLiteral("البقاء في البرنامج");
+
+    // The end asked for by the system (a logout's signal): nothing is asked,
+    // whatever is at risk.
+    void CloseNow();
+
 signals:
     // Shutdown has saved the options and the window is going away.
     void unloaded();
@@ -175,6 +186,7 @@ private:
     QPixmap m_background;
     QString m_pendingChime;
     bool m_unloaded = false;
+    bool m_closingNow = false;
     bool m_loaded = false;
     FirstFrame *m_firstFrame = nullptr;
     WindowDrag m_drag { *this };

@@ -57,9 +57,12 @@ QtWaveAudio::~QtWaveAudio()
 {
     // Ending with a take that was never saved (its save failed, or nobody
     // asked): what the journal holds is the learner's, for the next start.
+    // A journal a full disk left short says how long the whole take was.
     if (m_journalFd >= 0) {
         DrainCapture();
         WriteJournal();
+        if (m_journalBytes < m_captured.size())
+            TakeJournal::MarkPartial(m_journalFd, m_captured.size());
     }
     CloseCapture(false);
     CloseVoice();
@@ -82,6 +85,8 @@ QString QtWaveAudio::Send(const QString &command)
         QStringLiteral("^save\\s+capture\\s+(.+)$"), QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression journalRe(
         QStringLiteral("^set\\s+capture\\s+journal\\s+(.+)$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression keepRe(
+        QStringLiteral("^keep\\s+capture\\s+(.+)$"), QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression commentRe(
         QStringLiteral("^set\\s+capture\\s+comment\\s+(.+)$"), QRegularExpression::CaseInsensitiveOption);
 
@@ -106,6 +111,11 @@ QString QtWaveAudio::Send(const QString &command)
     if (verb == QLatin1String("save")) {
         const QRegularExpressionMatch m = saveRe.match(text);
         return m.hasMatch() ? SaveCapture(m.captured(1)) : error(QStringLiteral("no file name"));
+    }
+
+    if (verb == QLatin1String("keep")) {
+        const QRegularExpressionMatch m = keepRe.match(text);
+        return m.hasMatch() ? KeepCapture(m.captured(1)) : error(QStringLiteral("no file name"));
     }
 
     if (alias == QLatin1String("capture")) {
@@ -199,6 +209,10 @@ QString QtWaveAudio::RecordCapture()
     return {};
 }
 
+// The file is locked before anything of it changes: a second window on the
+// same course may be recording into it, and a journal that holds sound
+// nobody has recovered yet is a take too. Either way this journal is refused
+// and the recorder takes another name; the file is left as it was.
 QString QtWaveAudio::SetJournal(const QString &path)
 {
     if (!m_captureOpen)
@@ -207,20 +221,58 @@ QString QtWaveAudio::SetJournal(const QString &path)
     if (!m_journalPath.isEmpty())
         QFile::remove(m_journalPath);
     m_journalPath.clear();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         return error(QStringLiteral("cannot write %1").arg(path));
-    const QByteArray header = TakeJournal::Header(0);
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0
-        || ::write(fd, header.constData(), size_t(header.size())) != header.size()) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
-        QFile::remove(path);
+        return error(QStringLiteral("%1 is in use").arg(path));
+    }
+    if (TakeJournal::Inspect(fd).soundBytes > 0) {
+        ::close(fd);
+        return error(QStringLiteral("%1 holds a take not yet recovered").arg(path));
+    }
+    const QByteArray header = TakeJournal::Header(0);
+    if (::ftruncate(fd, 0) != 0 || ::write(fd, header.constData(), size_t(header.size())) != header.size()) {
+        // Ours (empty, locked): nothing of anyone's is lost with it.
+        ::unlink(QFile::encodeName(path).constData());
+        ::close(fd);
         return error(QStringLiteral("cannot write %1").arg(path));
     }
     m_journalFd = fd;
     m_journalPath = path;
     m_journalBytes = 0;
     m_journalSynced.start();
+    return {};
+}
+
+// The whole take from memory as a journal at path (written to a temporary
+// file first, locked, then renamed), in place of the journal a full disk cut
+// short: for the program's end, when the take could not be saved, so that the
+// next start recovers all of it.
+QString QtWaveAudio::KeepCapture(const QString &path)
+{
+    if (!m_captureOpen || m_captured.isEmpty())
+        return error(QStringLiteral("nothing to keep"));
+    DrainCapture();
+    WriteJournal();
+    const QFileInfo target(path);
+    QTemporaryFile temp(target.absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    if (!temp.open() || ::flock(temp.handle(), LOCK_EX | LOCK_NB) != 0)
+        return error(QStringLiteral("cannot write in %1").arg(target.absolutePath()));
+    const QByteArray header = TakeJournal::Header(quint32(m_captured.size()));
+    const bool written = temp.write(header) == header.size() && temp.write(m_captured) == m_captured.size()
+        && temp.flush() && (m_comment.isEmpty() || TakeJournal::AppendComment(temp.handle(), m_comment))
+        && ::fsync(temp.handle()) == 0;
+    if (!written || QFileInfo::exists(path)
+        || std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return error(QStringLiteral("cannot write %1").arg(path));
+    temp.setAutoRemove(false);
+    CloseJournal();
+    if (!m_journalPath.isEmpty() && m_journalPath != path)
+        QFile::remove(m_journalPath);
+    m_journalPath = path;
+    m_journalBytes = m_captured.size();
     return {};
 }
 
@@ -332,7 +384,9 @@ QString QtWaveAudio::WriteTake(const QString &path) const
 {
     const QFileInfo target(path);
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
-    if (!temp.open())
+    // Locked while it is written: another window's sweep of cut-off saves
+    // passes it by.
+    if (!temp.open() || ::flock(temp.handle(), LOCK_EX | LOCK_NB) != 0)
         return error(QStringLiteral("cannot write in %1").arg(target.absolutePath()));
     temp.setPermissions(
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);

@@ -28,6 +28,8 @@ class SoftwareVolume;
 // place ("status capture journal" tells how many ms of the take it holds).
 // "stop capture" ends the recording and keeps what it holds, so that a
 // save that failed can be tried again; only "close capture" lets a take go.
+// "keep capture PATH" writes the whole take from memory as a journal at PATH,
+// for the program's end when the take could not be saved.
 class QtWaveAudio final : public QObject, public WaveAudio
 {
     Q_OBJECT
@@ -45,6 +47,7 @@ public:
 private:
     QString OpenCapture();
     QString SetJournal(const QString &path);
+    QString KeepCapture(const QString &path);
     QString RecordCapture();
     void DrainCapture();
     void WriteJournal();

@@ -42,11 +42,11 @@ bool writeAll(int fd, const char *data, qint64 size)
 
 // Copies an open journal into a temporary file of the takes' folder and puts it
 // in place, for a journal kept in the fallback folder (maybe another disk).
-bool copyInto(int fd, const QString &target)
+bool copyInto(int fd, const QString &target, const struct timespec times[2])
 {
     const QFileInfo info(target);
     QTemporaryFile temp(info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX"));
-    if (!temp.open())
+    if (!temp.open() || ::flock(temp.handle(), LOCK_EX | LOCK_NB) != 0)
         return false;
     if (::lseek(fd, 0, SEEK_SET) != 0)
         return false;
@@ -64,6 +64,7 @@ bool copyInto(int fd, const QString &target)
     }
     if (::fsync(temp.handle()) != 0)
         return false;
+    ::futimens(temp.handle(), times);
     if (std::rename(QFile::encodeName(temp.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
         return false;
     temp.setAutoRemove(false);
@@ -133,22 +134,102 @@ bool AppendComment(int fd, const QByteArray &comment)
     return true;
 }
 
-QString JournalName(const QString &takeFileName)
+QString JournalName(const QString &takeFileName, int writer)
 {
-    return QLatin1Char('.') + takeFileName + JournalSuffix;
+    return QLatin1Char('.') + takeFileName + (writer > 1 ? QLatin1Char('.') + QString::number(writer) : QString())
+        + JournalSuffix;
 }
 
 QString TakeOfJournal(const QString &journalFileName)
 {
     if (!journalFileName.startsWith(QLatin1Char('.')) || !journalFileName.endsWith(JournalSuffix))
         return {};
-    const QString take = journalFileName.mid(1, journalFileName.size() - 1 - JournalSuffix.size());
+    QString take = journalFileName.mid(1, journalFileName.size() - 1 - JournalSuffix.size());
+    // The journal of a second writer: ".3-1-2.wav.2.journal".
+    const qsizetype dot = take.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0 && take.size() - dot == 2 && take[dot + 1] >= QLatin1Char('2') && take[dot + 1] <= QLatin1Char('9'))
+        take.truncate(dot);
     return take.endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive) && !take.contains(QLatin1Char('/')) ? take
                                                                                                           : QString();
 }
 
-Recovery Recover(
-    const QString &recDir, const QString &fallbackDir, const std::function<void(const QString &take)> &keepPrevious)
+bool MarkPartial(int fd, qint64 takeBytes)
+{
+    if (takeBytes <= 0 || takeBytes > 0xFFFFFFFFLL - 36)
+        return false;
+    const QByteArray h = Header(quint32(takeBytes));
+    return ::pwrite(fd, h.constData() + 40, 4, 40) == 4 && ::fsync(fd) == 0;
+}
+
+Contents Inspect(int fd)
+{
+    Contents c;
+    struct stat st = {};
+    unsigned char head[HeaderBytes] = {};
+    if (::fstat(fd, &st) != 0 || st.st_size < HeaderBytes || ::pread(fd, head, HeaderBytes, 0) != HeaderBytes
+        || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0)
+        return c;
+    c.ours = true;
+    const auto u32 = [&](int at) {
+        return qint64(head[at]) | qint64(head[at + 1]) << 8 | qint64(head[at + 2]) << 16 | qint64(head[at + 3]) << 24;
+    };
+    const qint64 size = st.st_size;
+    const qint64 claimed = u32(40);
+    c.soundBytes = size - HeaderBytes;
+    c.takeBytes = c.soundBytes;
+    if (claimed > c.soundBytes) {
+        c.takeBytes = claimed;
+        return c;
+    }
+    // A finished take: its sound, then its comment's chunk to the file's end.
+    const qint64 listAt = HeaderBytes + claimed + (claimed % 2);
+    unsigned char list[8] = {};
+    if (listAt + 8 <= size && ::pread(fd, list, 8, listAt) == 8 && std::memcmp(list, "LIST", 4) == 0) {
+        const qint64 listSize = qint64(list[4]) | qint64(list[5]) << 8 | qint64(list[6]) << 16 | qint64(list[7]) << 24;
+        if (listAt + 8 + listSize == size && u32(4) == size - 8) {
+            c.commented = true;
+            c.soundBytes = c.takeBytes = claimed;
+        }
+    }
+    return c;
+}
+
+namespace {
+
+// A temporary file of a save: ".<take>.wav.XXXXXX" or a journal's
+// ".<take>.wav.journal.XXXXXX", six letters or digits at the end.
+bool isTemporary(const QString &name)
+{
+    constexpr qsizetype Tail = 6;
+    if (name.size() < Tail + 3 || !name.startsWith(QLatin1Char('.'))
+        || name[name.size() - Tail - 1] != QLatin1Char('.'))
+        return false;
+    const QStringView stem = QStringView(name).left(name.size() - Tail - 1);
+    if (!stem.endsWith(u".wav") && !stem.endsWith(JournalSuffix))
+        return false;
+    for (qsizetype i = name.size() - Tail; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+            return false;
+    }
+    return true;
+}
+
+// Removed unless its writer (another window saving right now) holds it.
+bool removeIfLeft(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const bool removed = free && ::unlink(QFile::encodeName(path).constData()) == 0;
+    ::close(fd);
+    return removed;
+}
+
+} // namespace
+
+Recovery Recover(const QString &recDir, const QString &fallbackDir, const History &history)
 {
     Recovery result;
     const QString rec = QDir::cleanPath(recDir);
@@ -159,6 +240,9 @@ Recovery Recover(
     for (const QString &dir : dirs) {
         // Name filters and patterns are matched by hand here and below: QDir's
         // wildcards compile a regular expression each, before the first page.
+        // Two journals of one take (two windows) are taken oldest first, so the
+        // later one ends as the newest take, the other in the history; either
+        // way both are kept.
         const QStringList journals
             = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Time | QDir::Reversed);
         for (const QString &name : journals) {
@@ -178,55 +262,54 @@ Recovery Recover(
                 continue;
             }
             struct stat st = {};
-            char magic[12] = {};
-            const bool ours = ::fstat(fd, &st) == 0 && st.st_size >= HeaderBytes && ::pread(fd, magic, 12, 0) == 12
-                && std::memcmp(magic, "RIFF", 4) == 0 && std::memcmp(magic + 8, "WAVE", 4) == 0;
-            const qint64 ms = ours ? (qint64(st.st_size) - HeaderBytes) * 1000 / Rate : 0;
-            const QFileInfo saved(target);
-            const bool newerSaved = saved.exists() && saved.lastModified() >= QFileInfo(journal).lastModified();
-            if (!ours || ms < ShortestTakeMs || newerSaved) {
+            ::fstat(fd, &st);
+            const Contents contents = Inspect(fd);
+            const qint64 ms = contents.soundBytes * 1000 / Rate;
+            if (!contents.ours || ms < ShortestTakeMs) {
                 ::unlink(QFile::encodeName(journal).constData());
                 ::close(fd);
                 ++result.removed;
                 continue;
             }
+            // The take there goes to the history before the journal replaces
+            // it; when it cannot, the journal waits for a start that can.
+            QString keptPrevious;
+            const bool savedThere = QFileInfo(target).isFile();
             bool placed = false;
-            if (keepPrevious && saved.exists())
-                keepPrevious(target);
-            if (FixSizes(fd) && ::fsync(fd) == 0 && QDir().mkpath(rec)) {
+            if (savedThere && history.keep)
+                keptPrevious = history.keep(target);
+            const bool previousSafe = !savedThere || !keptPrevious.isEmpty();
+            if (previousSafe && (contents.commented || FixSizes(fd)) && ::fsync(fd) == 0 && QDir().mkpath(rec)) {
+                // Dated when it was recorded, not now: the last write to the
+                // journal was the take's last moment.
+                const struct timespec times[2] = { st.st_atim, st.st_mtim };
                 if (dir == rec) {
+                    ::futimens(fd, times);
                     placed = std::rename(QFile::encodeName(journal).constData(), QFile::encodeName(target).constData())
                         == 0;
-                } else if (copyInto(fd, target)) {
+                } else if (copyInto(fd, target, times)) {
                     ::unlink(QFile::encodeName(journal).constData());
                     placed = true;
                 }
             }
             ::close(fd);
-            if (placed)
+            if (placed) {
                 result.recovered << take;
-            else
+                result.details.push_back({ take, ms, contents.takeBytes * 1000 / Rate, keptPrevious });
+            } else {
+                if (!keptPrevious.isEmpty() && history.withdraw)
+                    history.withdraw(keptPrevious);
                 result.kept << journal;
+            }
         }
     }
 
-    // A save cut off between writing its temporary file and renaming it.
-    // Its name is ".<take>.wav.XXXXXX", six letters or digits at the end.
-    const auto temporary = [](const QString &name) {
-        constexpr qsizetype Tail = 6;
-        const qsizetype wav = name.size() - Tail - 5;
-        if (wav < 2 || !name.startsWith(QLatin1Char('.')) || QStringView(name).mid(wav, 5) != u".wav.")
-            return false;
-        for (qsizetype i = name.size() - Tail; i < name.size(); ++i) {
-            const char16_t c = name[i].unicode();
-            if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
-                return false;
+    // Saves cut off between writing their temporary file and renaming it.
+    for (const QString &dir : dirs) {
+        for (const QString &name : QDir(dir).entryList(QDir::Files | QDir::Hidden)) {
+            if (isTemporary(name) && removeIfLeft(dir + QLatin1Char('/') + name))
+                ++result.removed;
         }
-        return true;
-    };
-    for (const QString &name : QDir(rec).entryList(QDir::Files | QDir::Hidden)) {
-        if (temporary(name) && QFile::remove(rec + QLatin1Char('/') + name))
-            ++result.removed;
     }
     return result;
 }

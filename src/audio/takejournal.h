@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -15,7 +16,8 @@
 // the header: the last write may have gone through without the header's.
 //
 // The writer holds an exclusive lock on the journal while the take runs, so a
-// second window on the same course never takes a journal in use for a leftover.
+// second window on the same course never takes a journal in use for a leftover;
+// the same goes for the temporary file of a save being written.
 namespace TakeJournal {
 
 constexpr int Rate = 11025;
@@ -35,29 +37,67 @@ bool FixSizes(int fd);
 // file as it was.
 bool AppendComment(int fd, const QByteArray &comment);
 
-QString JournalName(const QString &takeFileName);
+// A second window recording the same example cannot have the first one's
+// journal (it is locked, or holds a take nobody has recovered yet): it takes
+// the next name, ".3-1-2.wav.2.journal", and so on up to Writers.
+constexpr int Writers = 9;
+QString JournalName(const QString &takeFileName, int writer = 1);
 // The take a journal is for ("3-1-2.wav"), or empty when the name is not a journal's.
 QString TakeOfJournal(const QString &journalFileName);
+
+// A journal that a full disk cut short, at the program's end, carries the
+// length of the whole take in its header (beyond what the file holds), so that
+// whoever recovers it can tell the learner it is only part of the take.
+bool MarkPartial(int fd, qint64 takeBytes);
+
+// What a journal file holds, from its header and its length.
+struct Contents
+{
+    bool ours = false; // a WAV journal at all
+    qint64 soundBytes = 0;
+    qint64 takeBytes = 0; // the whole take: more than soundBytes when marked partial
+    bool commented = false; // ends with its comment, sizes set: a finished take
+};
+Contents Inspect(int fd);
+
+// How the earlier takes are kept when a journal replaces a saved take: keep
+// returns where the previous take went (empty when it could not be kept, and
+// then the journal waits rather than replace it); withdraw undoes a keep whose
+// journal could not be placed after all.
+struct History
+{
+    std::function<QString(const QString &take)> keep;
+    std::function<void(const QString &kept)> withdraw;
+};
+
+struct Recovered
+{
+    QString take; // the file name in the takes' folder
+    qint64 ms = 0; // what came back
+    qint64 wholeMs = 0; // the whole take; more than ms when only part came back
+    QString keptPrevious; // where the take it replaced went, empty when none
+};
 
 struct Recovery
 {
     // The takes that were made whole again, as file names in the takes' folder.
     QStringList recovered;
+    QList<Recovered> details;
     // Journals that could not be made into their takes (the folder cannot be
-    // written); they stay where they are for the next start.
+    // written, or the take there could not be kept); they stay where they are
+    // for the next start.
     QStringList kept;
-    // Leftovers removed: journals of takes too short or older than the take
-    // saved since, and temporary files of saves that were cut off.
+    // Leftovers removed: journals of takes too short and temporary files of
+    // saves that were cut off.
     int removed = 0;
 };
 
 // Makes every journal left in recDir or in fallbackDir (where journals go when
-// recDir cannot be written; may be empty) into the take it was for, in recDir,
-// unless a newer take of that example is there already. Removes the temporary
-// files an interrupted save left in recDir.
-// keepPrevious, when given, is called with a take's path before a journal
-// replaces it (the earlier takes' history keeps it).
-Recovery Recover(const QString &recDir, const QString &fallbackDir,
-    const std::function<void(const QString &take)> &keepPrevious = {});
+// recDir cannot be written; may be empty) into the take it was for, in recDir.
+// A journal is never thrown away for a take that looks newer (file times lie
+// when a clock does): the take there goes to the history first, and when it
+// cannot, the journal stays. Removes the temporary files an interrupted save
+// left in recDir and fallbackDir, unless their writer still holds them.
+Recovery Recover(const QString &recDir, const QString &fallbackDir, const History &history = {});
 
 } // namespace TakeJournal

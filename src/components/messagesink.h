@@ -15,4 +15,7 @@ public:
     virtual void ShowMessageBox(const QString &text) = 0;
     // The skinned message dialog, modal.
     virtual void ShowMsgForm(const QString &message) = 0;
+    // A question with two answers, modal: true for yes (the first), false for
+    // no, which is also what closing the question answers.
+    virtual bool Confirm(const QString &question, const QString &yes, const QString &no) = 0;
 };

@@ -76,7 +76,7 @@ QString ExampleFiles::Picture(const QString &base) const
 
 QString ExampleFiles::SoundOfTake(const QString &takePath) const
 {
-    // rec/3-1-2.wav, or rec/history/3-1-2/20261208-101500.wav.
+    // rec/3-1-2.wav, or rec/history/3-1-2/0041-20261208-101500.wav.
     const QFileInfo take(takePath);
     const QString base = Parse(take.fileName()) ? take.completeBaseName() : take.dir().dirName();
     return Sound(base);
@@ -86,6 +86,58 @@ QString ExampleFiles::HistoryFolderOf(const QString &takePath)
 {
     const QFileInfo take(takePath);
     return take.absolutePath() + QStringLiteral("/history/") + take.completeBaseName();
+}
+
+namespace {
+
+const QString TimeFormat = QStringLiteral("yyyyMMdd-HHmmss");
+constexpr int SequenceDigits = 4;
+
+bool digits(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+// yyyyMMdd-HHmmss, matched by hand: the progress counts the earlier takes
+// before the first page, and a pattern would compile a regular expression.
+bool timeText(QStringView text)
+{
+    return text.size() == 15 && text[8] == QLatin1Char('-') && digits(text.left(8)) && digits(text.mid(9));
+}
+
+} // namespace
+
+QString ExampleFiles::HistoryFileName(qint64 sequence, const QDateTime &recorded)
+{
+    return QStringLiteral("%1-").arg(sequence, SequenceDigits, 10, QLatin1Char('0')) + recorded.toString(TimeFormat)
+        + QStringLiteral(".wav");
+}
+
+std::optional<ExampleFiles::HistoryName> ExampleFiles::ParseHistoryName(const QString &fileName)
+{
+    if (!fileName.endsWith(QLatin1String(".wav")))
+        return std::nullopt;
+    const QStringView stem = QStringView(fileName).chopped(4);
+    HistoryName name;
+    QStringView time = stem;
+    if (stem.size() > 16 && stem[stem.size() - 16] == QLatin1Char('-')) {
+        const QStringView number = stem.left(stem.size() - 16);
+        bool ok = false;
+        name.sequence = number.toLongLong(&ok);
+        if (!digits(number) || number.size() < SequenceDigits || !ok || name.sequence <= 0)
+            return std::nullopt;
+        time = stem.right(15);
+    }
+    if (!timeText(time))
+        return std::nullopt;
+    name.recorded = QDateTime::fromString(time.toString(), TimeFormat);
+    return name;
 }
 
 QString ExampleFiles::SpeedComment(int percent)

@@ -4,6 +4,7 @@
 
 #include "content/pageposition.h"
 
+#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -11,8 +12,8 @@
 // page it is on and its number, c-l-n (chapter, lesson, example) or, on an
 // entry's sub-page of an index lesson, c-l-k-n; the sound, the text, the
 // picture and the learner's newest take share that name in their folders,
-// and the earlier takes live in rec/history/c-l-n/ under the time they were
-// recorded. Everything that writes or parses such a name goes through here.
+// and the earlier takes live in rec/history/c-l-n/ under the order they were
+// kept in and the time they were recorded. Everything that writes or parses such a name goes through here.
 class ExampleFiles final
 {
 public:
@@ -51,8 +52,19 @@ public:
 
     // The history folder of a take: rec/history/3-1-2/ for rec/3-1-2.wav.
     static QString HistoryFolderOf(const QString &takePath);
-    // The earlier takes' names: the local time they were recorded.
-    static inline const QString HistoryNameFormat = QStringLiteral("yyyyMMdd-HHmmss");
+    // An earlier take's name: the order it was kept in, then the local time
+    // it was recorded, for people to read: "0041-20261208-101512.wav". The
+    // order is the number, never the time: a clock set back, a change of
+    // daylight saving or of time zone must not reorder the takes. Names
+    // without a number ("20261208-101512.wav", from before) come first,
+    // among themselves by name.
+    struct HistoryName
+    {
+        qint64 sequence = 0; // 0 for a name without one
+        QDateTime recorded;
+    };
+    static QString HistoryFileName(qint64 sequence, const QDateTime &recorded);
+    static std::optional<HistoryName> ParseHistoryName(const QString &fileName);
 
     // A take's file carries the reciter's speed the learner heard before it,
     // as its comment; a take without one (older, or recovered after a crash)

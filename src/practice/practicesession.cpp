@@ -20,20 +20,41 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <algorithm>
 
 QString PracticeSession::RecoverTakes(const QString &recDir, const QString &journalFallback)
 {
-    const TakeJournal::Recovery recovery = TakeJournal::Recover(recDir, journalFallback, [](const QString &take) {
-        TakeHistory::KeepPrevious(take);
-        TakeHistory::Trim(take);
-    });
-    if (recovery.recovered.isEmpty())
-        return {};
-    QStringList examples;
-    for (const QString &take : recovery.recovered)
-        examples << ExampleFiles::Described(take);
-    return RecoveredMessage + examples.join(QStringLiteral("، "));
+    const TakeJournal::Recovery recovery = TakeJournal::Recover(recDir, journalFallback,
+        { [](const QString &take) {
+             const QString kept = TakeHistory::KeepPrevious(take);
+             if (!kept.isEmpty())
+                 TakeHistory::Trim(take);
+             return kept;
+         },
+            &TakeHistory::Withdraw });
+    const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
+    const auto seconds = [&](qint64 ms) { return arabic.toString(double(ms) / 1000.0, 'f', 1); };
+    QStringList told;
+    bool earlierKept = false;
+    for (const TakeJournal::Recovered &r : recovery.details) {
+        QString one = ExampleFiles::Described(r.take) + QStringLiteral(" (") + seconds(r.ms) + QStringLiteral(" ثانية");
+        if (r.wholeMs > r.ms)
+            one += PartialMessage + seconds(r.wholeMs) + QStringLiteral(" ثانية");
+        told << one + QLatin1Char(')');
+        earlierKept = earlierKept || !r.keptPrevious.isEmpty();
+    }
+    QString message;
+    if (!told.isEmpty())
+        message = RecoveredMessage + told.join(QStringLiteral("، ")) + (earlierKept ? EarlierKeptMessage : QString());
+    if (!recovery.kept.isEmpty()) {
+        QStringList waiting;
+        for (const QString &journal : recovery.kept)
+            waiting << ExampleFiles::Described(TakeJournal::TakeOfJournal(QFileInfo(journal).fileName()));
+        message += (message.isEmpty() ? QString() : QStringLiteral("\r\n")) + NotRecoveredMessage
+            + waiting.join(QStringLiteral("، "));
+    }
+    return message;
 }
 
 PracticeSession::PracticeSession(const PracticeControls &controls, Devices devices, const Settings &settings,
@@ -355,6 +376,12 @@ void PracticeSession::ApplySkin(const QPixmap &bar, const QRect &barGeometry)
     palette.setColor(QPalette::HighlightedText, paper);
     m_takesList->setPalette(palette);
     m_takesList->setFont(m_c.SampleTitle->font());
+}
+
+bool PracticeSession::SecureTakes()
+{
+    m_round->End();
+    return m_recorder->SecureTake();
 }
 
 void PracticeSession::Shutdown()

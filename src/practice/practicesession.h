@@ -85,6 +85,14 @@ public:
     // What a learner is told at start when a take cut off by a crash came
     // back; the examples follow.
     static inline const QString RecoveredMessage = QStringLiteral("انقطع البرنامج أثناء تسجيلك، فاستُعيد ما سُجّل منه: ");
+    // After a take's length, when a full disk had cut its journal short.
+    static inline const QString PartialMessage = QStringLiteral("، وهو جزء منه فقط، من ");
+    // The take a recovered one replaced is among the earlier takes.
+    static inline const QString EarlierKeptMessage
+        = QStringLiteral("؛ وما كان قبله محفوظ في تسجيلاتك السابقة، فلم يُحذف شيء");
+    // Journals that could not become their takes this time; the examples follow.
+    static inline const QString NotRecoveredMessage
+        = QStringLiteral("لم يُستعد بعدُ تسجيلك، وهو باقٍ كما هو حتى التشغيل التالي: ");
     // Takes a crash left in their journals become takes again (before any
     // part of the session is made); returns what the learner is to be told,
     // empty when nothing came back.
@@ -104,6 +112,9 @@ public:
     void Layout();
     // The panel's pictures; bar: the examples bar's picture and place.
     void ApplySkin(const QPixmap &bar, const QRect &barGeometry);
+    // The window is about to close: a take still running is saved, or kept
+    // where the next start recovers it. False when nothing could take it.
+    bool SecureTakes();
     // The window is closing: a take still running is saved, nothing more starts.
     void Shutdown();
 

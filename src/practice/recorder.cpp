@@ -136,16 +136,25 @@ void Recorder::Record()
 // as recording matters more than the journal.
 void Recorder::OpenJournal()
 {
-    const QString name = TakeJournal::JournalName(QFileInfo(m_takePath).fileName());
+    const QString take = QFileInfo(m_takePath).fileName();
     QStringList folders { QFileInfo(m_takePath).absolutePath() };
     if (!m_journalFallback.isEmpty())
         folders << m_journalFallback;
     for (const QString &folder : folders) {
-        const QString journal = QDir(folder).filePath(name);
-        if (QDir().mkpath(folder)
-            && !WaveAudio::IsError(m_audio.Send(QStringLiteral("set capture journal ") + journal))) {
-            m_journalPath = journal;
-            return;
+        if (!QDir().mkpath(folder))
+            continue;
+        // A journal another window records into, or one that holds a take
+        // not yet recovered, is refused: the next name is tried. A name that
+        // was free and still refused means the folder takes none.
+        for (int writer = 1; writer <= TakeJournal::Writers; ++writer) {
+            const QString journal = QDir(folder).filePath(TakeJournal::JournalName(take, writer));
+            const bool taken = QFileInfo::exists(journal);
+            if (!WaveAudio::IsError(m_audio.Send(QStringLiteral("set capture journal ") + journal))) {
+                m_journalPath = journal;
+                return;
+            }
+            if (!taken)
+                break;
         }
     }
 }
@@ -155,7 +164,13 @@ bool Recorder::SavePendingTake()
     if (m_pendingTake.isEmpty())
         return true;
     QDir().mkpath(QFileInfo(m_pendingTake).absolutePath());
+    // The take there goes to the history first; when it cannot (the history
+    // is a file, or cannot be written), the new take waits rather than
+    // overwrite it.
+    const bool previous = QFileInfo(m_pendingTake).isFile();
     const QString kept = TakeHistory::KeepPrevious(m_pendingTake);
+    if (previous && kept.isEmpty())
+        return false;
     if (WaveAudio::IsError(m_audio.Send(QStringLiteral("save capture ") + m_pendingTake))) {
         TakeHistory::Withdraw(kept);
         return false;
@@ -169,12 +184,17 @@ bool Recorder::SavePendingTake()
     return true;
 }
 
+bool Recorder::JournalWhole()
+{
+    return !m_journalPath.isEmpty()
+        && WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status capture journal"))) >= m_takeLength;
+}
+
 void Recorder::KeepPendingTake()
 {
     // A journal that a full disk left short holds only part of the take: the
     // whole of it is then in memory alone, and the learner is told so.
-    const bool journalWhole = !m_journalPath.isEmpty()
-        && WaveAudio::ReplyNumber(m_audio.Send(QStringLiteral("status capture journal"))) >= m_takeLength;
+    const bool journalWhole = JournalWhole();
     const bool besideTake
         = journalWhole && QFileInfo(m_journalPath).absolutePath() == QFileInfo(m_pendingTake).absolutePath();
     const QString kept = !journalWhole ? KeptInMemoryMessage : besideTake ? KeptInRecMessage : KeptInFallbackMessage;
@@ -382,10 +402,40 @@ void Recorder::StopAndSave()
         EndListening();
 }
 
-void Recorder::Shutdown()
+bool Recorder::SecureTake()
 {
     StopAndSave();
-    // A take that still cannot be saved stays in its journal for the next start.
-    SavePendingTake();
+    if (SavePendingTake() || JournalWhole())
+        return true;
+    // Kept in memory alone (no journal could be written, or a full disk cut
+    // it short): written whole where the next start looks for journals, the
+    // takes' folder first, then the fallback; never a temporary folder, which
+    // a restart empties.
+    const QString take = QFileInfo(m_pendingTake).fileName();
+    QStringList folders { QFileInfo(m_pendingTake).absolutePath() };
+    if (!m_journalFallback.isEmpty())
+        folders << m_journalFallback;
+    for (const QString &folder : folders) {
+        if (!QDir().mkpath(folder))
+            continue;
+        for (int writer = 1; writer <= TakeJournal::Writers; ++writer) {
+            const QString journal = QDir(folder).filePath(TakeJournal::JournalName(take, writer));
+            if (journal == m_journalPath || QFileInfo::exists(journal))
+                continue;
+            if (WaveAudio::IsError(m_audio.Send(QStringLiteral("keep capture ") + journal)))
+                break;
+            m_journalPath = journal;
+            if (m_callouts.Announce)
+                m_callouts.Announce(KeptForNextStartMessage + QStringLiteral(" (") + journal + QStringLiteral(")"));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Recorder::Shutdown()
+{
+    const bool secured = SecureTake();
     m_MP.Stop();
+    return secured;
 }

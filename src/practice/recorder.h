@@ -53,6 +53,8 @@ public:
     static inline const QString KeptInRecMessage = QStringLiteral("تسجيلك باقٍ في مجلده");
     static inline const QString KeptInFallbackMessage = QStringLiteral("تسجيلك باقٍ في مجلد آخر");
     static inline const QString KeptInMemoryMessage = QStringLiteral("تسجيلك باقٍ في الذاكرة");
+    static inline const QString KeptForNextStartMessage
+        = QStringLiteral("لم يُحفظ تسجيلك في مكانه، فكُتب كاملًا ليُستعاد عند تشغيل البرنامج مرة أخرى");
     static inline const QString RetryLaterMessage
         = QStringLiteral("وسيُحفظ في مكانه عند التسجيل التالي أو عند تشغيل البرنامج مرة أخرى");
 
@@ -104,7 +106,11 @@ public:
     // reciter's example if it plays because of Listen. Called before another
     // example is chosen, when the panel closes and when the window closes.
     void StopAndSave();
-    void Shutdown();
+    // Ends any take and makes sure it outlives the program: saved, whole in its
+    // journal, or written whole from memory where the next start recovers it.
+    // False when nothing could take it: closing now loses it.
+    bool SecureTake();
+    bool Shutdown();
 
     // Where journals go when the takes' folder cannot be written.
     void SetJournalFallback(const QString &folder) { m_journalFallback = folder; }
@@ -158,6 +164,8 @@ private:
     bool SavePendingTake();
     void KeepPendingTake();
     void OpenJournal();
+    // Whether the journal holds the whole pending take.
+    bool JournalWhole();
     // Whether a position moved since the last tick; false once it has stood
     // still for StallMs.
     bool Advancing(qint64 position);

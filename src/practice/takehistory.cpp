@@ -8,26 +8,34 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cerrno>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
-QStringList historyNames(const QString &folder)
+struct Entry
 {
-    // yyyyMMdd-HHmmss.wav, matched by hand: the progress counts these before
-    // the first page, and a pattern would compile a regular expression there.
-    const auto isHistoryName = [](const QString &n) {
-        if (n.size() != 19 || n[8] != QLatin1Char('-') || !n.endsWith(QLatin1String(".wav")))
-            return false;
-        for (int i = 0; i < 15; ++i) {
-            if (i != 8 && !(n[i] >= QLatin1Char('0') && n[i] <= QLatin1Char('9')))
-                return false;
-        }
-        return true;
-    };
-    QStringList names = QDir(folder).entryList(QDir::Files, QDir::Name);
-    names.removeIf([&](const QString &n) { return !isHistoryName(n); });
-    return names;
+    ExampleFiles::HistoryName name;
+    QString file;
+};
+
+// The earlier takes in the order they were kept, the oldest first; names
+// without a number (from before) first of all, among themselves by name.
+std::vector<Entry> entries(const QString &folder)
+{
+    std::vector<Entry> out;
+    for (const QString &file : QDir(folder).entryList(QDir::Files, QDir::Name)) {
+        if (const auto name = ExampleFiles::ParseHistoryName(file))
+            out.push_back({ *name, file });
+    }
+    std::stable_sort(out.begin(), out.end(), [](const Entry &a, const Entry &b) {
+        if (a.name.sequence != b.name.sequence)
+            return a.name.sequence < b.name.sequence;
+        return a.name.sequence == 0 ? a.file < b.file : a.name.recorded < b.name.recorded;
+    });
+    return out;
 }
 
 } // namespace
@@ -45,32 +53,32 @@ QString TakeHistory::KeepPrevious(const QString &takePath)
     const QString folder = FolderOf(takePath);
     if (!QDir().mkpath(folder))
         return {};
-    // Named by when it was recorded, which its file's time tells; a second
-    // already taken (two short takes) moves the name on to the next free one.
-    QDateTime when = previous.lastModified();
-    QString kept;
-    for (int tries = 0; tries < 120; ++tries, when = when.addSecs(1)) {
+    // Next in order after every take kept so far; the time in the name is the
+    // take's own (its file's), for the learner to read. A name already taken
+    // (a file put there by hand) moves the number on.
+    const std::vector<Entry> kept = entries(folder);
+    qint64 sequence = kept.empty() ? 1 : kept.back().name.sequence + 1;
+    for (int tries = 0; tries < 100; ++tries, ++sequence) {
         const QString candidate
-            = folder + QLatin1Char('/') + when.toString(ExampleFiles::HistoryNameFormat) + QStringLiteral(".wav");
-        if (!QFileInfo::exists(candidate)) {
-            kept = candidate;
-            break;
-        }
+            = folder + QLatin1Char('/') + ExampleFiles::HistoryFileName(sequence, previous.lastModified());
+        if (QFileInfo::exists(candidate))
+            continue;
+        if (::link(QFile::encodeName(takePath).constData(), QFile::encodeName(candidate).constData()) == 0)
+            return candidate;
+        if (errno == EEXIST)
+            continue;
+        // No links on this file system: a copy.
+        return QFile::copy(takePath, candidate) ? candidate : QString();
     }
-    if (kept.isEmpty())
-        return {};
-    const bool linked = ::link(QFile::encodeName(takePath).constData(), QFile::encodeName(kept).constData()) == 0;
-    if (!linked && !QFile::copy(takePath, kept))
-        return {};
-    return kept;
+    return {};
 }
 
 void TakeHistory::Trim(const QString &takePath)
 {
     const QString folder = FolderOf(takePath);
-    QStringList names = historyNames(folder);
-    while (names.size() > Kept)
-        QFile::remove(folder + QLatin1Char('/') + names.takeFirst());
+    const std::vector<Entry> kept = entries(folder);
+    for (size_t i = 0; i + Kept < kept.size(); ++i)
+        QFile::remove(folder + QLatin1Char('/') + kept[i].file);
 }
 
 void TakeHistory::Withdraw(const QString &keptPath)
@@ -83,7 +91,7 @@ QStringList TakeHistory::Earlier(const QString &takePath)
 {
     const QString folder = FolderOf(takePath);
     QStringList paths;
-    for (const QString &name : historyNames(folder))
-        paths << folder + QLatin1Char('/') + name;
+    for (const Entry &e : entries(folder))
+        paths << folder + QLatin1Char('/') + e.file;
     return paths;
 }

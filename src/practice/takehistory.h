@@ -8,8 +8,9 @@
 
 // Every take of an example is kept: the newest stays rec/c-l-n.wav, where it has
 // always been, and each one it replaces goes to rec/history/c-l-n/ under the
-// local time it was recorded, YYYYMMDD-HHMMSS.wav, at most Kept of them per
-// example, the oldest let go first. The files are the whole record: nothing
+// next number in order and the local time it was recorded
+// (NNNN-YYYYMMDD-HHMMSS.wav), at most Kept of them per example, the first kept
+// let go first. The order never comes from a clock, which may be wrong. The files are the whole record: nothing
 // else is written.
 //
 // The take about to be replaced is linked (or, where the file system has no
@@ -34,6 +35,6 @@ public:
     // The save went through: the history is trimmed to Kept, oldest first.
     static void Trim(const QString &takePath);
 
-    // The earlier takes of an example, oldest first.
+    // The earlier takes of an example, in the order they were kept.
     static QStringList Earlier(const QString &takePath);
 };

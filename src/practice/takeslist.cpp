@@ -37,8 +37,8 @@ std::vector<TakesList::Take> TakesList::TakesOf(const QString &newestTake) const
     for (auto it = earlier.crbegin(); it != earlier.crend(); ++it) {
         // The name is the time it was recorded; a name that is not one (a
         // copy made by hand) falls back on the file's own time.
-        QDateTime when
-            = QDateTime::fromString(QFileInfo(*it).completeBaseName().left(15), ExampleFiles::HistoryNameFormat);
+        const auto name = ExampleFiles::ParseHistoryName(QFileInfo(*it).fileName());
+        QDateTime when = name ? name->recorded : QDateTime();
         if (!when.isValid())
             when = QFileInfo(*it).lastModified();
         takes.push_back({ *it, when, m_secondsOf(*it), percentOf(*it) });

@@ -6,6 +6,7 @@
 
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 SkinnedMessages::SkinnedMessages(QWidget *owner)
     : m_owner(owner)
@@ -27,6 +28,22 @@ void SkinnedMessages::ShowMessageBox(const QString &text)
     box->show();
     box->raise();
     box->activateWindow();
+}
+
+bool SkinnedMessages::Confirm(const QString &question, const QString &yes, const QString &no)
+{
+    QPointer<QMessageBox> box
+        = new QMessageBox(QMessageBox::Warning, QString(), question, QMessageBox::NoButton, m_owner);
+    box->setObjectName(QStringLiteral("Question"));
+    box->setLayoutDirection(Qt::RightToLeft);
+    QPushButton *yesButton = box->addButton(yes, QMessageBox::DestructiveRole);
+    QPushButton *noButton = box->addButton(no, QMessageBox::RejectRole);
+    box->setDefaultButton(noButton);
+    box->setEscapeButton(noButton);
+    box->exec();
+    const bool answer = box && box->clickedButton() == yesButton;
+    delete box.data();
+    return answer;
 }
 
 void SkinnedMessages::ShowMsgForm(const QString &message)

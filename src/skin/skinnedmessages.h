@@ -17,6 +17,7 @@ public:
 
     void ShowMessageBox(const QString &text) override;
     void ShowMsgForm(const QString &message) override;
+    bool Confirm(const QString &question, const QString &yes, const QString &no) override;
 
 private:
     QWidget *m_owner = nullptr;

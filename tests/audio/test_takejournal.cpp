@@ -39,6 +39,12 @@ qint64 frames(const QString &path)
     return info.samplerate == TakeJournal::Rate && info.channels == 1 ? qint64(info.frames) : -2;
 }
 
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
 } // namespace
 
 class TestTakeJournal final : public QObject
@@ -48,60 +54,111 @@ private slots:
     void recover_data();
     void recover();
     void aJournalInUseIsLeftAlone();
+    void twoJournalsOfOneTakeAreBothKept();
 };
 
 void TestTakeJournal::recover_data()
 {
-    QTest::addColumn<QString>("where"); // rec or fallback
+    QTest::addColumn<QString>("where"); // rec, fallback, or rec as a second writer's journal
     QTest::addColumn<qint64>("ms"); // the journal's length
-    QTest::addColumn<QString>("savedTake"); // none, older or newer than the journal
+    QTest::addColumn<qint64>("wholeMs"); // the take's, when a full disk cut the journal short
+    QTest::addColumn<QString>("savedTake"); // none, older or newer than the journal (by file time)
+    QTest::addColumn<bool>("historyKeeps"); // whether the history can keep the saved take
     QTest::addColumn<bool>("recovered");
-    QTest::newRow("a crash mid-take") << "rec" << qint64(4000) << "none" << true;
-    QTest::newRow("replaces the take before it") << "rec" << qint64(3000) << "older" << true;
-    QTest::newRow("a newer take wins") << "rec" << qint64(3000) << "newer" << false;
-    QTest::newRow("a slip of the finger is no take") << "rec" << qint64(300) << "older" << false;
-    QTest::newRow("from the fallback folder") << "fallback" << qint64(2000) << "none" << true;
-    QTest::newRow("from the fallback, older take") << "fallback" << qint64(2000) << "older" << true;
+    QTest::newRow("a crash mid-take") << "rec" << qint64(4000) << qint64(0) << "none" << true << true;
+    QTest::newRow("replaces the take before it") << "rec" << qint64(3000) << qint64(0) << "older" << true << true;
+    // A clock set back makes the saved take look newer: the journal is the
+    // learner's take all the same, and the other goes to the history.
+    QTest::newRow("a take that looks newer goes to the history")
+        << "rec" << qint64(3000) << qint64(0) << "newer" << true << true;
+    QTest::newRow("the history cannot keep the take: the journal waits")
+        << "rec" << qint64(3000) << qint64(0) << "older" << false << false;
+    QTest::newRow("a slip of the finger is no take") << "rec" << qint64(300) << qint64(0) << "older" << true << false;
+    QTest::newRow("from the fallback folder") << "fallback" << qint64(2000) << qint64(0) << "none" << true << true;
+    QTest::newRow("from the fallback, older take")
+        << "fallback" << qint64(2000) << qint64(0) << "older" << true << true;
+    QTest::newRow("a second window's journal") << "rec2" << qint64(3000) << qint64(0) << "none" << true << true;
+    QTest::newRow("cut short by a full disk") << "rec" << qint64(2000) << qint64(5000) << "none" << true << true;
 }
 
 void TestTakeJournal::recover()
 {
     QFETCH(QString, where);
     QFETCH(qint64, ms);
+    QFETCH(qint64, wholeMs);
     QFETCH(QString, savedTake);
+    QFETCH(bool, historyKeeps);
     QFETCH(bool, recovered);
     QTemporaryDir dir;
     const QString rec = dir.filePath("rec");
     const QString fallback = dir.filePath("state/journals");
     const QString take = rec + "/3-1-2.wav";
-    const QString journalPath = (where == "rec" ? rec : fallback) + "/.3-1-2.wav.journal";
+    const QString journalPath
+        = (where == "fallback" ? fallback : rec) + (where == "rec2" ? "/.3-1-2.wav.2.journal" : "/.3-1-2.wav.journal");
     write(journalPath, journal(ms));
+    if (wholeMs > 0) {
+        const int fd = ::open(QFile::encodeName(journalPath).constData(), O_RDWR);
+        QVERIFY(TakeJournal::MarkPartial(fd, wholeMs * TakeJournal::Rate / 1000));
+        ::close(fd);
+    }
     age(journalPath, 60);
+    const QDateTime recorded = QFileInfo(journalPath).lastModified();
     if (savedTake != "none") {
         write(take, "SAVED");
-        age(take, savedTake == "older" ? 3600 : 1);
+        age(take, savedTake == "older" ? 3600 : -3600);
     }
-    // A save cut off before its rename, and a learner's own hidden file.
+    // A save cut off before its rename, one another window is writing right
+    // now (it holds its lock), and a learner's own hidden files.
     write(rec + "/.3-1-1.wav.Ab12Cd", "half");
+    write(fallback + "/.3-1-1.wav.journal.Zz9876", "half");
+    write(rec + "/.3-1-3.wav.Qw3rty", "being written");
+    const int writer = ::open(QFile::encodeName(rec + "/.3-1-3.wav.Qw3rty").constData(), O_RDWR);
+    QCOMPARE(::flock(writer, LOCK_EX | LOCK_NB), 0);
     write(rec + "/.notes", "mine");
     write(rec + "/.3-1-1.wav.old", "mine");
 
-    const TakeJournal::Recovery r = TakeJournal::Recover(rec, fallback);
+    QStringList history;
+    int withdrawn = 0;
+    const TakeJournal::History keeper { [&](const QString &t) {
+                                           if (!historyKeeps)
+                                               return QString();
+                                           const QString kept = dir.filePath("history-%1").arg(history.size());
+                                           QFile::copy(t, kept);
+                                           history << kept;
+                                           return kept;
+                                       },
+        [&](const QString &) { ++withdrawn; } };
+    const TakeJournal::Recovery r = TakeJournal::Recover(rec, fallback, keeper);
+    ::close(writer);
     QCOMPARE(r.recovered, recovered ? QStringList { "3-1-2.wav" } : QStringList {});
-    QVERIFY(r.kept.isEmpty());
-    QVERIFY(!QFile::exists(journalPath));
+    QCOMPARE(withdrawn, 0);
     QVERIFY(!QFile::exists(rec + "/.3-1-1.wav.Ab12Cd"));
+    QVERIFY(!QFile::exists(fallback + "/.3-1-1.wav.journal.Zz9876"));
+    QVERIFY(QFile::exists(rec + "/.3-1-3.wav.Qw3rty"));
     QVERIFY(QFile::exists(rec + "/.notes"));
     QVERIFY(QFile::exists(rec + "/.3-1-1.wav.old"));
+    // Whatever happened, the saved take is somewhere: in place or in the history.
+    if (savedTake != "none") {
+        QCOMPARE(contentOf(recovered ? history.value(0) : take), QByteArray("SAVED"));
+        QCOMPARE(history.size(), recovered ? 1 : 0);
+    }
     if (recovered) {
-        // Every byte that reached the disk, whatever the header said.
+        QVERIFY(r.kept.isEmpty());
+        QVERIFY(!QFile::exists(journalPath));
+        // Every byte that reached the disk, whatever the header said, dated
+        // when it was recorded.
         QCOMPARE(frames(take), ms * TakeJournal::Rate / 1000);
-    } else if (savedTake != "none") {
-        QFile file(take);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("SAVED"));
+        QCOMPARE(QFileInfo(take).lastModified(), recorded);
+        QCOMPARE(r.details.size(), 1);
+        QCOMPARE(r.details[0].ms, ms);
+        QCOMPARE(r.details[0].wholeMs, wholeMs > 0 ? wholeMs : ms);
+        QCOMPARE(r.details[0].keptPrevious, savedTake == "none" ? QString() : history.value(0));
+    } else if (ms >= TakeJournal::ShortestTakeMs) {
+        // Nothing is thrown away: the journal waits for a start that can place it.
+        QCOMPARE(r.kept, QStringList { journalPath });
+        QCOMPARE(contentOf(journalPath).size(), journal(ms).size());
     } else {
-        QVERIFY(!QFile::exists(take));
+        QVERIFY(!QFile::exists(journalPath));
     }
 }
 
@@ -122,6 +179,29 @@ void TestTakeJournal::aJournalInUseIsLeftAlone()
     QVERIFY(!QFile::exists(rec + "/1-1-1.wav"));
     // Once it is let go, it is a leftover like any other.
     QCOMPARE(TakeJournal::Recover(rec, QString()).recovered, QStringList { "1-1-1.wav" });
+}
+
+// Two windows recorded the same example and both were killed: the later take
+// is the newest, the earlier one in the history.
+void TestTakeJournal::twoJournalsOfOneTakeAreBothKept()
+{
+    QTemporaryDir dir;
+    const QString rec = dir.filePath("rec");
+    write(rec + "/.1-1-1.wav.journal", journal(2000));
+    age(rec + "/.1-1-1.wav.journal", 120);
+    write(rec + "/.1-1-1.wav.2.journal", journal(3000));
+    age(rec + "/.1-1-1.wav.2.journal", 60);
+    QStringList history;
+    const TakeJournal::Recovery r = TakeJournal::Recover(rec, QString(),
+        { [&](const QString &t) {
+             history << dir.filePath("kept-%1").arg(history.size());
+             return QFile::rename(t, history.last()) ? history.last() : QString();
+         },
+            {} });
+    QCOMPARE(r.recovered, QStringList({ "1-1-1.wav", "1-1-1.wav" }));
+    QCOMPARE(frames(rec + "/1-1-1.wav"), 3 * TakeJournal::Rate);
+    QCOMPARE(history.size(), 1);
+    QCOMPARE(frames(history[0]), 2 * TakeJournal::Rate);
 }
 
 QTEST_GUILESS_MAIN(TestTakeJournal)

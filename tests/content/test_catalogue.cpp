@@ -15,6 +15,13 @@ struct RecordingSink final : MessageSink
     QStringList dialogs;
     void ShowMessageBox(const QString &text) override { boxes << text; }
     void ShowMsgForm(const QString &message) override { dialogs << message; }
+    QStringList questions;
+    bool answer = false;
+    bool Confirm(const QString &question, const QString &, const QString &) override
+    {
+        questions << question;
+        return answer;
+    }
 };
 
 QByteArray cp1256(const QString &text)

@@ -52,11 +52,7 @@ class Program:
         atspi.wait_for(lambda: atspi.find(self.app, "push button", "خروج"), "the exit button")
 
     def own_app(self):
-        app = atspi.find_app()
-        try:
-            return app if app is not None and app.get_process_id() == self.process.pid else None
-        except Exception:
-            return None
+        return atspi.find_app(pid=self.process.pid)
 
     def press(self, role, name):
         atspi.press(atspi.wait_for(lambda: atspi.find(self.app, role, name), name), check)
@@ -123,7 +119,7 @@ def main():
 
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
     busy = subprocess.Popen(["pacat", "--playback", "--raw", "--latency-msec=30", "/dev/zero"])
-    tone = subprocess.Popen("sox -n -r 44100 -c 2 -t raw -e signed -b 16 - synth 60 sine 440 vol 0.7 | "
+    tone = subprocess.Popen("sox -n -r 44100 -c 2 -t raw -e signed -b 16 - synth 180 sine 440 vol 0.7 | "
                             "pacat --playback --raw", shell=True, start_new_session=True)
     program = Program(folder)
     try:
@@ -184,10 +180,55 @@ def main():
         check(took is not None and took <= 2.0, "SIGTERM during a comparison ends the program within 2 s (%s)" % took)
         check(seconds_of(take) >= 1.5, "the take stays saved (%.2f s)" % seconds_of(take))
         history = sorted(os.listdir(os.path.join(rec, "history", "3-1-1")))
-        check(len(history) == 2 and all(re.match(r"^\d{8}-\d{6}\.wav$", n) for n in history),
+        check(len(history) == 2 and all(re.match(r"^\d{4}-\d{8}-\d{6}\.wav$", n) for n in history),
               "the two takes replaced are kept in the history (%r)" % history)
         leftovers = [n for n in os.listdir(rec) if n.startswith(".")]
         check(not leftovers, "nothing hidden is left in rec/ (%r)" % leftovers)
+
+        # Two windows on one course record the same example, and the first is
+        # killed: the second never touches its journal, and the next start
+        # makes it a take again, the second window's take kept in the history.
+        first, second = program, Program(folder)
+        first.start()
+        first.open_lesson()
+        first.press("push button", "تسجيل")
+        atspi.wait_for(lambda: atspi.find(first.app, "push button", "إيقاف"), "the first window to record")
+        began = time.time()
+        second.start()
+        second.open_lesson()
+        second.press("push button", "تسجيل")
+        atspi.wait_for(lambda: atspi.find(second.app, "push button", "إيقاف"), "the second window to record")
+        check(os.path.exists(os.path.join(rec, ".3-1-1.wav.2.journal")), "the second window has a journal of its own")
+        time.sleep(max(0.0, 5.0 - (time.time() - began)))
+        first.process.kill()
+        first.process.wait()
+        recorded = time.time() - began
+        check(os.path.getsize(journal) > 11025 * 3, "the first window's journal holds its take (%d bytes)"
+              % os.path.getsize(journal))
+        time.sleep(1.0)
+        second.press("push button", "إيقاف")
+        atspi.wait_for(lambda: not os.path.exists(os.path.join(rec, ".3-1-1.wav.2.journal")),
+                       "the second window's take to be saved")
+        second_seconds = seconds_of(take)
+        check(os.path.exists(journal), "the first window's journal is still there")
+        check(second.signal_and_time(signal.SIGTERM) is not None, "the second window ends")
+        history_before = set(os.listdir(os.path.join(rec, "history", "3-1-1")))
+        third = Program(folder)
+        third.start()
+        atspi.wait_for(lambda: not os.path.exists(journal), "the killed window's journal to be taken up")
+        seconds = seconds_of(take)
+        check(recorded - 1.0 <= seconds <= recorded + 0.5,
+              "the killed window's take came back, short of at most a second (%.2f s of %.2f s)" % (seconds, recorded))
+        added = set(os.listdir(os.path.join(rec, "history", "3-1-1"))) - history_before
+        check(len(added) == 1 and abs(seconds_of(os.path.join(rec, "history", "3-1-1", added.pop())) - second_seconds) < 0.05,
+              "the second window's take went to the history")
+        alert = atspi.wait_for(lambda: atspi.find(third.app, "alert"), "the message of the recovered take")
+        check("المثال ١ من الدرس ١ من الباب ٣" in alert.name and "فلم يُحذف شيء" in alert.name,
+              "the message names the example and says nothing was discarded (%r)" % alert.name)
+        program = third
+        for window in (first, second):
+            if window.process.poll() is None:
+                window.process.kill()
     finally:
         if program.process is not None and program.process.poll() is None:
             program.process.kill()

@@ -12,6 +12,7 @@
 #include "practice/takeslist.h"
 #include "sound/qtsoundmodule.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 #include <fcntl.h>
 #include <unistd.h>
@@ -149,6 +150,8 @@ private slots:
     void aSpeedChange_data();
     void aSpeedChange();
     void aMessageInARoundHoldsIt();
+    void theLearnerIsToldWhatCameBack_data();
+    void theLearnerIsToldWhatCameBack();
 };
 
 void TestPracticeSession::theTakeChosenIsTheOneHeardAndJudged_data()
@@ -293,6 +296,67 @@ void TestPracticeSession::aMessageInARoundHoldsIt()
     f.stop();
     QCOMPARE(f.heldDuringMessage, QList<bool> { true });
     QVERIFY(!f.s->Round().Held());
+}
+
+void TestPracticeSession::theLearnerIsToldWhatCameBack_data()
+{
+    QTest::addColumn<bool>("saved"); // a take of the example was there
+    QTest::addColumn<bool>("historyBlocked"); // rec/history is a file
+    QTest::addColumn<qint64>("wholeMs"); // when a full disk cut the journal short
+    QTest::addColumn<QStringList>("told");
+    QTest::addColumn<QStringList>("notTold");
+    const QString which = QStringLiteral("المثال ٢ من الدرس ١ من الباب ٣");
+    QTest::newRow("a crash mid-take") << false << false << qint64(0)
+                                      << QStringList { PracticeSession::RecoveredMessage + which + " (٢٫٠ ثانية)" }
+                                      << QStringList { PracticeSession::EarlierKeptMessage };
+    QTest::newRow("the take it replaced is kept")
+        << true << false << qint64(0) << QStringList { which, PracticeSession::EarlierKeptMessage } << QStringList {};
+    QTest::newRow("only part came back") << false << false << qint64(5000)
+                                         << QStringList { PracticeSession::PartialMessage + "٥٫٠ ثانية" }
+                                         << QStringList {};
+    QTest::newRow("the history cannot keep the take there")
+        << true << true << qint64(0) << QStringList { PracticeSession::NotRecoveredMessage + which }
+        << QStringList { PracticeSession::RecoveredMessage };
+}
+
+void TestPracticeSession::theLearnerIsToldWhatCameBack()
+{
+    QFETCH(bool, saved);
+    QFETCH(bool, historyBlocked);
+    QFETCH(qint64, wholeMs);
+    QFETCH(QStringList, told);
+    QFETCH(QStringList, notTold);
+    QTemporaryDir dir;
+    const QString rec = dir.filePath("rec");
+    QVERIFY(QDir().mkpath(rec));
+    const QString journal = rec + "/.3-1-2.wav.journal";
+    QFile file(journal);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(TakeJournal::Header(0) + QByteArray(2 * TakeJournal::Rate, char(128)));
+    file.close();
+    if (wholeMs > 0) {
+        const int fd = ::open(QFile::encodeName(journal).constData(), O_RDWR);
+        QVERIFY(TakeJournal::MarkPartial(fd, wholeMs * TakeJournal::Rate / 1000));
+        ::close(fd);
+    }
+    if (saved) {
+        QFile take(rec + "/3-1-2.wav");
+        QVERIFY(take.open(QIODevice::WriteOnly));
+        take.write("SAVED");
+    }
+    if (historyBlocked) {
+        QFile history(rec + "/history");
+        QVERIFY(history.open(QIODevice::WriteOnly));
+    }
+    const QString message = PracticeSession::RecoverTakes(rec + "/", QString());
+    for (const QString &part : told)
+        QVERIFY2(message.contains(part), qPrintable(message));
+    for (const QString &part : notTold)
+        QVERIFY2(!message.contains(part), qPrintable(message));
+    // Nothing is lost whatever was told.
+    QCOMPARE(QFile::exists(journal), historyBlocked);
+    if (saved && !historyBlocked)
+        QCOMPARE(TakeHistory::Earlier(rec + "/3-1-2.wav").size(), 1);
 }
 
 QTEST_MAIN(TestPracticeSession)

@@ -90,7 +90,8 @@ private slots:
     void listenEndsByItself();
     void listenFinishesATakeFirst_data();
     void listenFinishesATakeFirst();
-    void shutdownSavesTheTake();
+    void shutdownKeepsTheTake_data();
+    void shutdownKeepsTheTake();
     void meterFollowsTheRecording();
     void changesAreToldToAListener_data();
     void changesAreToldToAListener();
@@ -624,15 +625,55 @@ void TestRecorder::listenFinishesATakeFirst()
     QCOMPARE(buttons(f), QStringLiteral("P..R+"));
 }
 
-void TestRecorder::shutdownSavesTheTake()
+void TestRecorder::shutdownKeepsTheTake_data()
 {
+    QTest::addColumn<bool>("saveFails");
+    QTest::addColumn<QString>("journal"); // whole, short (a full disk) or none (no folder took one)
+    QTest::addColumn<QStringList>("keepRefused"); // folders that cannot take the take from memory
+    QTest::addColumn<QString>("keptAt"); // where the take from memory went: -, rec, state
+    QTest::addColumn<bool>("secured");
+    QTest::newRow("saved") << false << "whole" << QStringList {} << "-" << true;
+    QTest::newRow("its journal is whole") << true << "whole" << QStringList {} << "-" << true;
+    QTest::newRow("a short journal, written whole beside it") << true << "short" << QStringList {} << "rec" << true;
+    QTest::newRow("no journal, rec full: the state folder")
+        << true << "none" << QStringList { "%REC%" } << "state" << true;
+    QTest::newRow("nowhere takes it") << true << "short" << QStringList { "%REC%", "%STATE%" } << "-" << false;
+}
+
+void TestRecorder::shutdownKeepsTheTake()
+{
+    QFETCH(bool, saveFails);
+    QFETCH(QString, journal);
+    QFETCH(QStringList, keepRefused);
+    QFETCH(QString, keptAt);
+    QFETCH(bool, secured);
     PracticeFixture f;
+    const QString state = f.app + "/state/journals";
+    f.recorder->SetJournalFallback(state);
     f.recorder->SetCurExample(3);
+    if (saveFails)
+        f.audio.saveReply = WaveAudio::ErrorPrefix + "disk full";
+    if (journal == "short")
+        f.audio.journalled = "300";
+    if (journal == "none")
+        f.audio.journalRefused = QStringList { f.app + "/rec/", state };
+    keepRefused.replaceInStrings("%REC%", f.app + "/rec/");
+    keepRefused.replaceInStrings("%STATE%", state);
+    f.audio.keepRefused = keepRefused;
     f.c.Arec->press();
-    f.recorder->Shutdown();
-    QVERIFY(QFile::exists(f.recording("3-2-3.wav")));
+    QCOMPARE(f.recorder->Shutdown(), secured);
     QVERIFY(!f.c.TimerMeter->isActive());
     QVERIFY(!f.input.open);
+    QCOMPARE(QFile::exists(f.recording("3-2-3.wav")), !saveFails);
+    const QStringList kept = f.audio.commands.filter("keep capture ");
+    if (keptAt == "-") {
+        QVERIFY(secured ? kept.isEmpty() : kept.size() == 2);
+        return;
+    }
+    // The journal a full disk cut short is not the name the whole take takes.
+    const QString expected = keptAt == "rec" ? f.recording(".3-2-3.wav.2.journal") : state + "/.3-2-3.wav.journal";
+    QCOMPARE(kept.last(), "keep capture " + expected);
+    QVERIFY(f.announced.last().contains(expected));
 }
 
 void TestRecorder::meterFollowsTheRecording()

@@ -3,6 +3,7 @@
 #include "audio/qtwaveaudio.h"
 #include "audio/qtwaveinput.h"
 #include "audio/soundinfo.h"
+#include "audio/takejournal.h"
 #include "practice/examplefiles.h"
 #include "practicefixture.h"
 
@@ -10,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -64,6 +68,9 @@ private slots:
     void initTestCase();
     void recordsATakeToItsLimit();
     void journalHoldsTheTakeUntilItIsSaved();
+    void anotherWritersJournalIsLeftAlone_data();
+    void anotherWritersJournalIsLeftAlone();
+    void aTakeInMemoryIsKeptForTheNextStart();
     void meterSeesTheTone_data();
     void meterSeesTheTone();
     void cleanupTestCase();
@@ -198,6 +205,75 @@ void TestSystemRecorder::journalHoldsTheTakeUntilItIsSaved()
     QCOMPARE(run("soxi", { "-r", take }), QStringLiteral("11025"));
     audio.Send("close capture");
     QVERIFY(QFile::exists(take));
+}
+
+void TestSystemRecorder::anotherWritersJournalIsLeftAlone_data()
+{
+    QTest::addColumn<bool>("locked"); // a window records into it, or it waits for recovery
+    QTest::newRow("a window is recording into it") << true;
+    QTest::newRow("it holds a take not yet recovered") << false;
+}
+
+// A second window pressing Record on the same example: the first one's
+// journal is neither emptied nor removed, and the second records to a name
+// of its own.
+void TestSystemRecorder::anotherWritersJournalIsLeftAlone()
+{
+    QFETCH(bool, locked);
+    QTemporaryDir dir;
+    const QString first = dir.filePath(".1-1-1.wav.journal");
+    const QByteArray held = TakeJournal::Header(0) + QByteArray(33000, char(200));
+    {
+        QFile file(first);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(held);
+    }
+    const int fd = ::open(QFile::encodeName(first).constData(), O_RDWR);
+    QVERIFY(fd >= 0);
+    if (locked)
+        QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    QtWaveAudio audio;
+    QCOMPARE(audio.Send("open new type waveaudio alias capture"), QString());
+    QVERIFY(WaveAudio::IsError(audio.Send("set capture journal " + first)));
+    audio.Send("close capture");
+    ::close(fd);
+    QFile file(first);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), held);
+    QCOMPARE(audio.Send("open new type waveaudio alias capture"), QString());
+    QCOMPARE(audio.Send("set capture journal " + dir.filePath(".1-1-1.wav.2.journal")), QString());
+    audio.Send("close capture");
+}
+
+// A take that could not be saved and whose journal is missing lives in
+// memory: written whole as a journal, the next start makes it the take,
+// comment and all.
+void TestSystemRecorder::aTakeInMemoryIsKeptForTheNextStart()
+{
+    QTemporaryDir dir;
+    SinkFeed feed(dir.path(), true);
+    QTest::qWait(300);
+    const QString kept = dir.filePath("state/.1-1-2.wav.journal");
+    QVERIFY(QDir().mkpath(dir.filePath("state")));
+    qint64 position = 0;
+    {
+        QtWaveAudio audio;
+        QCOMPARE(audio.Send("open new type waveaudio alias capture"), QString());
+        QCOMPARE(audio.Send("set capture comment reciter-speed=70"), QString());
+        QCOMPARE(audio.Send("record capture"), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(audio.Send("status capture position").toLongLong() >= 1500, 5000);
+        QCOMPARE(audio.Send("stop capture"), QString());
+        position = audio.Send("status capture position").toLongLong();
+        QCOMPARE(audio.Send("keep capture " + kept), QString());
+        QCOMPARE(audio.Send("status capture journal").toLongLong(), position);
+        // The program ends without a save: the kept journal stays.
+    }
+    const TakeJournal::Recovery r = TakeJournal::Recover(dir.filePath("rec"), dir.filePath("state"));
+    QCOMPARE(r.recovered, QStringList { "1-1-2.wav" });
+    const QString take = dir.filePath("rec/1-1-2.wav");
+    const double seconds = run("soxi", { "-D", take }).toDouble();
+    QVERIFY2(std::abs(seconds - position / 1000.0) <= 0.01, qPrintable(QString::number(seconds)));
+    QCOMPARE(ReadSoundInfo(take).comment, QStringLiteral("reciter-speed=70"));
 }
 
 void TestSystemRecorder::meterSeesTheTone_data()

@@ -69,10 +69,15 @@ def find(app, role, name=None):
     return None
 
 
-def find_app(name="rattil"):
+def find_app(name="rattil", pid=None):
+    """The program on the bus; with pid, that one process of it (two windows)."""
     for candidate in pyatspi.Registry.getDesktop(0):
-        if candidate is not None and candidate.name == name:
-            return candidate
+        try:
+            if candidate is not None and candidate.name == name and (
+                    pid is None or candidate.get_process_id() == pid):
+                return candidate
+        except Exception:
+            pass
     return None
 
 

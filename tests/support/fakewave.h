@@ -28,6 +28,8 @@ struct FakeWaveAudio final : WaveAudio
     QString comment;
     // Folders where no journal can be made.
     QStringList journalRefused;
+    // Folders where "keep capture PATH" (the take from memory as a journal) fails.
+    QStringList keepRefused;
     QString recordReply;
 
     QString Send(const QString &command) override
@@ -46,6 +48,12 @@ struct FakeWaveAudio final : WaveAudio
             for (const QString &refused : journalRefused)
                 if (command.mid(20).startsWith(refused))
                     return ErrorPrefix + QStringLiteral("cannot write");
+            return {};
+        }
+        if (lower.startsWith(QLatin1String("keep capture "))) {
+            for (const QString &refused : keepRefused)
+                if (command.mid(13).startsWith(refused))
+                    return ErrorPrefix + QStringLiteral("disk full");
             return {};
         }
         if (lower.startsWith(QLatin1String("set capture comment ")))
