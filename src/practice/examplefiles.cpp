@@ -119,25 +119,29 @@ QString ExampleFiles::HistoryFileName(qint64 sequence, const QDateTime &recorded
         + QStringLiteral(".wav");
 }
 
-std::optional<ExampleFiles::HistoryName> ExampleFiles::ParseHistoryName(const QString &fileName)
+std::optional<qint64> ExampleFiles::HistorySequence(const QString &fileName)
 {
     if (!fileName.endsWith(QLatin1String(".wav")))
         return std::nullopt;
     const QStringView stem = QStringView(fileName).chopped(4);
-    HistoryName name;
-    QStringView time = stem;
-    if (stem.size() > 16 && stem[stem.size() - 16] == QLatin1Char('-')) {
-        const QStringView number = stem.left(stem.size() - 16);
-        bool ok = false;
-        name.sequence = number.toLongLong(&ok);
-        if (!digits(number) || number.size() < SequenceDigits || !ok || name.sequence <= 0)
-            return std::nullopt;
-        time = stem.right(15);
-    }
-    if (!timeText(time))
+    if (stem.size() == 15)
+        return timeText(stem) ? std::optional<qint64>(0) : std::nullopt;
+    if (stem.size() < SequenceDigits + 16 || stem[stem.size() - 16] != QLatin1Char('-') || !timeText(stem.right(15)))
         return std::nullopt;
-    name.recorded = QDateTime::fromString(time.toString(), TimeFormat);
-    return name;
+    const QStringView number = stem.left(stem.size() - 16);
+    bool ok = false;
+    const qint64 sequence = number.toLongLong(&ok);
+    if (!digits(number) || !ok || sequence <= 0)
+        return std::nullopt;
+    return sequence;
+}
+
+std::optional<ExampleFiles::HistoryName> ExampleFiles::ParseHistoryName(const QString &fileName)
+{
+    const std::optional<qint64> sequence = HistorySequence(fileName);
+    if (!sequence)
+        return std::nullopt;
+    return HistoryName { *sequence, QDateTime::fromString(fileName.mid(fileName.size() - 19, 15), TimeFormat) };
 }
 
 QString ExampleFiles::SpeedComment(int percent)

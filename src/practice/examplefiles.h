@@ -65,6 +65,9 @@ public:
     };
     static QString HistoryFileName(qint64 sequence, const QDateTime &recorded);
     static std::optional<HistoryName> ParseHistoryName(const QString &fileName);
+    // The order alone, without reading the time (the progress counts earlier
+    // takes before the first page): none when the name is not an earlier take's.
+    static std::optional<qint64> HistorySequence(const QString &fileName);
 
     // A take's file carries the reciter's speed the learner heard before it,
     // as its comment; a take without one (older, or recovered after a crash)

@@ -17,7 +17,7 @@ namespace {
 
 struct Entry
 {
-    ExampleFiles::HistoryName name;
+    qint64 sequence = 0;
     QString file;
 };
 
@@ -27,14 +27,11 @@ std::vector<Entry> entries(const QString &folder)
 {
     std::vector<Entry> out;
     for (const QString &file : QDir(folder).entryList(QDir::Files, QDir::Name)) {
-        if (const auto name = ExampleFiles::ParseHistoryName(file))
-            out.push_back({ *name, file });
+        if (const auto sequence = ExampleFiles::HistorySequence(file))
+            out.push_back({ *sequence, file });
     }
-    std::stable_sort(out.begin(), out.end(), [](const Entry &a, const Entry &b) {
-        if (a.name.sequence != b.name.sequence)
-            return a.name.sequence < b.name.sequence;
-        return a.name.sequence == 0 ? a.file < b.file : a.name.recorded < b.name.recorded;
-    });
+    // Stable: equal numbers (a copy made by hand) stay in name order.
+    std::stable_sort(out.begin(), out.end(), [](const Entry &a, const Entry &b) { return a.sequence < b.sequence; });
     return out;
 }
 
@@ -57,7 +54,7 @@ QString TakeHistory::KeepPrevious(const QString &takePath)
     // take's own (its file's), for the learner to read. A name already taken
     // (a file put there by hand) moves the number on.
     const std::vector<Entry> kept = entries(folder);
-    qint64 sequence = kept.empty() ? 1 : kept.back().name.sequence + 1;
+    qint64 sequence = kept.empty() ? 1 : kept.back().sequence + 1;
     for (int tries = 0; tries < 100; ++tries, ++sequence) {
         const QString candidate
             = folder + QLatin1Char('/') + ExampleFiles::HistoryFileName(sequence, previous.lastModified());
