@@ -245,12 +245,15 @@ void RepeatRound::Tick()
             playBack();
             return;
         }
+        // The room is heard from the input's first real reading, however
+        // late it comes (a loaded machine opens the input slowly): until
+        // then nothing is known of the room, and nothing counts as a voice.
         const int level = m_callouts.Level ? m_callouts.Level() : 0;
-        if (m_noiseSince < 0 && level >= 0 && inPhase < NoReadingMs)
-            m_noiseSince = t;
-        if (m_noiseSince < 0 && inPhase < NoReadingMs)
+        if (level < 0)
             return;
-        if (m_noiseSince >= 0 && t - m_noiseSince < NoiseMs) {
+        if (m_noiseSince < 0)
+            m_noiseSince = t;
+        if (t - m_noiseSince < NoiseMs) {
             m_noise.push_back(level);
             return;
         }

@@ -65,8 +65,6 @@ public:
     // from the input's first real reading on: a device that has just opened
     // gives nothing for a moment, and that is not the room's silence.
     static constexpr int NoiseMs = 300;
-    // An input that has given nothing real for this long is listened to as it is.
-    static constexpr int NoReadingMs = 1000;
     // Voice held this long counts as the learner having spoken.
     static constexpr int SpokenMs = 150;
     static constexpr int SilenceMs = 1200;

@@ -189,6 +189,9 @@ void TestRepeatRound::theTurnEndsAfterTheLearnersSilence_data()
     QTest::newRow("a classroom, the input silent at first") << 18 << 45 << 1000 << 400 << 2600 << 100;
     QTest::newRow("a quiet room, the input silent at first") << 2 << 40 << 1000 << 400 << 2600 << 100;
     QTest::newRow("a fan, a learner who starts at once") << 30 << 60 << 1000 << 150 << 2350 << 100;
+    // A loaded machine: the input gives its first reading well over a second
+    // into the turn, and the room is still measured from it.
+    QTest::newRow("a fan, the input slow to wake") << 30 << 60 << 1000 << 1900 << 4100 << 1500;
 }
 
 void TestRepeatRound::theTurnEndsAfterTheLearnersSilence()
