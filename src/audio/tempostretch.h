@@ -5,10 +5,9 @@
 #include <QByteArray>
 #include <vector>
 
-// Slows a recitation down with its pitch kept: the sound is cut into short
-// overlapping pieces that are laid out further apart, each piece placed where
-// its waveform best continues the one before (so a held vowel stays one tone,
-// not a flutter). Speech at 50 % stays clear; a pure tone keeps its frequency.
+// Slows a recitation down with its pitch kept, by Rubber Band's finer engine:
+// a voice's pitch and its syllables' onsets stay where they belong at 50 %,
+// and a pure tone keeps its frequency.
 namespace TempoStretch {
 
 // Mono samples in -1..1 at rate; speed 1 returns them as they are, 0.5 twice as long.
