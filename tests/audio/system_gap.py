@@ -24,6 +24,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import atspi  # noqa: E402
 
 check = atspi.Checks()
+# What the window says, for a failure's message: its dialogs and status line.
+told = lambda: ""  # noqa: E731
 RATE = 44100
 FREQS = [300, 400, 500, 600, 700, 800, 900, 1000, 1100, 1200]
 FRAME = RATE // 200  # 5 ms
@@ -62,7 +64,7 @@ def judge(what, raw, speed):
     levels = [math.sqrt(sum(x * x for x in data[i:i + FRAME]) / FRAME)
               for i in range(0, len(data) - FRAME, FRAME)]
     loud = [i for i, level in enumerate(levels) if level > 1000]
-    check(bool(loud), "%s: the example sounded" % what)
+    check(bool(loud), "%s: the example sounded (the window says: %s)" % (what, told()))
     first, last = loud[0], loud[-1]
     # The steps, 50 ms at a time, from the first sound to the last.
     runs = []
@@ -143,6 +145,19 @@ def main():
     busy_sink = subprocess.Popen(["pacat", "--playback", "--raw", "--latency-msec=30", "/dev/zero"])
     loops = [subprocess.Popen(["sh", "-c", "while :; do :; done"]) for _ in range(2)]
     program = Program(folder)
+
+    def window_says():
+        said = []
+        for node in atspi.nodes(program.app):
+            try:
+                if node.name and atspi.role_of(node) in ("alert", "status bar", "label", "dialog"):
+                    said.append("%s: %s" % (atspi.role_of(node), node.name))
+            except Exception:
+                pass
+        return "; ".join(said[-12:])
+
+    global told
+    told = window_says
     try:
         program.start()
         time.sleep(3.0)  # the welcome chime
