@@ -2,14 +2,21 @@
 
 #include "audio/qtsounddecoder.h"
 
+#include "audio/resample.h"
+
 #include <QAudioBuffer>
 #include <QAudioDecoder>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QTimer>
 #include <QUrl>
+#include <QtConcurrent>
+
+#include <sndfile.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -30,6 +37,37 @@ void appendMono(const QAudioBuffer &buffer, std::vector<float> &out)
             sum += format.normalizedSampleValue(bytes + (f * channels + c) * bytesPerSample);
         out.push_back(sum / channels);
     }
+}
+
+// The whole file through libsndfile, channels averaged and brought to rate;
+// none when libsndfile cannot read it.
+std::optional<SoundDecoder::Result> readWithSndfile(const QString &path, int rate)
+{
+    SF_INFO info = {};
+    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    if (!file)
+        return std::nullopt;
+    SoundDecoder::Result result;
+    if (info.channels <= 0 || info.samplerate <= 0 || info.frames <= 0
+        || double(info.frames) > SoundDecoder::LongestSeconds * info.samplerate) {
+        sf_close(file);
+        return std::nullopt;
+    }
+    std::vector<float> interleaved(size_t(info.frames) * size_t(info.channels));
+    const sf_count_t read = sf_readf_float(file, interleaved.data(), info.frames);
+    sf_close(file);
+    if (read <= 0)
+        return std::nullopt;
+    std::vector<float> mono(static_cast<size_t>(read));
+    for (size_t f = 0; f < mono.size(); ++f) {
+        float sum = 0;
+        for (int c = 0; c < info.channels; ++c)
+            sum += interleaved[f * size_t(info.channels) + size_t(c)];
+        mono[f] = sum / float(info.channels);
+    }
+    result.samples = rate > 0 && rate != info.samplerate ? Resample(mono, info.samplerate, rate) : std::move(mono);
+    result.rate = rate > 0 ? rate : info.samplerate;
+    return result;
 }
 
 } // namespace
@@ -53,6 +91,25 @@ void QtSoundDecoder::Start(const QString &path, int rate, std::function<void(Res
         finish(QStringLiteral("no such file: %1").arg(path));
         return;
     }
+    const quint64 generation = ++m_generation;
+    auto *watcher = new QFutureWatcher<std::optional<Result>>(this);
+    connect(watcher, &QFutureWatcher<std::optional<Result>>::finished, this, [this, watcher, generation, path, rate] {
+        watcher->deleteLater();
+        if (generation != m_generation || !m_done)
+            return;
+        std::optional<Result> result = watcher->result();
+        if (!result) {
+            startQt(path, rate);
+            return;
+        }
+        m_result = std::move(*result);
+        finish(QString());
+    });
+    watcher->setFuture(QtConcurrent::run([path, rate] { return readWithSndfile(path, rate); }));
+}
+
+void QtSoundDecoder::startQt(const QString &path, int rate)
+{
     // A decoder for each file: one that has failed or been stopped half-way
     // does not always start cleanly again.
     m_decoder = new QAudioDecoder(this);
@@ -102,6 +159,7 @@ void QtSoundDecoder::Start(const QString &path, int rate, std::function<void(Res
 
 void QtSoundDecoder::Cancel()
 {
+    ++m_generation;
     m_done = nullptr;
     if (m_timeout)
         m_timeout->stop();
