@@ -137,12 +137,7 @@ void Recorder::Record()
 void Recorder::OpenJournal()
 {
     const QString take = QFileInfo(m_takePath).fileName();
-    QStringList folders { QFileInfo(m_takePath).absolutePath() };
-    if (!m_journalFallback.isEmpty())
-        folders << m_journalFallback;
-    for (const QString &folder : folders) {
-        if (!QDir().mkpath(folder))
-            continue;
+    for (const QString &folder : JournalFolders(m_takePath)) {
         // A journal another window records into, or one that holds a take
         // not yet recovered, is refused: the next name is tried. A name that
         // was free and still refused means the folder takes none.
@@ -157,6 +152,16 @@ void Recorder::OpenJournal()
                 break;
         }
     }
+}
+
+QStringList Recorder::JournalFolders(const QString &takePath) const
+{
+    QStringList folders;
+    for (const QString &folder : { QFileInfo(takePath).absolutePath(), m_journalFallback }) {
+        if (!folder.isEmpty() && QDir().mkpath(folder))
+            folders << folder;
+    }
+    return folders;
 }
 
 bool Recorder::SavePendingTake()
@@ -412,12 +417,7 @@ bool Recorder::SecureTake()
     // takes' folder first, then the fallback; never a temporary folder, which
     // a restart empties.
     const QString take = QFileInfo(m_pendingTake).fileName();
-    QStringList folders { QFileInfo(m_pendingTake).absolutePath() };
-    if (!m_journalFallback.isEmpty())
-        folders << m_journalFallback;
-    for (const QString &folder : folders) {
-        if (!QDir().mkpath(folder))
-            continue;
+    for (const QString &folder : JournalFolders(m_pendingTake)) {
         for (int writer = 1; writer <= TakeJournal::Writers; ++writer) {
             const QString journal = QDir(folder).filePath(TakeJournal::JournalName(take, writer));
             if (journal == m_journalPath || QFileInfo::exists(journal))

@@ -164,6 +164,9 @@ private:
     bool SavePendingTake();
     void KeepPendingTake();
     void OpenJournal();
+    // Where a take's journals may go, in order: beside the take, then the
+    // fallback; only the folders that exist or could be made.
+    QStringList JournalFolders(const QString &takePath) const;
     // Whether the journal holds the whole pending take.
     bool JournalWhole();
     // Whether a position moved since the last tick; false once it has stood
