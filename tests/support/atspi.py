@@ -102,3 +102,20 @@ def program_windows(pid, name="^رتّل$"):
         return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout
     found = xdotool("search", "--all", "--onlyvisible", "--pid", str(pid), "--name", name).split()
     return [window for window in found if xdotool("getwindowpid", window).strip() == str(pid)]
+
+
+def run_system_test(main, check):
+    """A system test's entry: skipped (77) without the test services' display
+    and sound server, else main() run and its checks counted."""
+    import os
+    import sys
+    if not os.environ.get("DISPLAY") or not os.environ.get("PULSE_SERVER"):
+        print("skipped: needs the display and sound server that test.sh starts")
+        sys.exit(77)
+    try:
+        main()
+    except AssertionError as error:
+        print("FAIL:", error)
+        print("%d passed, 1 failed" % check.count)
+        sys.exit(1)
+    print("%d passed, 0 failed" % check.count)
