@@ -9,9 +9,7 @@ both cores at work at the program's own priority. The sink's monitor is
 recorded from before each click: every step must arrive, each for its whole
 length (within 0.2 s). No 5 ms frame inside should fall below a tenth of the
 median frame's level (the 20 ms around a step change left out when slowed,
-where the stretcher crosses from one tone to the next): a failure with
-RATTIL_STRICT_GAPS=1, else reported, as a loaded CI machine still drops a
-moment now and then.
+where the stretcher crosses from one tone to the next).
 """
 import array
 import math
@@ -103,13 +101,7 @@ def judge(what, raw, speed):
             if levels[i] < median / 10 and i not in spared]
     dropped = "%s: no 5 ms frame falls below a tenth of the level (%d do, the first at %s s)" % (
         what, len(dips), ["%.3f" % ((d - first * 0.005)) for d in dips[:3]])
-    # A moment dropped inside a play is still seen on a loaded machine (the
-    # sound's thread has no raised priority yet): told here, and a failure
-    # only when asked for (RATTIL_STRICT_GAPS=1), until that is mended.
-    if os.environ.get("RATTIL_STRICT_GAPS") == "1":
-        check(not dips, dropped)
-    elif dips:
-        print("NOT YET:", dropped)
+    check(not dips, dropped)
     print("%s: %.2f s sounded, median level %d" % (what, (last - first + 1) * 0.005, median))
 
 
