@@ -4,10 +4,10 @@
 // window is kept from its events meanwhile.
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
-#include "compare/soundloader.h"
 #include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
-#include "sound/qtsoundmodule.h"
+#include "sound/qt/qtsoundmodule.h"
+#include "sound/qt/soundloader.h"
 #include "synthspeech.h"
 
 #include <QApplication>

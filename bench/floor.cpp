@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The least a Qt program must do to show the same page: a QTextBrowser and the file.
-#include "components/textbrowserview.h"
 #include "measure.h"
+#include "pageview/textbrowserview.h"
 
 #include <QApplication>
 #include <QFile>

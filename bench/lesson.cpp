@@ -6,11 +6,11 @@
 // Run under the test services: eval "$(scripts/test-services start)".
 #include "app/mainwindow.h"
 #include "app/processsetup.h"
-#include "audio/mediabackend.h"
-#include "audio/mediaplayer.h"
-#include "components/activelink.h"
 #include "menu/menucontrols.h"
+#include "sound/api/mediaplayer.h"
+#include "sound/program/mediabackend.h"
 #include "soundprobe.h"
+#include "widgets/activelink.h"
 
 #include <QApplication>
 #include <QFile>

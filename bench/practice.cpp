@@ -4,17 +4,17 @@
 // recording's stop against its limit, sound to lit meter segments, the longest
 // stall of the window's thread while recording, CPU idle and while recording.
 // Run under the test services: eval "$(scripts/test-services start)".
-#include "audio/audioconverter.h"
-#include "audio/qtmediaplayer.h"
-#include "audio/qtwaveaudio.h"
-#include "audio/qtwaveinput.h"
-#include "components/activelink.h"
-#include "components/settings.h"
+#include "base/settings.h"
 #include "practice/examplespanel.h"
 #include "practice/practicecontrols.h"
 #include "practice/recorder.h"
 #include "practice/soundmeter.h"
+#include "sound/qt/audioconverter.h"
+#include "sound/qt/qtmediaplayer.h"
+#include "sound/qt/qtwaveaudio.h"
+#include "sound/qt/qtwaveinput.h"
 #include "soundprobe.h"
+#include "widgets/activelink.h"
 
 #include <QApplication>
 #include <QAudioDevice>

@@ -10,15 +10,15 @@
 // Run under the test services: eval "$(scripts/test-services start)".
 #include "app/mainwindow.h"
 #include "app/processsetup.h"
-#include "audio/mediabackend.h"
-#include "components/activelink.h"
 #include "menu/menucontrols.h"
 #include "practice/practicecontrols.h"
 #include "practice/practicesession.h"
 #include "practice/reciterspeed.h"
 #include "practice/recorder.h"
 #include "practice/repeatround.h"
+#include "sound/program/mediabackend.h"
 #include "soundprobe.h"
+#include "widgets/activelink.h"
 
 #include <QApplication>
 #include <QEventLoop>

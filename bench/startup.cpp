@@ -3,9 +3,9 @@
 // Start the real window on an application folder and report when its first page is shown.
 #include "app/mainwindow.h"
 #include "app/processsetup.h"
-#include "audio/mediabackend.h"
-#include "components/documentview.h"
 #include "measure.h"
+#include "pageview/documentview.h"
+#include "sound/program/mediabackend.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

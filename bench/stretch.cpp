@@ -9,7 +9,7 @@
 // how a speech-like sound (a gliding pitch, in syllables) keeps its pitch
 // contour and its syllables' onsets; then the time to slow a 10 s example at
 // 70 %.
-#include "audio/tempostretch.h"
+#include "sound/core/tempostretch.h"
 
 #ifdef RATTIL_HAVE_SOUNDTOUCH
 #include <SoundTouch.h>

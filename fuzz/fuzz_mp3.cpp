@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Example sounds: the tags and duration the examples panel reads before playing.
-#include "audio/soundinfo.h"
+#include "sound/api/soundinfo.h"
 
 #include <cmath>
 #include <cstddef>

@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/processsetup.h"
 #include "app/quitsignals.h"
-#include "audio/mediabackend.h"
+#include "sound/program/mediabackend.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

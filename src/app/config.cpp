@@ -2,8 +2,8 @@
 
 #include "config.h"
 
-#include "components/codepage.h"
-#include "components/numbers.h"
+#include "base/codepage.h"
+#include "base/numbers.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "components/settings.h"
+#include "base/settings.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,11 +2,11 @@
 
 #include "app/keyboardorder.h"
 
-#include "components/activelink.h"
 #include "content/pagecontrols.h"
 #include "menu/menucontrols.h"
 #include "mixer/mixercontrols.h"
 #include "practice/practicecontrols.h"
+#include "widgets/activelink.h"
 
 #include <QTimer>
 #include <algorithm>

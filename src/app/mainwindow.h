@@ -4,7 +4,7 @@
 
 #include "app/platform.h"
 #include "app/popupmenu.h"
-#include "components/settings.h"
+#include "base/settings.h"
 #include "content/catalogue.h"
 #include "content/pagecontrols.h"
 #include "layout/panecontrols.h"

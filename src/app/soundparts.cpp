@@ -2,10 +2,10 @@
 
 #include "app/soundparts.h"
 
-#include "audio/silentsound.h"
-#include "audio/soundlibrary.h"
-#include "audio/soundmodule.h"
-#include "mixer/latemixerdevice.h"
+#include "sound/api/soundmodule.h"
+#include "sound/program/latemixerdevice.h"
+#include "sound/program/silentsound.h"
+#include "sound/program/soundlibrary.h"
 
 #include <QCoreApplication>
 

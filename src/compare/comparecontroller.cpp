@@ -2,11 +2,11 @@
 
 #include "compare/comparecontroller.h"
 
-#include "audio/resample.h"
-#include "audio/tempostretch.h"
 #include "compare/compareview.h"
 #include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
+#include "sound/core/resample.h"
+#include "sound/core/tempostretch.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent>

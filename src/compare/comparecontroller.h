@@ -2,11 +2,11 @@
 
 #pragma once
 
-#include "audio/monosound.h"
-#include "audio/sounddecoder.h"
-#include "audio/soundmodule.h"
 #include "compare/comparisoncache.h"
 #include "compare/takecomparison.h"
+#include "sound/api/monosound.h"
+#include "sound/api/sounddecoder.h"
+#include "sound/api/soundmodule.h"
 
 #include <QObject>
 #include <QRect>

@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "audio/monosound.h"
+#include "sound/api/monosound.h"
 
 #include <vector>
 

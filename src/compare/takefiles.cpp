@@ -2,9 +2,9 @@
 
 #include "compare/takefiles.h"
 
-#include "compare/soundloader.h"
 #include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
+#include "sound/qt/soundloader.h"
 
 TakeComparison TakeFiles::CompareFiles(const QString &referencePath, const QString &takePath)
 {

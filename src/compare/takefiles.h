@@ -2,8 +2,8 @@
 
 #pragma once
 
-#include "audio/monosound.h"
 #include "compare/takecomparison.h"
+#include "sound/api/monosound.h"
 
 #include <QString>
 

@@ -2,9 +2,9 @@
 
 #include "catalogue.h"
 
-#include "components/codepage.h"
-#include "components/messagesink.h"
-#include "components/numbers.h"
+#include "base/codepage.h"
+#include "base/numbers.h"
+#include "widgets/messagesink.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,12 +2,12 @@
 
 #include "documentscrollbar.h"
 
-#include "components/activelink.h"
-#include "components/documentview.h"
-#include "components/numbers.h"
-#include "components/settings.h"
+#include "base/numbers.h"
+#include "base/settings.h"
+#include "pageview/documentview.h"
 #include "skin/formdesign.h"
 #include "skin/skinfiles.h"
+#include "widgets/activelink.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -2,15 +2,15 @@
 
 #include "lessonpages.h"
 
-#include "components/activelink.h"
-#include "components/colors.h"
-#include "components/documentview.h"
-#include "components/fonctions.h"
-#include "components/numbers.h"
+#include "base/colors.h"
+#include "base/fonctions.h"
+#include "base/numbers.h"
 #include "content/catalogue.h"
 #include "content/documentscrollbar.h"
+#include "pageview/documentview.h"
 #include "skin/formdesign.h"
 #include "skin/skinfiles.h"
+#include "widgets/activelink.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "pagecontrols.h"
 
-#include "components/activelink.h"
 #include "skin/formdesign.h"
+#include "widgets/activelink.h"
 
 #include <QFrame>
 #include <QLabel>

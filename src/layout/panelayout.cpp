@@ -2,12 +2,12 @@
 
 #include "panelayout.h"
 
-#include "components/activelink.h"
-#include "components/documentview.h"
-#include "components/settings.h"
+#include "base/settings.h"
 #include "content/documentscrollbar.h"
+#include "pageview/documentview.h"
 #include "skin/formdesign.h"
 #include "skin/skinfiles.h"
+#include "widgets/activelink.h"
 
 #include <QFrame>
 #include <QLabel>

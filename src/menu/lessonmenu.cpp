@@ -2,13 +2,13 @@
 
 #include "lessonmenu.h"
 
-#include "components/activelink.h"
-#include "components/colors.h"
-#include "components/fonctions.h"
-#include "components/numbers.h"
-#include "components/settings.h"
+#include "base/colors.h"
+#include "base/fonctions.h"
+#include "base/numbers.h"
+#include "base/settings.h"
 #include "content/catalogue.h"
 #include "skin/skinfiles.h"
+#include "widgets/activelink.h"
 
 #include <QFontMetrics>
 #include <QLabel>

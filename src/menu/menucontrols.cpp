@@ -2,8 +2,8 @@
 
 #include "menucontrols.h"
 
-#include "components/activelink.h"
 #include "skin/formdesign.h"
+#include "widgets/activelink.h"
 
 #include <QAccessible>
 #include <QLabel>

@@ -2,9 +2,9 @@
 
 #include "mixercontrols.h"
 
-#include "components/activelink.h"
-#include "mixer/levelslider.h"
 #include "skin/formdesign.h"
+#include "widgets/activelink.h"
+#include "widgets/levelslider.h"
 
 #include <QLabel>
 #include <QLocale>

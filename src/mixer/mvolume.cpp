@@ -2,9 +2,9 @@
 
 #include "mvolume.h"
 
-#include "components/messagesink.h"
-#include "components/numbers.h"
-#include "mixer/mixerdevice.h"
+#include "base/numbers.h"
+#include "sound/api/mixerdevice.h"
+#include "widgets/messagesink.h"
 
 #include <optional>
 

@@ -2,13 +2,13 @@
 
 #include "volumecontrols.h"
 
-#include "components/activelink.h"
-#include "components/colors.h"
-#include "components/numbers.h"
-#include "mixer/levelslider.h"
-#include "mixer/mixerdevice.h"
+#include "base/colors.h"
+#include "base/numbers.h"
 #include "mixer/mvolume.h"
 #include "skin/skinfiles.h"
+#include "sound/api/mixerdevice.h"
+#include "widgets/activelink.h"
+#include "widgets/levelslider.h"
 
 #include <QLabel>
 #include <QLocale>

@@ -2,7 +2,7 @@
 
 #include "practice/examplefiles.h"
 
-#include "components/numbers.h"
+#include "base/numbers.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,16 +2,16 @@
 
 #include "examplespanel.h"
 
-#include "audio/mediaplayer.h"
-#include "components/activelink.h"
-#include "components/codepage.h"
-#include "components/fonctions.h"
-#include "components/numbers.h"
-#include "components/settings.h"
+#include "base/codepage.h"
+#include "base/fonctions.h"
+#include "base/numbers.h"
+#include "base/settings.h"
 #include "practice/examplefiles.h"
 #include "practice/practiceprogress.h"
 #include "practice/recorder.h"
 #include "skin/skinfiles.h"
+#include "sound/api/mediaplayer.h"
+#include "widgets/activelink.h"
 
 #include <QFile>
 #include <QFontMetrics>

@@ -2,12 +2,12 @@
 
 #include "practicecontrols.h"
 
-#include "components/activelink.h"
-#include "components/colors.h"
-#include "components/fonctions.h"
-#include "components/numbers.h"
-#include "components/settings.h"
+#include "base/colors.h"
+#include "base/fonctions.h"
+#include "base/numbers.h"
+#include "base/settings.h"
 #include "skin/skinfiles.h"
+#include "widgets/activelink.h"
 
 #include <QAccessible>
 #include <QFontMetrics>

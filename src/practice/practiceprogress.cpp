@@ -2,7 +2,7 @@
 
 #include "practiceprogress.h"
 
-#include "components/numbers.h"
+#include "base/numbers.h"
 #include "content/catalogue.h"
 #include "content/pagecontrols.h"
 #include "practice/examplefiles.h"

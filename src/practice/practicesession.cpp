@@ -2,14 +2,9 @@
 
 #include "practice/practicesession.h"
 
-#include "audio/mediaplayer.h"
-#include "audio/soundmodule.h"
-#include "audio/stretchplayer.h"
-#include "audio/takejournal.h"
+#include "base/settings.h"
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
-#include "components/activelink.h"
-#include "components/settings.h"
 #include "practice/examplespanel.h"
 #include "practice/practiceprogress.h"
 #include "practice/reciterspeed.h"
@@ -17,6 +12,11 @@
 #include "practice/soundmeter.h"
 #include "practice/takehistory.h"
 #include "practice/takeslist.h"
+#include "sound/api/mediaplayer.h"
+#include "sound/api/soundmodule.h"
+#include "sound/api/stretchplayer.h"
+#include "sound/core/takejournal.h"
+#include "widgets/activelink.h"
 
 #include <QFileInfo>
 #include <QLabel>

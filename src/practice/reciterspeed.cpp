@@ -2,8 +2,8 @@
 
 #include "practice/reciterspeed.h"
 
-#include "components/activelink.h"
-#include "components/numbers.h"
+#include "base/numbers.h"
+#include "widgets/activelink.h"
 
 #include <algorithm>
 

@@ -2,14 +2,14 @@
 
 #include "recorder.h"
 
-#include "audio/mediaplayer.h"
-#include "audio/takejournal.h"
-#include "audio/waveaudio.h"
-#include "components/activelink.h"
-#include "components/fonctions.h"
+#include "base/fonctions.h"
 #include "practice/examplefiles.h"
 #include "practice/soundmeter.h"
 #include "practice/takehistory.h"
+#include "sound/api/mediaplayer.h"
+#include "sound/api/waveaudio.h"
+#include "sound/core/takejournal.h"
+#include "widgets/activelink.h"
 
 #include <QDir>
 #include <QFileInfo>

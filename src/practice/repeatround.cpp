@@ -2,9 +2,9 @@
 
 #include "practice/repeatround.h"
 
-#include "audio/tempostretch.h"
-#include "components/activelink.h"
-#include "components/numbers.h"
+#include "base/numbers.h"
+#include "sound/core/tempostretch.h"
+#include "widgets/activelink.h"
 
 #include <cmath>
 

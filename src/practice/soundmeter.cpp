@@ -2,8 +2,8 @@
 
 #include "soundmeter.h"
 
-#include "audio/waveinput.h"
-#include "components/numbers.h"
+#include "base/numbers.h"
+#include "sound/api/waveinput.h"
 
 #include <QLabel>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 
 #include "practice/takeslist.h"
 
-#include "components/numbers.h"
+#include "base/numbers.h"
 #include "practice/examplefiles.h"
 #include "practice/takehistory.h"
 

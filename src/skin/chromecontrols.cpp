@@ -2,9 +2,9 @@
 
 #include "skin/chromecontrols.h"
 
-#include "components/activelink.h"
 #include "skin/formdesign.h"
 #include "skin/skinfiles.h"
+#include "widgets/activelink.h"
 
 #include <QWidget>
 

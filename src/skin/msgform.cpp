@@ -2,10 +2,10 @@
 
 #include "msgform.h"
 
-#include "components/activelink.h"
-#include "components/fonctions.h"
+#include "base/fonctions.h"
 #include "skin/skinfiles.h"
 #include "skin/windowshapes.h"
+#include "widgets/activelink.h"
 
 #include <QAccessibleWidget>
 #include <QGuiApplication>

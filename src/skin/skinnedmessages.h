@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "components/messagesink.h"
+#include "widgets/messagesink.h"
 
 class QWidget;
 

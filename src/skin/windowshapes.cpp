@@ -2,7 +2,7 @@
 
 #include "windowshapes.h"
 
-#include "components/numbers.h"
+#include "base/numbers.h"
 
 #include <QScreen>
 #include <QWidget>

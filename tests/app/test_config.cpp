@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/config.h"
-#include "components/fonctions.h"
+#include "base/fonctions.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -6,8 +6,8 @@
 #include "../support/testfiles.h"
 
 #include "app/mainwindow.h"
-#include "components/activelink.h"
-#include "components/documentview.h"
+#include "pageview/documentview.h"
+#include "widgets/activelink.h"
 
 #include <QStringEncoder>
 #include <QtTest>

@@ -4,10 +4,10 @@
 #include "../support/fakes.h"
 
 #include "app/mainwindow.h"
-#include "components/activelink.h"
 #include "skin/formdesign.h"
 #include "skin/msgform.h"
 #include "skin/windowshapes.h"
+#include "widgets/activelink.h"
 
 #include <QGuiApplication>
 #include <QLabel>

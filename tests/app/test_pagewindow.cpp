@@ -5,16 +5,16 @@
 #include "../support/fakes.h"
 #include "../support/fakewave.h"
 #include "app/mainwindow.h"
-#include "audio/silentsound.h"
-#include "audio/stretchplayer.h"
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
-#include "components/activelink.h"
-#include "components/statusline.h"
 #include "practice/examplespanel.h"
 #include "practice/practicecontrols.h"
 #include "practice/practicesession.h"
 #include "practice/recorder.h"
+#include "sound/api/stretchplayer.h"
+#include "sound/program/silentsound.h"
+#include "widgets/activelink.h"
+#include "widgets/statusline.h"
 
 #include <QSignalSpy>
 #include <QStringEncoder>

@@ -4,11 +4,11 @@
 #include "../support/fakes.h"
 #include "../support/testfiles.h"
 #include "app/mainwindow.h"
-#include "components/activelink.h"
 #include "content/lessonpages.h"
 #include "layout/panelayout.h"
 #include "practice/examplespanel.h"
 #include "practice/practicesession.h"
+#include "widgets/activelink.h"
 
 #include <QDirIterator>
 #include <QLabel>

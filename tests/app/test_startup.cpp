@@ -4,8 +4,8 @@
 #include "../support/fakes.h"
 #include "../support/testfiles.h"
 #include "app/mainwindow.h"
-#include "components/activelink.h"
-#include "components/documentview.h"
+#include "pageview/documentview.h"
+#include "widgets/activelink.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "audio/mediabackend.h"
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
 #include "compare/speechfeatures.h"
-#include "sound/qtsoundmodule.h"
+#include "sound/program/mediabackend.h"
+#include "sound/qt/qtsoundmodule.h"
 #include "synthspeech.h"
 
 #include <QSignalSpy>

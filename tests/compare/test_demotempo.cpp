@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "audio/mediabackend.h"
 #include "compare/takefiles.h"
+#include "sound/program/mediabackend.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "audio/resample.h"
-#include "compare/soundloader.h"
 #include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
 #include "compare/takefiles.h"
+#include "sound/core/resample.h"
+#include "sound/qt/soundloader.h"
 #include "synthspeech.h"
 
 #include <QFile>

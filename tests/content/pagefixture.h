@@ -3,13 +3,13 @@
 #pragma once
 
 #include "../support/testfiles.h"
-#include "components/activelink.h"
-#include "components/settings.h"
-#include "components/textbrowserview.h"
+#include "base/settings.h"
 #include "content/catalogue.h"
 #include "content/documentscrollbar.h"
 #include "content/lessonpages.h"
 #include "layout/panelayout.h"
+#include "pageview/textbrowserview.h"
+#include "widgets/activelink.h"
 
 #include <QImage>
 #include <QLabel>

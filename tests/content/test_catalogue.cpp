@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "components/messagesink.h"
 #include "content/catalogue.h"
+#include "widgets/messagesink.h"
 
 #include <QStringEncoder>
 #include <QTemporaryDir>

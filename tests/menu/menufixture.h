@@ -2,11 +2,11 @@
 
 #pragma once
 
-#include "components/activelink.h"
-#include "components/settings.h"
+#include "base/settings.h"
 #include "content/catalogue.h"
 #include "menu/lessonmenu.h"
 #include "menu/menucontrols.h"
+#include "widgets/activelink.h"
 
 #include <QDir>
 #include <QImage>

@@ -2,7 +2,7 @@
 
 #include "menufixture.h"
 
-#include "components/colors.h"
+#include "base/colors.h"
 
 #include <QAccessible>
 #include <QtTest>

@@ -6,7 +6,7 @@
 #include "menufixture.h"
 
 #include "app/mainwindow.h"
-#include "components/documentview.h"
+#include "pageview/documentview.h"
 #include "practice/examplespanel.h"
 
 #include <QAccessible>

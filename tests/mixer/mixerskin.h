@@ -2,8 +2,8 @@
 
 #pragma once
 
-#include "components/activelink.h"
 #include "mixer/mixercontrols.h"
+#include "widgets/activelink.h"
 
 #include <QDir>
 #include <QImage>

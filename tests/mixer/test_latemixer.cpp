@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "../support/fakemixer.h"
-#include "mixer/latemixerdevice.h"
+#include "sound/program/latemixerdevice.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -4,9 +4,9 @@
 #include "../support/fakes.h"
 #include "../support/testfiles.h"
 #include "app/mainwindow.h"
-#include "components/activelink.h"
 #include "mixer/volumecontrols.h"
 #include "mixerskin.h"
+#include "widgets/activelink.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "../support/fakes.h"
-#include "audio/softwarevolume.h"
-#include "components/activelink.h"
-#include "mixer/alsamixerdevice.h"
-#include "mixer/levelslider.h"
 #include "mixer/mixercontrols.h"
 #include "mixer/mvolume.h"
 #include "mixer/volumecontrols.h"
 #include "mixerskin.h"
+#include "sound/alsa/alsamixerdevice.h"
+#include "sound/core/softwarevolume.h"
+#include "widgets/activelink.h"
+#include "widgets/levelslider.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -2,13 +2,13 @@
 
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
-#include "components/activelink.h"
-#include "components/numbers.h"
-#include "mixer/levelslider.h"
+#include "base/numbers.h"
 #include "mixer/mixercontrols.h"
 #include "mixer/mvolume.h"
 #include "mixer/volumecontrols.h"
 #include "mixerskin.h"
+#include "widgets/activelink.h"
+#include "widgets/levelslider.h"
 
 #include <QAccessible>
 #include <QRegularExpression>

@@ -5,14 +5,14 @@
 #include "../support/fakes.h"
 #include "../support/fakewave.h"
 #include "../support/testfiles.h"
-#include "audio/waveaudio.h"
-#include "audio/waveinput.h"
-#include "components/activelink.h"
-#include "components/settings.h"
+#include "base/settings.h"
 #include "practice/examplespanel.h"
 #include "practice/practicecontrols.h"
 #include "practice/recorder.h"
 #include "practice/soundmeter.h"
+#include "sound/api/waveaudio.h"
+#include "sound/api/waveinput.h"
+#include "widgets/activelink.h"
 
 #include <QDir>
 #include <QFile>

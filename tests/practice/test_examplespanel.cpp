@@ -2,7 +2,7 @@
 
 #include "practicefixture.h"
 
-#include "components/numbers.h"
+#include "base/numbers.h"
 
 #include <QAccessible>
 #include <QtTest>

@@ -2,15 +2,15 @@
 
 #include "practicefixture.h"
 
-#include "audio/stretchplayer.h"
-#include "audio/takejournal.h"
 #include "practice/practiceprogress.h"
 #include "practice/practicesession.h"
 #include "practice/reciterspeed.h"
 #include "practice/repeatround.h"
 #include "practice/takehistory.h"
 #include "practice/takeslist.h"
-#include "sound/qtsoundmodule.h"
+#include "sound/api/stretchplayer.h"
+#include "sound/core/takejournal.h"
+#include "sound/qt/qtsoundmodule.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

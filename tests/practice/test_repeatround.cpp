@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "components/activelink.h"
 #include "practice/repeatround.h"
+#include "widgets/activelink.h"
 
 #include <QtTest>
 

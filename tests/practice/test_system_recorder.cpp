@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "audio/qtwaveaudio.h"
-#include "audio/qtwaveinput.h"
-#include "audio/soundinfo.h"
-#include "audio/takejournal.h"
 #include "practice/examplefiles.h"
 #include "practicefixture.h"
+#include "sound/api/soundinfo.h"
+#include "sound/core/takejournal.h"
+#include "sound/qt/qtwaveaudio.h"
+#include "sound/qt/qtwaveinput.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

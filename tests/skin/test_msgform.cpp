@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "components/activelink.h"
 #include "skin/msgform.h"
 #include "skin/skinnedmessages.h"
 #include "skin/windowshapes.h"
+#include "widgets/activelink.h"
 
 #include <QAccessible>
 #include <QApplication>

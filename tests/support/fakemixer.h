@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "mixer/mixerdevice.h"
+#include "sound/api/mixerdevice.h"
 
 #include <array>
 

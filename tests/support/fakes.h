@@ -2,8 +2,8 @@
 
 #pragma once
 
-#include "audio/mediaplayer.h"
-#include "components/messagesink.h"
+#include "sound/api/mediaplayer.h"
+#include "widgets/messagesink.h"
 
 #include <QStringList>
 

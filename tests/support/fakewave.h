@@ -2,8 +2,8 @@
 
 #pragma once
 
-#include "audio/waveaudio.h"
-#include "audio/waveinput.h"
+#include "sound/api/waveaudio.h"
+#include "sound/api/waveinput.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -5,13 +5,13 @@
 #include "app/config.h"
 #include "app/coursefolders.h"
 #include "app/fonts.h"
-#include "audio/soundinfo.h"
-#include "audio/soundlibrary.h"
-#include "components/fonctions.h"
-#include "components/numbers.h"
-#include "components/textbrowserview.h"
+#include "base/fonctions.h"
+#include "base/numbers.h"
 #include "menu/menucontrols.h"
+#include "pageview/textbrowserview.h"
 #include "skin/skinfiles.h"
+#include "sound/api/soundinfo.h"
+#include "sound/program/soundlibrary.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,0 +1,221 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "sound/qt/qtmediaplayer.h"
+
+#include "sound/api/soundinfo.h"
+#include "sound/core/softwarevolume.h"
+#include "sound/qt/playbackqueue.h"
+
+#include "sound/qt/slowedsounds.h"
+
+#include <QAudioOutput>
+#include <QDir>
+#include <QFileInfo>
+#include <QMediaPlayer>
+#include <QTemporaryFile>
+#include <QUrl>
+
+QtMediaPlayer::QtMediaPlayer(QObject *parent, SoftwareVolume *volume, SlowedSounds *slowed)
+    : MediaPlayer(parent)
+    , m_volume(volume)
+    , m_slowed(slowed)
+{
+    if (m_volume)
+        connect(m_volume, &SoftwareVolume::changed, this, &QtMediaPlayer::applyVolume);
+}
+
+void QtMediaPlayer::applyVolume()
+{
+    if (!m_output || !m_volume)
+        return;
+    m_output->setVolume(m_volume->gain());
+    m_output->setMuted(m_volume->muted());
+}
+
+// Bringing up the media pipeline and the sound server connection costs more than
+// showing the first page, so it waits until there is something to play.
+void QtMediaPlayer::ensurePlayer()
+{
+    if (m_player)
+        return;
+    // Before the player makes its sink, so that the sink is made with it.
+    ShortenPlaybackQueue();
+    m_player = new QMediaPlayer(this);
+    m_output = new QAudioOutput(this);
+    m_player->setAudioOutput(m_output);
+    applyVolume();
+    connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
+        if (error == QMediaPlayer::NoError)
+            return;
+        setError(int(error), QStringLiteral("تعذر تشغيل الملف الصوتي"), text);
+        emit ErrorOccurred();
+    });
+    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
+        if (status == QMediaPlayer::EndOfMedia)
+            m_ended = true;
+    });
+}
+
+QtMediaPlayer::~QtMediaPlayer()
+{
+    if (m_player)
+        m_player->stop();
+}
+
+void QtMediaPlayer::setError(int code, const QString &description, const QString &text)
+{
+    m_errorCode = code;
+    m_errorDescription = description;
+    m_errorText = text;
+}
+
+void QtMediaPlayer::SetFileName(const QString &path)
+{
+    if (m_player)
+        m_player->stop();
+    m_fileName = path;
+    m_duration = 0;
+    m_fileDuration = 0;
+    m_title.clear();
+    m_author.clear();
+    m_ended = false;
+    setError(0, {}, {});
+
+    if (!QFileInfo(path).isFile()) {
+        setError(int(QMediaPlayer::ResourceError), QStringLiteral("الملف الصوتي غير موجود"), path);
+        load(false);
+        return;
+    }
+
+    const SoundInfo info = ReadSoundInfo(path);
+    if (!info.readable) {
+        setError(int(QMediaPlayer::FormatError), QStringLiteral("تعذر قراءة الملف الصوتي"), path);
+        load(false);
+        return;
+    }
+    m_fileDuration = info.duration;
+    m_title = info.title;
+    m_author = info.author;
+    load(true);
+}
+
+void QtMediaPlayer::SetSpeed(double speed)
+{
+    if (!m_slowed || !(speed > 0.0) || speed > 1.0)
+        speed = 1.0;
+    if (qFuzzyCompare(speed, m_speed))
+        return;
+    m_speed = speed;
+    // The file stays chosen; it is heard at the new speed when next played.
+    if (m_player)
+        m_player->stop();
+    m_ended = false;
+    if (m_errorCode == 0 && !m_fileName.isEmpty())
+        load(false);
+}
+
+void QtMediaPlayer::load(bool start)
+{
+    if (m_slowed && m_ticket)
+        m_slowed->Cancel(std::exchange(m_ticket, 0));
+    m_startWhenMade = false;
+    if (m_errorCode != 0 || m_fileName.isEmpty()) {
+        m_duration = 0;
+        if (m_player)
+            m_player->setSource(QUrl());
+        return;
+    }
+    m_duration = m_fileDuration / m_speed;
+    ensurePlayer();
+    if (m_speed >= 1.0 || !m_slowed) {
+        m_player->setSource(QUrl::fromLocalFile(m_fileName));
+        if (start)
+            m_player->play();
+        return;
+    }
+    if (std::shared_ptr<const QByteArray> wave = m_slowed->Find(m_fileName, m_speed)) {
+        playSlowed(std::move(wave), start);
+        return;
+    }
+    // Made on the first play at this speed: until then there is nothing to
+    // hear, and a Play in between is kept for when it is made.
+    m_player->setSource(QUrl());
+    m_startWhenMade = start;
+    m_ticket
+        = m_slowed->Request(m_fileName, m_speed, [this](std::shared_ptr<const QByteArray> wave, const QString &error) {
+              m_ticket = 0;
+              if (!wave) {
+                  setError(int(QMediaPlayer::FormatError), QStringLiteral("تعذر تشغيل الملف الصوتي"), error);
+                  emit ErrorOccurred();
+                  return;
+              }
+              playSlowed(std::move(wave), std::exchange(m_startWhenMade, false));
+          });
+}
+
+void QtMediaPlayer::playSlowed(std::shared_ptr<const QByteArray> wave, bool start)
+{
+    // Played from a private temporary file, not from a buffer: the backend
+    // streams a buffer without its length, and a second sound so played
+    // lost its first second. The file goes when the next sound comes and
+    // when the program ends, and only this user can read it.
+    m_player->setSource(QUrl());
+    delete m_buffer;
+    m_buffer = new QTemporaryFile(QDir::tempPath() + QStringLiteral("/rattil-slowed-XXXXXX.wav"), this);
+    if (!m_buffer->open() || m_buffer->write(*wave) != wave->size() || !m_buffer->flush()) {
+        setError(int(QMediaPlayer::ResourceError), QStringLiteral("تعذر تشغيل الملف الصوتي"), m_buffer->errorString());
+        emit ErrorOccurred();
+        return;
+    }
+    m_wave = std::move(wave);
+    m_player->setSource(QUrl::fromLocalFile(m_buffer->fileName()));
+    if (start)
+        m_player->play();
+}
+
+void QtMediaPlayer::Play()
+{
+    if (m_ticket) {
+        m_startWhenMade = true;
+        return;
+    }
+    if (!m_player || m_player->source().isEmpty())
+        return;
+    if (m_ended) {
+        m_ended = false;
+        m_player->setPosition(0);
+    }
+    m_player->play();
+}
+
+void QtMediaPlayer::Stop()
+{
+    m_startWhenMade = false;
+    if (m_player)
+        m_player->stop();
+}
+
+double QtMediaPlayer::CurrentPosition() const
+{
+    // At the end the pipeline may report a position a little short of the tag's
+    // length; callers detect the end by comparing the two.
+    if (m_ended)
+        return m_duration;
+    return m_player ? m_player->position() / 1000.0 : 0.0;
+}
+
+void QtMediaPlayer::SetCurrentPosition(double seconds)
+{
+    m_ended = false;
+    if (m_player)
+        m_player->setPosition(qint64(seconds * 1000.0));
+}
+
+QString QtMediaPlayer::GetMediaInfoString(int index) const
+{
+    if (index == ClipTitle)
+        return m_title;
+    if (index == ClipAuthor)
+        return m_author;
+    return {};
+}

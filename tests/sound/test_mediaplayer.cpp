@@ -1,0 +1,338 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "sound/api/soundinfo.h"
+#include "sound/program/mediabackend.h"
+#include "sound/qt/playbackqueue.h"
+#include "sound/qt/qtmediaplayer.h"
+#include "sound/qt/slowedsounds.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <gst/gst.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+
+// Real MP3s made here with sox and lame, tagged with TagLib, played through the
+// sound server's null sink.
+class TestMediaPlayer final : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void backendIsOneQtHas_data();
+    void backendIsOneQtHas();
+    void tagsAndDurationAreKnownAtOnce_data();
+    void tagsAndDurationAreKnownAtOnce();
+    void badFilesReportAnError_data();
+    void badFilesReportAnError();
+    void playsToTheEndAndAgain();
+    void sinksKeepAShortQueue_data();
+    void sinksKeepAShortQueue();
+    void thePlayersOwnSinkKeepsAShortQueue();
+    void slowedKeepsItsPitch_data();
+    void slowedKeepsItsPitch();
+
+private:
+    QString makeMp3(const QString &name, double seconds, const QString &title, const QString &author);
+    QTemporaryDir m_dir;
+};
+
+QString TestMediaPlayer::makeMp3(const QString &name, double seconds, const QString &title, const QString &author)
+{
+    const QString wav = m_dir.filePath(name + ".wav");
+    const QString mp3 = m_dir.filePath(name + ".mp3");
+    if (QProcess::execute(
+            "sox", { "-n", "-r", "22050", "-c", "1", wav, "synth", QString::number(seconds), "sine", "440" })
+        != 0)
+        return {};
+    if (QProcess::execute("lame", { "--quiet", "-b", "64", wav, mp3 }) != 0)
+        return {};
+    TagLib::MPEG::File file(QFile::encodeName(mp3).constData());
+    TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
+    tag->setTitle(TagLib::String(title.toStdWString()));
+    tag->setArtist(TagLib::String(author.toStdWString()));
+    file.save();
+    return mp3;
+}
+
+void TestMediaPlayer::initTestCase()
+{
+    QVERIFY2(!QStandardPaths::findExecutable("sox").isEmpty(), "sox is needed: run scripts/install-deps test");
+    QVERIFY2(!QStandardPaths::findExecutable("lame").isEmpty(), "lame is needed: run scripts/install-deps test");
+    // The program's own choice, so that these players sound wherever it does.
+    ChooseMediaBackend();
+}
+
+// A backend named that Qt cannot load leaves every player silent.
+void TestMediaPlayer::backendIsOneQtHas_data()
+{
+    QTest::addColumn<QStringList>("plugins"); // "folder/plugin", the folders in Qt's search order
+    QTest::addColumn<QByteArray>("backend");
+    QTest::newRow("both backends") << QStringList { "a/libgstreamermediaplugin.so", "a/libffmpegmediaplugin.so" }
+                                   << QByteArray("gstreamer");
+    QTest::newRow("only FFmpeg") << QStringList { "a/libffmpegmediaplugin.so" } << QByteArray();
+    QTest::newRow("GStreamer in a later folder")
+        << QStringList { "a/libffmpegmediaplugin.so", "b/libgstreamermediaplugin.so" } << QByteArray("gstreamer");
+    QTest::newRow("no backend") << QStringList { "a/" } << QByteArray();
+}
+
+void TestMediaPlayer::backendIsOneQtHas()
+{
+    QFETCH(QStringList, plugins);
+    QFETCH(QByteArray, backend);
+    QTemporaryDir root;
+    QStringList folders;
+    for (const QString &entry : plugins) {
+        const QString folder = root.filePath(entry.section('/', 0, 0));
+        if (!folders.contains(folder))
+            folders.append(folder);
+        QVERIFY(QDir().mkpath(folder + "/multimedia"));
+        const QString plugin = entry.section('/', 1);
+        if (!plugin.isEmpty())
+            QVERIFY(QFile(folder + "/multimedia/" + plugin).open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(PreferredMediaBackend(folders), backend);
+}
+
+void TestMediaPlayer::tagsAndDurationAreKnownAtOnce_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("author");
+    QTest::newRow("arabic tags") << 2.0 << QStringLiteral("إِنَّ ٱللَّهَ غَفُورٌ رَّحِيمٌ") << QStringLiteral("قارئ تجريبي");
+    QTest::newRow("no title") << 1.0 << QString() << QStringLiteral("قارئ تجريبي");
+}
+
+void TestMediaPlayer::tagsAndDurationAreKnownAtOnce()
+{
+    QFETCH(double, seconds);
+    QFETCH(QString, title);
+    QFETCH(QString, author);
+    const QString mp3 = makeMp3(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_'), seconds, title, author);
+    QVERIFY(!mp3.isEmpty());
+    QtMediaPlayer player;
+    player.SetFileName(mp3);
+    QCOMPARE(player.ErrorCode(), 0);
+    QVERIFY2(qAbs(player.Duration() - seconds) < 0.15, qPrintable(QString::number(player.Duration())));
+    QCOMPARE(player.GetMediaInfoString(MediaPlayer::ClipTitle), title);
+    QCOMPARE(player.GetMediaInfoString(MediaPlayer::ClipAuthor), author);
+    QCOMPARE(player.GetMediaInfoString(3), QString());
+    QCOMPARE(player.FileName(), mp3);
+    // Choosing an example gives the player a name and nothing else: it must sound.
+    QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() > 0, 5000);
+}
+
+void TestMediaPlayer::badFilesReportAnError_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("create");
+    QTest::newRow("missing") << QByteArray() << false;
+    QTest::newRow("empty") << QByteArray() << true;
+    QTest::newRow("garbage") << QByteArray(20000, '\x5a') << true;
+}
+
+void TestMediaPlayer::badFilesReportAnError()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, create);
+    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".mp3");
+    if (create) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QtMediaPlayer player;
+    player.SetFileName(path);
+    QVERIFY(player.ErrorCode() != 0);
+    QVERIFY(!player.ErrorDescription().isEmpty());
+    QCOMPARE(player.Duration(), 0.0);
+    player.Play(); // nothing to play: no crash, no sound
+    QTest::qWait(200);
+    QCOMPARE(player.CurrentPosition(), 0.0);
+}
+
+void TestMediaPlayer::playsToTheEndAndAgain()
+{
+    const QString mp3 = makeMp3("play", 1.0, QStringLiteral("عنوان"), QStringLiteral("قارئ"));
+    QVERIFY(!mp3.isEmpty());
+    QtMediaPlayer player;
+    player.SetFileName(mp3); // starts by itself
+    QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() > 0.2, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() >= player.Duration(), 8000);
+    QCOMPARE(player.ErrorCode(), 0);
+    // Play after the end starts again from the top.
+    player.Play();
+    QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() > 0.1 && player.CurrentPosition() < player.Duration(), 5000);
+    player.Stop();
+    player.SetCurrentPosition(0);
+    QVERIFY(player.CurrentPosition() < 0.1);
+}
+
+void TestMediaPlayer::sinksKeepAShortQueue_data()
+{
+    QTest::addColumn<QByteArray>("factory");
+    QTest::addColumn<bool>("nested");
+    QTest::addColumn<qint64>("queue");
+    QTest::newRow("sound-server sink") << QByteArray("pulsesink") << false << qint64(PlaybackQueueUs);
+    QTest::newRow("sound-server sink in a bin in a bin") << QByteArray("pulsesink") << true << qint64(PlaybackQueueUs);
+    QTest::newRow("another kind of sink keeps its own") << QByteArray("osssink") << false << qint64(200000);
+}
+
+void TestMediaPlayer::sinksKeepAShortQueue()
+{
+    QFETCH(QByteArray, factory);
+    QFETCH(bool, nested);
+    QFETCH(qint64, queue);
+    QVERIFY(ShortenPlaybackQueue());
+    GstElement *outer = gst_bin_new("outer");
+    GstElement *inner = gst_bin_new("inner");
+    GstElement *sink = gst_element_factory_make(factory.constData(), nullptr);
+    QVERIFY2(sink, factory.constData());
+    if (nested) {
+        gst_bin_add(GST_BIN(outer), inner);
+        gst_bin_add(GST_BIN(inner), sink);
+    } else {
+        gst_object_unref(gst_object_ref_sink(inner));
+        gst_bin_add(GST_BIN(outer), sink);
+    }
+    gint64 bufferTime = 0;
+    g_object_get(sink, "buffer-time", &bufferTime, nullptr);
+    gst_object_unref(outer);
+    QCOMPARE(qint64(bufferTime), queue);
+}
+
+// The sink Qt Multimedia makes for itself is the one that matters.
+void TestMediaPlayer::thePlayersOwnSinkKeepsAShortQueue()
+{
+    if (qgetenv("QT_MEDIA_BACKEND") != "gstreamer")
+        QSKIP("the players sound through Qt's FFmpeg backend here, which makes no GStreamer sink");
+    static QList<GstElement *> sinks;
+    const guint signal = g_signal_lookup("deep-element-added", GST_TYPE_BIN);
+    const gulong hook = g_signal_add_emission_hook(
+        signal, 0,
+        [](GSignalInvocationHint *, guint count, const GValue *values, gpointer) -> gboolean {
+            auto *element = static_cast<GstElement *>(g_value_get_object(&values[count - 1]));
+            GstElementFactory *factory = gst_element_get_factory(element);
+            if (factory && QByteArray(GST_OBJECT_NAME(factory)) == "pulsesink" && !sinks.contains(element))
+                sinks.append(static_cast<GstElement *>(gst_object_ref(element)));
+            return TRUE;
+        },
+        nullptr, nullptr);
+    {
+        const QString mp3 = makeMp3("queue", 1.0, QStringLiteral("عنوان"), QStringLiteral("قارئ"));
+        QtMediaPlayer player;
+        player.SetFileName(mp3);
+        QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() > 0.1, 5000);
+        g_signal_remove_emission_hook(signal, hook);
+        QVERIFY(!sinks.isEmpty());
+        for (GstElement *sink : std::as_const(sinks)) {
+            gint64 bufferTime = 0;
+            g_object_get(sink, "buffer-time", &bufferTime, nullptr);
+            QCOMPARE(qint64(bufferTime), qint64(PlaybackQueueUs));
+        }
+    }
+    for (GstElement *sink : std::as_const(sinks))
+        gst_object_unref(sink);
+    sinks.clear();
+}
+
+void TestMediaPlayer::slowedKeepsItsPitch_data()
+{
+    QTest::addColumn<double>("speed");
+    QTest::addColumn<bool>("relative"); // the course folder named from the working directory
+    QTest::newRow("full speed") << 1.0 << false;
+    QTest::newRow("85 %") << 0.85 << false;
+    QTest::newRow("70 %") << 0.70 << false;
+    QTest::newRow("50 %") << 0.50 << false;
+    QTest::newRow("70 %, a relative path") << 0.70 << true;
+}
+
+// What the sound server is given, recorded from its sink's monitor: the tone
+// lasts 1/speed as long and stays at 440 Hz.
+void TestMediaPlayer::slowedKeepsItsPitch()
+{
+    QFETCH(double, speed);
+    QFETCH(bool, relative);
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        QSKIP("needs the test sound server (scripts/test-services)");
+    const QString mp3 = makeMp3(
+        QStringLiteral("tone%1").arg(qRound(speed * 100)), 1.5, QStringLiteral("نغمة"), QStringLiteral("قارئ"));
+    QVERIFY(!mp3.isEmpty());
+    SlowedSounds slowed;
+    QtMediaPlayer player(nullptr, nullptr, &slowed);
+    player.SetSpeed(speed);
+    // A file of its own each row: the last row's would pass the wait below
+    // before this recorder has opened its stream, and the tone's start be lost.
+    const QString raw = m_dir.filePath(QStringLiteral("monitor%1.raw").arg(qRound(speed * 100)));
+    QFile::remove(raw);
+    QProcess recorder;
+    recorder.start("parecord",
+        { "--raw", "--device=nullsink.monitor", "--rate=22050", "--channels=1", "--format=s16le", "--latency-msec=20",
+            raw });
+    QVERIFY(recorder.waitForStarted());
+    // The stream takes a moment to open: the tone starts once silence is coming in.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(raw).size() > 4410, 5000);
+    QTest::qWait(500);
+    const QString previous = QDir::currentPath();
+    auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+    player.SetFileName(relative ? QFileInfo(mp3).fileName() : mp3);
+    const double length = ReadSoundInfo(mp3).duration / speed;
+    QCOMPARE(player.Duration(), length);
+    QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() > 0.1, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() >= player.Duration(), 10000);
+    // The server hands a recording over in pieces: the last one comes a
+    // moment after the sound has ended.
+    QTest::qWait(1500);
+    recorder.terminate();
+    QVERIFY(recorder.waitForFinished(3000));
+
+    QFile file(raw);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
+    const qsizetype count = bytes.size() / 2;
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < count; ++i) {
+        if (std::abs(samples[i]) > 2000) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    QVERIFY2(first >= 0, "nothing reached the sink");
+    // On a busy machine the test server's sink can run dry for a piece or
+    // more (20 to 120 ms were seen) and play silence into the tone. What is
+    // judged here is the sound the player made, its length and pitch, so the
+    // silences are left out of both; a slowing that lowered the pitch or kept
+    // the length is still plain. A silence is a run of near-zero samples
+    // longer than two milliseconds: a 440 Hz tone crosses zero every 1.1 ms.
+    constexpr qsizetype Gap = 44;
+    qsizetype quiet = 0, silent = 0, crossings = 0;
+    for (qsizetype i = first + 1; i <= last; ++i) {
+        if (std::abs(samples[i]) < 300) {
+            if (++quiet == Gap)
+                silent += Gap;
+            else if (quiet > Gap)
+                ++silent;
+        } else {
+            quiet = 0;
+        }
+        if (quiet <= Gap && (samples[i - 1] < 0) != (samples[i] < 0))
+            ++crossings;
+    }
+    const double seconds = double(last - first - silent) / 22050.0;
+    const double frequency = crossings / 2.0 / seconds;
+    if (silent > 0)
+        qInfo("the sink played %.1f ms of silence into the tone", silent * 1000.0 / 22050.0);
+    QVERIFY2(std::abs(seconds - length) < 0.1 * length, qPrintable(QString::number(seconds)));
+    QVERIFY2(std::abs(frequency - 440.0) < 440.0 * 0.03, qPrintable(QString::number(frequency)));
+}
+
+QTEST_MAIN(TestMediaPlayer)
+#include "test_mediaplayer.moc"
