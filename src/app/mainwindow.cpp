@@ -57,9 +57,6 @@ MainWindow::MainWindow(const QString &appFolder, Platform platform, QWidget *par
     // The players, the recorder's devices and the mixer come from the sound library.
     m_sound = std::make_unique<SoundParts>(this, platform, programVolume, [this] { EnsureSound(); });
     mixer = m_sound->Mixer();
-    MP = platform.MP;
-    waveAudio = platform.waveAudio;
-    waveInput = platform.waveInput;
     RTF = platform.RTF ? platform.RTF : new TextBrowserView(this);
     if (platform.messages) {
         m_messages = platform.messages;

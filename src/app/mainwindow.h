@@ -24,6 +24,7 @@ class DocumentScrollBar;
 class FirstFrame;
 class KeyboardOrder;
 class LessonPages;
+class MediaPlayer;
 class MixerDevice;
 class MVolume;
 class PaneLayout;

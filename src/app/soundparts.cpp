@@ -15,18 +15,11 @@ SoundParts::SoundParts(
     , m_volume(programVolume)
     , m_folders(platform.soundFolders)
     , m_given(platform.sound)
-    , m_player(platform.MP)
-    , m_audio(platform.waveAudio)
-    , m_input(platform.waveInput)
 {
     // The sound card's mixer comes with the library and opens on its own
     // thread once the first frame is drawn.
-    if (platform.mixer) {
-        m_mixer = platform.mixer;
-    } else {
-        m_lateMixer = new LateMixerDevice(std::move(loadNow), owner);
-        m_mixer = m_lateMixer;
-    }
+    m_lateMixer = new LateMixerDevice(std::move(loadNow), owner);
+    m_mixer = m_lateMixer;
 }
 
 SoundParts::~SoundParts() = default;
@@ -48,13 +41,9 @@ void SoundParts::Load()
             m_sound = m_silentSound.get();
         }
     }
-    if (m_lateMixer)
-        m_lateMixer->SetDevice(m_sound->MakeMixerDevice(m_lateMixer, m_volume));
+    m_lateMixer->SetDevice(m_sound->MakeMixerDevice(m_lateMixer, m_volume));
     m_slowed = m_sound->MakeSlowedSounds(m_owner);
-    if (!m_player)
-        m_player = m_sound->MakeMediaPlayer(m_owner, m_volume, m_slowed);
-    if (!m_audio)
-        m_audio = m_sound->MakeWaveAudio(m_owner, m_volume);
-    if (!m_input)
-        m_input = m_sound->MakeWaveInput(m_owner);
+    m_player = m_sound->MakeMediaPlayer(m_owner, m_volume, m_slowed);
+    m_audio = m_sound->MakeWaveAudio(m_owner, m_volume);
+    m_input = m_sound->MakeWaveInput(m_owner);
 }

@@ -24,7 +24,8 @@ class WaveInput;
 // and some two dozen libraries below them) and the players, the recorder's
 // devices and the mixer it makes. The library is loaded by Load, not at
 // start: the first page needs none of it. Where it cannot be loaded the
-// program goes on silent. Parts handed in by the platform are kept as given.
+// program goes on silent. A module handed in by the platform (a test's) is used
+// instead of the library.
 class SoundParts final
 {
 public:
@@ -33,9 +34,9 @@ public:
     SoundParts(QObject *owner, const Platform &platform, SoftwareVolume *programVolume, std::function<void()> loadNow);
     ~SoundParts();
 
-    // The one handed in, else a stand-in until the library has come.
+    // A stand-in until the library has come, then passing on to its mixer.
     MixerDevice *Mixer() const { return m_mixer; }
-    // Loads the library and makes the parts not handed in; once.
+    // Loads the library and makes the parts; once.
     void Load();
     bool Loaded() const { return m_sound != nullptr; }
     // True when the library could not be loaded and the parts are silent.

@@ -2,6 +2,7 @@
 
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
+#include "../support/fakesoundmodule.h"
 #include "../support/fakewave.h"
 #include "../support/testfiles.h"
 
@@ -77,7 +78,8 @@ void TestKeyboard::lessonRoadByKeys()
     FakeMixerDevice mixer;
     FakeWaveAudio audio;
     FakeWaveInput input;
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer, &audio, &input });
+    FakePlatform platformFakes(&player, &messages, &mixer, &audio, &input);
+    MainWindow w(course.dir.path(), platformFakes);
     w.Load();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -125,7 +127,8 @@ void TestKeyboard::tabVisitsEveryControlInOrderBothWays()
     mixer.addLine(MixerDevice::Line::Microphone, 0, 100, 50);
     FakeWaveAudio audio;
     FakeWaveInput input;
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer, &audio, &input });
+    FakePlatform platformFakes(&player, &messages, &mixer, &audio, &input);
+    MainWindow w(course.dir.path(), platformFakes);
     w.Load();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));

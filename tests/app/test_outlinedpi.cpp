@@ -2,6 +2,7 @@
 
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
+#include "../support/fakesoundmodule.h"
 
 #include "app/mainwindow.h"
 #include "skin/formdesign.h"
@@ -51,10 +52,11 @@ void TestOutlineDpi::outlineFitsTheWindow()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
+    FakePlatform platformFakes(&player, &messages, &mixer);
     std::unique_ptr<QWidget> window;
     QList<QPoint> inside;
     if (mainWindow) {
-        auto *w = new MainWindow(dir.path(), { &player, nullptr, &messages, &mixer });
+        auto *w = new MainWindow(dir.path(), platformFakes);
         w->Load();
         window.reset(w);
         inside = { FormDesign::ExitCentre, FormDesign::MinimizeCentre, QPoint(400, 300) };
@@ -99,7 +101,8 @@ void TestOutlineDpi::textFitsItsPictures()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(QStringLiteral(RATTIL_APP_DIR), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(QStringLiteral(RATTIL_APP_DIR), platformFakes);
     w.SetLearnerFolders(dir.path(), dir.path());
     w.Load();
     const MenuControls &m = w.menuControls;

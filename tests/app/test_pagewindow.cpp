@@ -3,6 +3,7 @@
 #include "../content/pagefixture.h"
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
+#include "../support/fakesoundmodule.h"
 #include "../support/fakewave.h"
 #include "app/mainwindow.h"
 #include "compare/comparecontroller.h"
@@ -13,6 +14,7 @@
 #include "practice/recorder.h"
 #include "sound/api/stretchplayer.h"
 #include "sound/program/silentsound.h"
+#include "sound/program/soundlibrary.h"
 #include "widgets/activelink.h"
 #include "widgets/statusline.h"
 
@@ -74,7 +76,8 @@ void TestPageWindow::positionStaysWithThePage()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(course.dir.path(), platformFakes);
     w.Load();
     w.menu->ChapterClick(1);
     w.menu->LessonClick(1);
@@ -113,7 +116,8 @@ void TestPageWindow::linksInsideAPage()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(course.dir.path(), platformFakes);
     w.Load();
     w.show();
     w.menu->ChapterClick(1);
@@ -145,7 +149,8 @@ void TestPageWindow::draggedSplitterSurvivesARestart()
     FakeMixerDevice mixer;
     int dragged = 0;
     {
-        MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer });
+        FakePlatform platformFakes(&player, &messages, &mixer);
+        MainWindow w(course.dir.path(), platformFakes);
         w.Load();
         w.show();
         w.paneLayout->SlidePanelBar("V-", w.paneControls.FrameBar->y() - w.settings.SplitterTop, w.settings.SlideStep);
@@ -159,7 +164,8 @@ void TestPageWindow::draggedSplitterSurvivesARestart()
         QCOMPARE(dragged, 450 - 60);
         w.close();
     }
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(course.dir.path(), platformFakes);
     w.Load();
     QCOMPARE(int(w.settings.SplitterTop), dragged);
 }
@@ -209,8 +215,17 @@ void TestPageWindow::comparisonStaysWithItsTake()
     FakeWaveAudio audio;
     FakeWaveInput input;
     // The comparison's own decoder and reader, from the sound library.
-    Platform platform { &player, nullptr, &messages, &mixer, &audio, &input };
-    platform.soundFolders = { QStringLiteral(RATTIL_APP_DIR) };
+    SoundLibrary library;
+    SoundModule *built = library.Load({ QStringLiteral(RATTIL_APP_DIR) });
+    QVERIFY2(built, qPrintable(library.Error()));
+    FakeSoundModule fakes(*built);
+    fakes.player = &player;
+    fakes.mixer = &mixer;
+    fakes.audio = &audio;
+    fakes.input = &input;
+    Platform platform;
+    platform.messages = &messages;
+    platform.sound = &fakes;
     MainWindow w(course.dir.path(), platform);
     w.Load();
     w.show();
@@ -301,7 +316,8 @@ void TestPageWindow::takesShowAsProgress()
     FakeMixerDevice mixer;
     FakeWaveAudio audio;
     FakeWaveInput input;
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer, &audio, &input });
+    FakePlatform platformFakes(&player, &messages, &mixer, &audio, &input);
+    MainWindow w(course.dir.path(), platformFakes);
     w.Load();
     w.show();
     w.menu->ChapterClick(1);
@@ -349,12 +365,14 @@ void TestPageWindow::examplesPanelMadeWhenNeeded_data()
 {
     QTest::addColumn<bool>("waitForIdle");
     // fakes: every sound part handed in; library: the reciter's player from the
-    // built sound library; missing: no library where it is looked for.
+    // built sound library; missing: no library where it is looked for; not a
+    // plugin: a file of the library's name that Qt's loader refuses.
     QTest::addColumn<QString>("sound");
     QTest::newRow("on the first lesson") << false << "fakes";
     QTest::newRow("once the first page is up") << true << "fakes";
     QTest::newRow("sound library loaded by the first lesson") << false << "library";
     QTest::newRow("sound library missing") << true << "missing";
+    QTest::newRow("sound library not a plugin") << true << "not a plugin";
 }
 
 void TestPageWindow::examplesPanelMadeWhenNeeded()
@@ -370,18 +388,27 @@ void TestPageWindow::examplesPanelMadeWhenNeeded()
     FakeWaveAudio audio;
     FakeWaveInput input;
     SilentSound silent;
+    SoundLibrary library;
     QTemporaryDir nowhere;
-    Platform platform { &player, nullptr, &messages, &mixer, &audio, &input };
-    if (sound == "fakes") {
-        platform.sound = &silent;
-    } else if (sound == "library") {
-        platform.MP = nullptr;
-        platform.soundFolders = { QStringLiteral(RATTIL_APP_DIR) };
+    Platform platform;
+    platform.messages = &messages;
+    SoundModule *below = &silent;
+    if (sound == "library") {
+        below = library.Load({ QStringLiteral(RATTIL_APP_DIR) });
+        QVERIFY2(below, qPrintable(library.Error()));
+    }
+    FakeSoundModule fakes(*below);
+    fakes.mixer = &mixer;
+    fakes.audio = &audio;
+    fakes.input = &input;
+    if (sound == "fakes")
+        fakes.player = &player;
+    const bool silentRoad = sound == "missing" || sound == "not a plugin";
+    if (!silentRoad) {
+        platform.sound = &fakes;
     } else {
-        platform.MP = nullptr;
-        platform.mixer = nullptr;
-        platform.waveAudio = nullptr;
-        platform.waveInput = nullptr;
+        if (sound == "not a plugin")
+            write(nowhere.filePath(QStringLiteral("rattil-sound.so")), "no library");
         platform.soundFolders = { nowhere.path() };
         // Said on the terminal with the loader's own reason.
         QTest::ignoreMessage(
@@ -414,7 +441,7 @@ void TestPageWindow::examplesPanelMadeWhenNeeded()
         return std::count_if(said.cbegin(), said.cend(),
             [](const QList<QVariant> &news) { return news.at(0).toString() == SilentSound::Message; });
     };
-    if (sound == "missing") {
+    if (silentRoad) {
         // Told once, as the status line tells of a fault.
         QCOMPARE(toldOfNoSound(), 1);
         QCOMPARE(w.m_statusLine->text(), SilentSound::Message);

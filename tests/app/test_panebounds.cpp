@@ -2,6 +2,7 @@
 
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
+#include "../support/fakesoundmodule.h"
 #include "../support/testfiles.h"
 #include "app/mainwindow.h"
 #include "content/lessonpages.h"
@@ -110,7 +111,8 @@ void TestPaneBounds::everyPartStaysReachable()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(course.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(course.dir.path(), platformFakes);
     w.Load();
     w.show();
     const ScrollBarControls &bar = w.scrollBarControls;

@@ -2,6 +2,7 @@
 
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
+#include "../support/fakesoundmodule.h"
 #include "../support/testfiles.h"
 #include "app/mainwindow.h"
 #include "pageview/documentview.h"
@@ -71,7 +72,8 @@ void TestStartup::opensFirstPageOrNoFilePage()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(folder.dir.path(), platformFakes);
     QSignalSpy shown(w.RTF, &DocumentView::DocumentComplete);
     w.Load();
     QCOMPARE(w.RTF->LocationURL(), w.HtmlDir + page);
@@ -96,7 +98,8 @@ void TestStartup::welcomeSoundOnlyWhenPresent()
         FakeMediaPlayer player;
         RecordingMessages messages;
         FakeMixerDevice mixer;
-        MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
+        FakePlatform platformFakes(&player, &messages, &mixer);
+        MainWindow w(folder.dir.path(), platformFakes);
         w.Load();
         w.show();
         QTest::qWait(50);
@@ -107,7 +110,8 @@ void TestStartup::welcomeSoundOnlyWhenPresent()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(folder.dir.path(), platformFakes);
     w.Load();
     QTest::qWait(50);
     QVERIFY(player.fileNames.isEmpty());
@@ -126,7 +130,8 @@ void TestStartup::missingContentsIsReportedAndStartupGoesOn()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(folder.dir.path(), platformFakes);
     w.Load();
     QCOMPARE(messages.boxes, QStringList { QStringLiteral("أحد الملفات ناقصة، يرجى إعادة تنصيب البرنامج") });
     QCOMPARE(w.catalogue.ChapterCount(), qint16(0));
@@ -139,7 +144,8 @@ void TestStartup::popupMenuCommandsInOrder()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(folder.dir.path(), platformFakes);
     w.Load();
     const QList<QAction *> actions = w.PopupMenuHandle->actions();
     QCOMPARE(actions.size(), 7);
@@ -174,7 +180,8 @@ void TestStartup::everyWayOfClosingSavesOptions()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    auto *w = new MainWindow(folder.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    auto *w = new MainWindow(folder.dir.path(), platformFakes);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->Load();
     w->show();
@@ -197,13 +204,15 @@ void TestStartup::savedSplitterPositionComesBack()
     RecordingMessages messages;
     FakeMixerDevice mixer;
     {
-        MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
+        FakePlatform platformFakes(&player, &messages, &mixer);
+        MainWindow w(folder.dir.path(), platformFakes);
         w.Load();
         QCOMPARE(w.settings.SplitterTop, qint16(450));
         w.settings.SplitterTop = 380;
         w.close();
     }
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(folder.dir.path(), platformFakes);
     w.Load();
     QCOMPARE(w.settings.SplitterTop, qint16(380));
 }

@@ -2,6 +2,7 @@
 
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
+#include "../support/fakesoundmodule.h"
 #include "../support/testfiles.h"
 #include "menufixture.h"
 
@@ -63,7 +64,8 @@ void TestMenuWindow::clickThroughTheMenu()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(folder.dir.path(), platformFakes);
     w.Load();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -120,7 +122,8 @@ void TestMenuWindow::screenReaderReachesTitlesAndLinks()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(folder.dir.path(), platformFakes);
     w.Load();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -167,7 +170,8 @@ void TestMenuWindow::onlyTheBackgroundDragsOrOpensThePopup()
     FakeMediaPlayer player;
     RecordingMessages messages;
     FakeMixerDevice mixer;
-    MainWindow w(folder.dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+    MainWindow w(folder.dir.path(), platformFakes);
     w.Load();
     w.move(100, 100);
     w.show();

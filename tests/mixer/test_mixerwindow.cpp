@@ -2,6 +2,7 @@
 
 #include "../support/fakemixer.h"
 #include "../support/fakes.h"
+#include "../support/fakesoundmodule.h"
 #include "../support/testfiles.h"
 #include "app/mainwindow.h"
 #include "mixer/volumecontrols.h"
@@ -52,10 +53,14 @@ void TestMixerWindow::startupShowsTheMixerOrOneMessage()
     mixer.addLine(Source::WaveOut, 0, 200, 110);
     mixer.addLine(Source::Microphone, 0, 200, 90, true, true);
 
-    MainWindow w(dir.path(), { &player, nullptr, &messages, &mixer });
+    FakePlatform platformFakes(&player, &messages, &mixer);
+
+    MainWindow w(dir.path(), platformFakes);
     w.Load();
-    QCOMPARE(messages.boxes, boxes);
-    QCOMPARE(LitBars(w.mixerControls.Imvol), waveBars);
+    // The mixer comes with the sound parts once the first frame is drawn.
+    w.show();
+    QTRY_COMPARE(messages.boxes, boxes);
+    QTRY_COMPARE(LitBars(w.mixerControls.Imvol), waveBars);
     QCOMPARE(LitBars(w.mixerControls.Immic), micBars);
     QCOMPARE(w.volume->MasterLevel, 0);
     QCOMPARE(mixer.line(Source::Speakers).value * 100 / 1000, master);

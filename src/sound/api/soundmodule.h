@@ -6,6 +6,7 @@
 #include "sound/api/soundinfo.h"
 
 #include <QString>
+#include <QtPlugin>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -25,16 +26,13 @@ class WaveInput;
 // (rattil-sound, loaded once the first page is up) links Qt Multimedia,
 // libsndfile, TagLib and ALSA, and their some two dozen libraries, so that the
 // program does not load them before its first frame; the program sees only this.
+// The library is a Qt plugin whose root object is a SoundModule.
 //
 // The players are QObjects with the parent given, and go with it. The library
 // is never unloaded, so what it made stays valid.
 class SoundModule
 {
 public:
-    // Raised whenever this class or what it hands out changes shape, so that a
-    // library from another build is refused instead of called wrongly.
-    static constexpr int Version = 2;
-
     virtual ~SoundModule() = default;
 
     // The reciter slowed with its pitch kept, shared by the players below.
@@ -58,7 +56,8 @@ public:
     virtual ReadWaveCall WaveReader() = 0;
 };
 
-// The library's one entry point: its SoundModule, made for the caller to own,
-// or null when the caller's Version is not the library's.
-using SoundModuleEntry = SoundModule *(*)(int version);
-inline constexpr char SoundModuleEntryName[] = "RattilSoundModule";
+// The plugin's interface name. Its number is raised whenever this class or
+// what it hands out changes shape, so that a library from another build is
+// refused instead of called wrongly.
+#define RattilSoundModuleIid "org.rattil.SoundModule/3"
+Q_DECLARE_INTERFACE(SoundModule, RattilSoundModuleIid)

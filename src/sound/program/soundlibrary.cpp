@@ -6,7 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLibrary>
+#include <QPluginLoader>
 
 SoundLibrary::SoundLibrary() = default;
 SoundLibrary::~SoundLibrary() = default;
@@ -26,38 +26,35 @@ QStringList SoundLibrary::Folders(const QString &programFolder)
 SoundModule *SoundLibrary::Load(const QStringList &folders)
 {
     if (m_module)
-        return m_module.get();
+        return m_module;
     m_error.clear();
     QString missing;
     for (const QString &folder : folders) {
         const QString path = QDir(folder).filePath(FileName);
         // Never unloaded: the players it makes live as long as the window.
-        QLibrary library(path);
+        QPluginLoader loader(path);
         // Every symbol now: one the program lacks fails here, where it is
         // reported, not at the first call, where it would end the program.
-        library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
-        if (!library.load()) {
+        loader.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+        QObject *root = loader.instance();
+        if (!root) {
             // A library that is there but does not load (one it needs is
-            // missing) is the news; one that is not there is only the fallback.
+            // missing, or it is no plugin of this Qt) is the news; one that is
+            // not there is only the fallback.
             if (QFileInfo::exists(path)) {
-                m_error = library.errorString();
+                m_error = loader.errorString();
                 return nullptr;
             }
             if (missing.isEmpty())
-                missing = library.errorString();
+                missing = QStringLiteral("%1 is not there").arg(path);
             continue;
         }
-        const auto entry = reinterpret_cast<SoundModuleEntry>(library.resolve(SoundModuleEntryName));
-        if (!entry) {
-            m_error = library.errorString();
-            return nullptr;
-        }
-        m_module.reset(entry(SoundModule::Version));
+        m_module = qobject_cast<SoundModule *>(root);
         if (!m_module) {
             m_error = QStringLiteral("%1 is of another build of the program").arg(path);
             return nullptr;
         }
-        return m_module.get();
+        return m_module;
     }
     m_error = missing.isEmpty() ? QStringLiteral("no folder to look in") : missing;
     return nullptr;

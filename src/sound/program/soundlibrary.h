@@ -4,12 +4,11 @@
 
 #include <QString>
 #include <QStringList>
-#include <memory>
 
 class SoundModule;
 
-// Loads the sound library (see soundmodule.h) with QLibrary and keeps its
-// SoundModule. Loaded once; the library stays loaded for the rest of the run,
+// Loads the sound library (see soundmodule.h) with Qt's plugin loader and
+// keeps its SoundModule. Loaded once; the library stays loaded for the rest of the run,
 // as what it made lives on in the window.
 class SoundLibrary final
 {
@@ -31,6 +30,7 @@ public:
     QString Error() const { return m_error; }
 
 private:
-    std::unique_ptr<SoundModule> m_module;
+    // Owned by the plugin's loader, which never unloads it.
+    SoundModule *m_module = nullptr;
     QString m_error;
 };

@@ -4,9 +4,9 @@
 
 #include "sound/api/soundmodule.h"
 
-// The sound parts on Qt Multimedia, libsndfile and TagLib. The sound library
-// hands one out through its entry point; tests that link the parts make their own.
-class QtSoundModule final : public SoundModule
+// The sound parts on Qt Multimedia, libsndfile and TagLib. The sound library's
+// plugin object is one (plugin.cpp); tests that link the parts make their own.
+class QtSoundModule : public SoundModule
 {
 public:
     SlowedSounds *MakeSlowedSounds(QObject *parent) override;
