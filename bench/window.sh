@@ -6,6 +6,9 @@
 #     two started in turn;
 #   - a click on a lesson with examples to its first example sounding, median
 #     of CLICKS starts (the welcome chime has played first, as at every start);
+#   - what the late load of the sound library saves: the first page against
+#     the same start with the library's own libraries linked (preloaded),
+#     paired runs, median of the differences;
 #   - peak resident memory at the first page;
 #   - the shared libraries and font files mapped at the first page, against
 #     the floor's;
@@ -72,6 +75,19 @@ floor_cmd=("$build/bench/bench_floor" "$app/data/html/first.htm")
 measure_both
 parts=$("${rattil_cmd[@]}" 2>/dev/null | field practice_parts_ms || true)
 
+# Linked instead of loaded late: the libraries the sound library brings that
+# the program does not already map, loaded before main as linking would.
+linked=$(ldd "$app/rattil-sound.so" | awk '/=>/ {print $3}' | while read -r lib; do
+    ldd "$build/bench/bench_startup" | grep -qF "$lib" || printf '%s:' "$lib"
+done)
+late_diffs=() late_first=()
+for _ in $(seq "$runs"); do
+    a=$(RATTIL_T0=$(date +%s%N) "${rattil_cmd[@]}" 2>/dev/null | field first_page_ms)
+    b=$(RATTIL_T0=$(date +%s%N) LD_PRELOAD="$linked" "${rattil_cmd[@]}" 2>/dev/null | field first_page_ms)
+    late_first+=("$a")
+    late_diffs+=("$(awk -v a="$a" -v b="$b" 'BEGIN {print b - a}')")
+done
+
 # Cold: the program's files, its libraries and the course come from the disk
 # again. The two alternate, so that neither finds the other's libraries cached.
 cold=""
@@ -103,6 +119,9 @@ kill "$busy"
 
 echo "---"
 awk -v a="$rattil_ms" -v b="$floor_ms" 'BEGIN {printf "start-up to first page     %6.1f ms = %.2f x the floor (%.1f ms); target at most 1.15 x\n", a, a / b, b}'
+awk -v d="$(printf '%s\n' "${late_diffs[@]}" | median)" -v a="$(printf '%s\n' "${late_first[@]}" | median)" \
+    -v n="$(tr -cd ':' <<<"$linked" | wc -c)" \
+    'BEGIN {printf "sound library loaded late  saves %5.1f ms = %.0f %% of the first page (%d libraries not mapped before it)\n", d, 100 * d / a, n}'
 printf 'examples panel made       %6.1f ms, once the first page is up (or on the first lesson, if sooner)\n' "${parts:--1}"
 printf 'lesson click to example 1  %6.1f ms (runs: %s ms)\n' \
     "$(printf '%s\n' "${sounds[@]}" | median)" "${sounds[*]}"
