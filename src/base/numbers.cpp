@@ -2,6 +2,7 @@
 
 #include "base/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -69,12 +70,35 @@ std::optional<qint32> ToInt32(const QString &text)
     return static_cast<qint32>(r);
 }
 
+QString ArabicDigits(const QString &latin)
+{
+    QString out = latin;
+    for (QChar &c : out) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            c = QChar(0x0660 + (c.unicode() - '0'));
+        else if (c == QLatin1Char('.'))
+            c = QChar(0x066B);
+        else if (c == QLatin1Char('%'))
+            c = QChar(0x066A);
+        else if (c == QLatin1Char('-'))
+            c = QChar(0x2212);
+    }
+    return out;
+}
+
 QString ArabicIndic(qint64 n)
 {
-    QString digits = QString::number(n);
-    for (QChar &ch : digits) {
-        if (ch.isDigit())
-            ch = QChar(0x0660 + ch.digitValue());
-    }
-    return digits;
+    return ArabicDigits(QString::number(n));
+}
+
+QString ArabicPercent(qint64 n)
+{
+    return ArabicIndic(n) + QChar(0x066A);
+}
+
+QString ArabicSeconds(double seconds)
+{
+    // Tenths are what the ear can tell apart on a short example.
+    const double tenths = std::round(std::max(0.0, seconds) * 10.0) / 10.0;
+    return ArabicDigits(QString::number(tenths, 'f', 1));
 }

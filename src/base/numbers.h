@@ -34,5 +34,12 @@ std::optional<qint16> ToInt16(double value);
 // course authors use for colours.
 std::optional<qint32> ToInt32(const QString &text);
 
-// A count as an Arabic reader writes it, in Arabic-Indic digits: ٣, ١٢.
+// Numbers as an Arabic reader writes them: Arabic-Indic digits, the Arabic
+// decimal separator and percent sign, and a true minus.
+QString ArabicDigits(const QString &latin);
+// A count in Arabic-Indic digits: ٣, ١٢.
 QString ArabicIndic(qint64 n);
+// A whole percentage: ٧٠٪.
+QString ArabicPercent(qint64 n);
+// Seconds with one decimal, "٢٫٥"; never below zero.
+QString ArabicSeconds(double seconds);

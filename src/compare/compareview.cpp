@@ -2,7 +2,7 @@
 
 #include "compare/compareview.h"
 
-#include "compare/arabicdigits.h"
+#include "base/numbers.h"
 
 #include <QAccessible>
 #include <QKeyEvent>

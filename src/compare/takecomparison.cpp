@@ -2,7 +2,7 @@
 
 #include "compare/takecomparison.h"
 
-#include "compare/arabicdigits.h"
+#include "base/numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +16,7 @@ QString countPlaces(int n)
         return QStringLiteral("موضع واحد");
     if (n == 2)
         return QStringLiteral("موضعان");
-    const QString digits = ArabicDigits(QString::number(n));
+    const QString digits = ArabicIndic(n);
     const int lastTwo = n % 100;
     if (lastTwo >= 3 && lastTwo <= 10)
         return digits + QStringLiteral(" مواضع");
@@ -47,6 +47,14 @@ int TakeComparison::CountOf(HeldSegment::Kind kind) const
         std::count_if(segments.begin(), segments.end(), [kind](const HeldSegment &s) { return s.kind == kind; }));
 }
 
+QString TakeComparison::DifferenceFromReciter(int percent)
+{
+    if (percent == 0)
+        return QStringLiteral("بطول تلاوة القارئ");
+    return (percent < 0 ? QStringLiteral("أقصر من تلاوة القارئ بـ ") : QStringLiteral("أطول من تلاوة القارئ بـ "))
+        + ArabicPercent(std::abs(percent));
+}
+
 QString TakeComparison::Sentence() const
 {
     switch (status) {
@@ -57,17 +65,9 @@ QString TakeComparison::Sentence() const
     case Status::ReferenceUnreadable: return QStringLiteral("تعذرت قراءة تلاوة القارئ، فلا مقارنة");
     case Status::Compared: break;
     }
-    const int percent = PercentDifference();
-    QString sentence;
-    if (percent == 0)
-        sentence = QStringLiteral("تسجيلك بطول تلاوة القارئ");
-    else
-        sentence = (percent < 0 ? QStringLiteral("تسجيلك أقصر من تلاوة القارئ بـ ")
-                                : QStringLiteral("تسجيلك أطول من تلاوة القارئ بـ "))
-            + ArabicDigits(QString::number(std::abs(percent))) + QChar(0x066A);
-
+    QString sentence = QStringLiteral("تسجيلك ") + DifferenceFromReciter(PercentDifference());
     if (referencePercent < 100)
-        sentence += QStringLiteral(" بسرعة ") + ArabicDigits(QString::number(referencePercent)) + QChar(0x066A);
+        sentence += QStringLiteral(" بسرعة ") + ArabicPercent(referencePercent);
 
     const int longer = CountOf(HeldSegment::Kind::Long);
     const int shorter = CountOf(HeldSegment::Kind::Short);

@@ -61,6 +61,9 @@ struct TakeComparison final
     int CountOf(HeldSegment::Kind kind) const;
     // What a screen reader says of the comparison, in one sentence.
     QString Sentence() const;
+    // How a take's length stands to the reciter's, by percent: "أطول من تلاوة
+    // القارئ بـ ١٢٪", "بطول تلاوة القارئ". The sentence and the takes' list say it so.
+    static QString DifferenceFromReciter(int percent);
     // The two durations, said in full.
     QString Durations() const;
 };

@@ -70,11 +70,7 @@ void DocumentScrollBar::LoadSkin(const QString &imagesPath, const QColor &backCo
         button->setAlwayshandcursor(true);
         button->setBackcolor(backColor);
         button->setActivebackcolor(backColor);
-        const QPixmap picture = LoadSkinPicture(imagesPath, rest);
-        button->setPicture(picture);
-        if (!picture.isNull())
-            button->resize(picture.size());
-        button->setActivepicture(LoadSkinPicture(imagesPath, hover));
+        SetButtonPictures(button, imagesPath, rest, hover);
     };
     arrow(m_c.ScrollUp, QStringLiteral("scrollup.jpg"), QStringLiteral("scrollupActive.jpg"));
     arrow(m_c.ScrollDown, QStringLiteral("scrolldown.jpg"), QStringLiteral("scrolldownActive.jpg"));

@@ -25,14 +25,6 @@ namespace {
 constexpr qint32 LostSelectionColor = 0x808080;
 constexpr qint32 ReselectedColor = 0x80;
 
-int rounded(double v)
-{
-    const double r = RoundHalfEven(v);
-    if (!std::isfinite(r))
-        return 0;
-    return int(qBound(-1.0e7, r, 1.0e7));
-}
-
 QFont menuFont(const QString &family, int size)
 {
     QFont font(family);
@@ -195,7 +187,7 @@ void LessonMenu::BuildMenu(const QString &imagesPath)
     if (m_RTFP) {
         const double R = m_RTFP->x() + m_RTFP->width();
         const double M = m_c.MenuFrame->x();
-        m_c.ImVline->move(rounded((M + R) / 2 - (M - R) / 4), m_c.ImVline->y());
+        m_c.ImVline->move(RoundToCoordinate((M + R) / 2 - (M - R) / 4), m_c.ImVline->y());
     }
 
     const QColor back = ColorFromBgr(m_settings.MenuBackColor);
@@ -215,22 +207,14 @@ void LessonMenu::BuildMenu(const QString &imagesPath)
         arrow->setBackcolor(back);
         arrow->setAlwayshandcursor(true);
     }
-    const QPixmap up = LoadSkinPicture(imagesPath, QStringLiteral("Menuscrollup.jpg"));
-    if (!up.isNull()) {
-        m_c.MenuScrollUp->setPicture(up);
-        m_c.MenuScrollUp->resize(up.size());
-    }
+    SetButtonPictures(
+        m_c.MenuScrollUp, imagesPath, QStringLiteral("Menuscrollup.jpg"), QStringLiteral("MenuscrollupActive.jpg"));
+    SetButtonPictures(m_c.MenuScrollDown, imagesPath, QStringLiteral("Menuscrolldown.jpg"),
+        QStringLiteral("MenuscrolldownActive.jpg"));
     const QRect frame = m_c.MenuFrame->geometry();
-    const int arrowLeft = rounded(frame.x() + (frame.width() - m_c.MenuScrollUp->width()) / 2.0);
+    const int arrowLeft = RoundToCoordinate(frame.x() + (frame.width() - m_c.MenuScrollUp->width()) / 2.0);
     m_c.MenuScrollUp->move(arrowLeft, frame.y() - m_c.MenuScrollUp->height() - 3);
-    const QPixmap down = LoadSkinPicture(imagesPath, QStringLiteral("Menuscrolldown.jpg"));
-    if (!down.isNull()) {
-        m_c.MenuScrollDown->setPicture(down);
-        m_c.MenuScrollDown->resize(down.size());
-    }
     m_c.MenuScrollDown->move(arrowLeft, frame.y() + frame.height() + 3);
-    m_c.MenuScrollUp->setActivepicture(LoadSkinPicture(imagesPath, QStringLiteral("MenuscrollupActive.jpg")));
-    m_c.MenuScrollDown->setActivepicture(LoadSkinPicture(imagesPath, QStringLiteral("MenuscrolldownActive.jpg")));
 
     PlaceChapterItems();
     m_c.ImSlide->raise();
@@ -279,7 +263,7 @@ void LessonMenu::ExpandChapter(int a)
         ActiveLink *link = m_c.Alink[i];
         link->hide();
         m_linkTop[i] = m_top[a] + m_Ht + double(i - 1) * m_Hl;
-        link->move(rounded(m_left), rounded(m_linkTop[i]));
+        link->move(RoundToCoordinate(m_left), RoundToCoordinate(m_linkTop[i]));
         if (!m_subtitleBack.isNull())
             link->setPicture(m_subtitleBack);
         link->setCaption(m_catalogue.LessonTitle(a, i));
@@ -382,8 +366,8 @@ void LessonMenu::ReportStep(qint32 S, qint16 K, int shown, int hidden, int a)
 void LessonMenu::PlaceChapterItems()
 {
     for (int i = 1; i <= MenuControls::ChapterItems; ++i) {
-        m_c.Imenu[i]->move(rounded(m_left), rounded(m_top[i]));
-        m_c.ImenuL[i]->move(rounded(m_left), rounded(m_labelTop[i]));
+        m_c.Imenu[i]->move(RoundToCoordinate(m_left), RoundToCoordinate(m_top[i]));
+        m_c.ImenuL[i]->move(RoundToCoordinate(m_left), RoundToCoordinate(m_labelTop[i]));
     }
 }
 
@@ -493,7 +477,7 @@ void LessonMenu::PlaceMarker(int k)
     if (k < 1 || k > MenuControls::LessonLinks)
         return;
     const double top = m_c.MenuFrame->y() + m_c.MenuIn->y() + m_linkTop[k] - (m_c.ImSlide->height() - m_Hl) / 2.0;
-    m_c.ImSlide->move(m_c.ImVline->x(), rounded(top));
+    m_c.ImSlide->move(m_c.ImVline->x(), RoundToCoordinate(top));
 }
 
 void LessonMenu::ChapterClick(int c)

@@ -2,12 +2,12 @@
 
 #include "mixercontrols.h"
 
+#include "base/numbers.h"
 #include "skin/formdesign.h"
 #include "widgets/activelink.h"
 #include "widgets/levelslider.h"
 
 #include <QLabel>
-#include <QLocale>
 #include <QTimer>
 
 namespace {
@@ -20,8 +20,7 @@ constexpr QSize StepDesignSize(11, 10);
 // A bar names the level a press moves to, in the digits an Arabic reader uses.
 QString barName(const QString &line, int k)
 {
-    static const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
-    return line + QLatin1Char(' ') + arabic.toString(k * 10) + QStringLiteral("٪");
+    return line + QLatin1Char(' ') + ArabicPercent(k * 10);
 }
 
 void rowOfBars(QWidget *main, std::array<ActiveLink *, MixerControls::Bars + 1> &bars, const QString &name,

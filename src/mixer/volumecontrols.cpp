@@ -3,6 +3,7 @@
 #include "volumecontrols.h"
 
 #include "base/colors.h"
+#include "base/geometry.h"
 #include "base/numbers.h"
 #include "mixer/mvolume.h"
 #include "skin/skinfiles.h"
@@ -11,7 +12,6 @@
 #include "widgets/levelslider.h"
 
 #include <QLabel>
-#include <QLocale>
 #include <QTimer>
 
 namespace {
@@ -25,15 +25,6 @@ const QString Mic = QStringLiteral("Mic");
 int BarsFor(qint32 percent)
 {
     return int(RoundHalfEven(double(MixerControls::Bars) * percent / 100.0));
-}
-
-QRect Rounded(const QRectF &r)
-{
-    const int left = int(RoundHalfEven(r.left()));
-    const int top = int(RoundHalfEven(r.top()));
-    const int right = int(RoundHalfEven(r.left() + r.width()));
-    const int bottom = int(RoundHalfEven(r.top() + r.height()));
-    return QRect(left, top, qMax(0, right - left), qMax(0, bottom - top));
 }
 
 } // namespace
@@ -131,10 +122,10 @@ void VolumeControls::PlaceRow(bool microphone)
         bar->setPicture(unlit);
         bar->setHandCursor(hand);
         bar->setAlwayshandcursor(true);
-        bar->setGeometry(Rounded(places[i]));
+        bar->setGeometry(RoundedRect(places[i]));
     }
     LevelSlider *slider = microphone ? m_c.MicSlider : m_c.WaveSlider;
-    slider->setGeometry(Rounded(places[n].united(places[1])));
+    slider->setGeometry(RoundedRect(places[n].united(places[1])));
     slider->lower();
 
     up->setPicture(Picture(QStringLiteral("volumeup.jpg")));
@@ -149,8 +140,8 @@ void VolumeControls::PlaceRow(bool microphone)
     const double upLeft = places[n].left() - up->width() - 2;
     const double upTop = places[n].top() + BarStep;
     const double downTop = upTop + places[n].height() - down->height() - BarStep;
-    up->setGeometry(Rounded(QRectF(upLeft, upTop, up->width(), up->height())));
-    down->setGeometry(Rounded(QRectF(upLeft, downTop, down->width(), down->height())));
+    up->setGeometry(RoundedRect(QRectF(upLeft, upTop, up->width(), up->height())));
+    down->setGeometry(RoundedRect(QRectF(upLeft, downTop, down->width(), down->height())));
 }
 
 QRectF VolumeControls::BarPlace(bool microphone, int k) const
@@ -198,8 +189,7 @@ void VolumeControls::ShowMicVolume(int n)
 // tells the level in words.
 void VolumeControls::ShowLevel(const QString &word, qint32 level)
 {
-    static const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
-    const QString percent = arabic.toString(level) + QStringLiteral("٪");
+    const QString percent = ArabicPercent(level);
     if (word == Wave) {
         ShowWaveVolume(BarsFor(level));
         m_c.WaveSlider->showValue(level);

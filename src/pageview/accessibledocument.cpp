@@ -2,6 +2,7 @@
 
 #include "pageview/accessibledocument.h"
 
+#include "base/numbers.h"
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -134,7 +135,7 @@ public:
         // Without object attributes the level a heading's attributes would
         // carry is said in its description.
         if (t == QAccessible::Description && m_level > 0)
-            return QStringLiteral("المستوى %1").arg(QChar(0x0660 + m_level));
+            return QStringLiteral("المستوى %1").arg(ArabicIndic(m_level));
 #endif
         return {};
     }

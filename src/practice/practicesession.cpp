@@ -2,6 +2,7 @@
 
 #include "practice/practicesession.h"
 
+#include "base/numbers.h"
 #include "base/settings.h"
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
@@ -20,7 +21,6 @@
 
 #include <QFileInfo>
 #include <QLabel>
-#include <QLocale>
 #include <algorithm>
 
 QString PracticeSession::RecoverTakes(const QString &recDir, const QString &journalFallback)
@@ -33,8 +33,7 @@ QString PracticeSession::RecoverTakes(const QString &recDir, const QString &jour
              return kept;
          },
             &TakeHistory::Withdraw });
-    const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
-    const auto seconds = [&](qint64 ms) { return arabic.toString(double(ms) / 1000.0, 'f', 1); };
+    const auto seconds = [](qint64 ms) { return ArabicSeconds(double(ms) / 1000.0); };
     QStringList told;
     bool earlierKept = false;
     for (const TakeJournal::Recovered &r : recovery.details) {

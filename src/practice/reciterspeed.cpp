@@ -22,7 +22,7 @@ ReciterSpeed::ReciterSpeed(ActiveLink *control, QObject *parent)
 
 QString ReciterSpeed::Spoken(int percent)
 {
-    return ArabicIndic(percent) + QChar(0x066A);
+    return ArabicPercent(percent);
 }
 
 QString ReciterSpeed::Phrase(int percent)

@@ -3,6 +3,7 @@
 #include "practice/takeslist.h"
 
 #include "base/numbers.h"
+#include "compare/takecomparison.h"
 #include "practice/examplefiles.h"
 #include "practice/takehistory.h"
 
@@ -56,16 +57,11 @@ QString TakesList::Wording(const Take &take, std::optional<int> percentDifferenc
     const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
     QStringList parts;
     parts << arabic.toString(take.recorded, QStringLiteral("d MMMM، HH:mm"));
-    parts << arabic.toString(take.seconds, 'f', 1) + QStringLiteral(" ثانية");
+    parts << ArabicSeconds(take.seconds) + QStringLiteral(" ثانية");
     if (take.percent < 100)
-        parts << QStringLiteral("بعد القارئ بسرعة ") + ArabicIndic(take.percent) + QChar(0x066A);
-    if (percentDifference) {
-        const int percent = *percentDifference;
-        parts << (percent == 0
-                ? QStringLiteral("بطول تلاوة القارئ")
-                : (percent < 0 ? QStringLiteral("أقصر من القارئ بـ ") : QStringLiteral("أطول من القارئ بـ "))
-                    + ArabicIndic(std::abs(percent)) + QChar(0x066A));
-    }
+        parts << QStringLiteral("بعد القارئ بسرعة ") + ArabicPercent(take.percent);
+    if (percentDifference)
+        parts << TakeComparison::DifferenceFromReciter(*percentDifference);
     return parts.join(QStringLiteral("، "));
 }
 

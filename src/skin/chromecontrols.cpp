@@ -21,8 +21,7 @@ ActiveLink *chromeButton(QWidget *window, const char *name, const QString &acces
 
 void place(ActiveLink *button, const QString &images, const QString &rest, const QString &hover, QPoint centre)
 {
-    button->setPicture(LoadSkinPicture(images, rest));
-    button->setActivepicture(LoadSkinPicture(images, hover));
+    SetButtonPictures(button, images, rest, hover);
     const QSize size = button->picture().isNull() ? QSize(32, 32) : button->picture().size();
     button->setGeometry(QRect(centre - QPoint(size.width() / 2, size.height() / 2), size));
 }

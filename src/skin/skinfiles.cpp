@@ -2,6 +2,8 @@
 
 #include "skin/skinfiles.h"
 
+#include "widgets/activelink.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -305,4 +307,13 @@ QCursor SkinHandCursor(const QString &imagesPath)
     QCursor cursor(Qt::PointingHandCursor);
     LoadCursorFile(ResolveSkinFile(imagesPath, QStringLiteral("HandCursor.cur")), &cursor);
     return cursor;
+}
+
+void SetButtonPictures(ActiveLink *button, const QString &folder, const QString &rest, const QString &hover)
+{
+    const QPixmap picture = LoadSkinPicture(folder, rest);
+    button->setPicture(picture);
+    if (!picture.isNull())
+        button->resize(picture.size());
+    button->setActivepicture(LoadSkinPicture(folder, hover));
 }

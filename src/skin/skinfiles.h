@@ -29,6 +29,11 @@ QStringList OptionalSkinFileNames();
 // For an optional picture, the program's own in its place.
 QPixmap LoadSkinPicture(const QString &folder, const QString &name);
 
+class ActiveLink;
+// Gives an image button its pictures at rest and under the pointer, and the
+// size of the first; a button whose picture is missing keeps its size.
+void SetButtonPictures(ActiveLink *button, const QString &folder, const QString &rest, const QString &hover);
+
 // The pictures of the window at start, and those of what is hidden at start:
 // the examples panel (the recorder strip, the example buttons, the meter) and
 // the index's background.

@@ -16,6 +16,8 @@ private slots:
     void toInt32_data();
     void toInt32();
     void bgrColours();
+    void arabicNumbers_data();
+    void arabicNumbers();
 };
 
 void TestNumbers::roundHalfEven_data()
@@ -100,6 +102,29 @@ void TestNumbers::bgrColours()
     QCOMPARE(ColorFromBgr(0x000080), QColor(0x80, 0, 0));
     QCOMPARE(ColorFromBgr(0xFF8080), QColor(0x80, 0x80, 0xFF));
     QCOMPARE(BgrFromColor(QColor(1, 2, 3)), 0x030201);
+}
+
+// Every count, percentage and length the learner reads is written by these:
+// one writer, so no place shows Latin digits, a group separator, a hyphen for
+// a minus or an unrounded tenth where another does not.
+void TestNumbers::arabicNumbers_data()
+{
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a count") << ArabicIndic(1234) << QStringLiteral("١٢٣٤");
+    QTest::newRow("zero") << ArabicIndic(0) << QStringLiteral("٠");
+    QTest::newRow("below zero") << ArabicIndic(-3) << QStringLiteral("−٣");
+    QTest::newRow("a percentage") << ArabicPercent(70) << QStringLiteral("٧٠٪");
+    QTest::newRow("seconds, rounded to a tenth") << ArabicSeconds(2.46) << QStringLiteral("٢٫٥");
+    QTest::newRow("seconds, never below zero") << ArabicSeconds(-0.2) << QStringLiteral("٠٫٠");
+    QTest::newRow("a figure already written") << ArabicDigits(QStringLiteral("-1.5%")) << QStringLiteral("−١٫٥٪");
+}
+
+void TestNumbers::arabicNumbers()
+{
+    QFETCH(QString, written);
+    QFETCH(QString, expected);
+    QCOMPARE(written, expected);
 }
 
 QTEST_GUILESS_MAIN(TestNumbers)

@@ -3,6 +3,7 @@
 #include "../support/fakewave.h"
 #include "../support/testfiles.h"
 #include "practice/takehistory.h"
+#include "practice/takeslist.h"
 #include "practicefixture.h"
 
 #include <QDateTime>
@@ -36,6 +37,8 @@ private slots:
     void takesGoToHistory();
     void aFailedSaveLeavesTheHistoryAsItWas_data();
     void aFailedSaveLeavesTheHistoryAsItWas();
+    void aTakeIsDescribedAsTheComparisonSaysIt_data();
+    void aTakeIsDescribedAsTheComparisonSaysIt();
 };
 
 void TestTakeHistory::initTestCase()
@@ -161,6 +164,34 @@ void TestTakeHistory::aFailedSaveLeavesTheHistoryAsItWas()
     QCOMPARE(contentOf(take), QByteArray("second"));
     QCOMPARE(TakeHistory::Earlier(take).size(), 1);
     QCOMPARE(contentOf(TakeHistory::Earlier(take).first()), QByteArray("first"));
+}
+
+// The list's line of a take ends with the same words and digits as the
+// comparison's sentence: a learner who reads one and then the other must not
+// be told the same length two ways.
+void TestTakeHistory::aTakeIsDescribedAsTheComparisonSaysIt_data()
+{
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("difference"); // -1000: not compared
+    QTest::addColumn<QString>("ending");
+    QTest::newRow("longer, after the slowed reciter")
+        << 70 << 12 << QStringLiteral("٣٫٢ ثانية، بعد القارئ بسرعة ٧٠٪، أطول من تلاوة القارئ بـ ١٢٪");
+    QTest::newRow("shorter") << 100 << -8 << QStringLiteral("٣٫٢ ثانية، أقصر من تلاوة القارئ بـ ٨٪");
+    QTest::newRow("as long") << 100 << 0 << QStringLiteral("٣٫٢ ثانية، بطول تلاوة القارئ");
+    QTest::newRow("not compared") << 100 << -1000 << QStringLiteral("، ٣٫٢ ثانية");
+}
+
+void TestTakeHistory::aTakeIsDescribedAsTheComparisonSaysIt()
+{
+    QFETCH(int, speed);
+    QFETCH(int, difference);
+    QFETCH(QString, ending);
+    TakesList::Take take;
+    take.recorded = QDateTime(QDate(2026, 12, 8), QTime(10, 15));
+    take.seconds = 3.24;
+    take.percent = speed;
+    const QString said = TakesList::Wording(take, difference == -1000 ? std::nullopt : std::optional<int>(difference));
+    QVERIFY2(said.endsWith(ending), qPrintable(said));
 }
 
 QTEST_MAIN(TestTakeHistory)
