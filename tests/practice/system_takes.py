@@ -39,21 +39,7 @@ def rms_of(path):
     return float(match.group(1)) if match else 0.0
 
 
-class Program:
-    def __init__(self, folder):
-        self.folder = folder
-        self.process = None
-        self.app = None
-
-    def start(self):
-        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        self.process = subprocess.Popen([os.path.join(self.folder, "rattil")], env=env)
-        self.app = atspi.wait_for(lambda: self.own_app(), "the program on the accessibility bus")
-        atspi.wait_for(lambda: atspi.find(self.app, "push button", "خروج"), "the exit button")
-
-    def own_app(self):
-        return atspi.find_app(pid=self.process.pid)
-
+class Program(atspi.Program):
     def press(self, role, name):
         atspi.press(atspi.wait_for(lambda: atspi.find(self.app, role, name), name), check)
 

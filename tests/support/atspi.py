@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """What the system tests need of AT-SPI: find the running program's controls by
 role and name as a screen reader does, and press them."""
+import os
 import subprocess
 import time
 
@@ -102,6 +103,29 @@ def program_windows(pid, name="^رتّل$"):
         return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout
     found = xdotool("search", "--all", "--onlyvisible", "--pid", str(pid), "--name", name).split()
     return [window for window in found if xdotool("getwindowpid", window).strip() == str(pid)]
+
+
+class Program:
+    """The program started from an application folder, found on the
+    accessibility bus by its process, and ready once its exit button is."""
+
+    def __init__(self, folder, wrapper=()):
+        self.folder = folder
+        self.wrapper = list(wrapper)
+        self.process = None
+        self.app = None
+
+    def start(self):
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        self.process = subprocess.Popen(self.wrapper + [os.path.join(self.folder, "rattil")], env=env)
+        self.app = wait_for(lambda: self.own_app(), "the program on the accessibility bus")
+        wait_for(lambda: find(self.app, "push button", "خروج"), "the exit button")
+
+    def own_app(self):
+        return find_app(pid=self.process.pid)
+
+    def control(self, role, name):
+        return wait_for(lambda: find(self.app, role, name), name)
 
 
 def run_system_test(main, check):
