@@ -143,6 +143,8 @@ private slots:
     void brokenCopy_data();
     void brokenCopy();
     void jsonParses();
+    void importSegments_data();
+    void importSegments();
     void arabicWhenTheLocaleIsArabic();
     void noSuchFolder();
 };
@@ -220,6 +222,20 @@ void TestChecker::brokenCopy_data()
         "data/images/4-1-1.gif: error: cannot be read as a picture.*", 1);
     row("start.mp3 that does not decode", { "write:start.mp3=>ID3" },
         "start.mp3: error: cannot be decoded or reports no duration.*", 1);
+    // word times and rule spans beside the examples
+    row("words of a picture that end before they start",
+        { "write:data/examples/1-3-3-1.words=>0.5%091.0%09a%0A1.2%091.1%09b%0A" },
+        "data/examples/1-3-3-1.words:2: error: ends at 1.100 s, not after it starts at 1.200 s", 1);
+    row("a word past the end of the sound", { "write:data/examples/1-3-3-1.words=>0.5%0999%09a%0A" },
+        "data/examples/1-3-3-1.words:1: error: ends at 99.000 s, past the end of the sound at [0-9.]+ s", 1);
+    row("words that miss words of the text", { "write:data/examples/1-3-1-1.words=>0.1%090.2%09x%0A" },
+        "data/examples/1-3-1-1.words: error: has 1 words; the example's text has \\d+", 1);
+    row("a rule span outside the words",
+        { "write:data/examples/1-3-3-1.words=>0.5%091.0%09a%0A",
+            "write:data/examples/1-3-3-1.rules=>0.2%090.8%09مد|2%0A" },
+        "data/examples/1-3-3-1.rules:1: error: lies outside the words .*", 1);
+    row("word times of no example", { "write:data/examples/9-9-9.words=>0.5%091.0%09a%0A" },
+        "data/examples/9-9-9.words: warning: nothing in the course refers to this file", 0);
     // the skin
     row("a skin file missing", { "rm:Images/Exit.jpg" }, "Images/Exit.jpg: error: missing: .*", 1);
     row("a skin file in another case", { "mv:Images/Exit.jpg=>Images/EXIT.JPG" }, QString(), 0);
@@ -273,6 +289,74 @@ void TestChecker::brokenCopy()
     // Warnings fail a strict check; a clean course passes it.
     const Run strict = check({ QStringLiteral("--strict"), course });
     QCOMPARE(strict.exitCode, expected.isEmpty() ? 0 : 1);
+}
+
+// Word timings from the segments form become .words files the check accepts,
+// or are refused whole, with the reason, and nothing written.
+void TestChecker::importSegments_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<bool>("existing"); // a .words file there already
+    QTest::addColumn<bool>("force");
+    QTest::addColumn<QString>("expected"); // the first line, as a pattern
+    QTest::addColumn<int>("exitCode");
+    const QByteArray six = "[[1,100,400],[2,400,900],[3,900,1200],[4,1200,1600],[5,1600,1900],[6,1900,2300]]";
+    QTest::newRow("every word timed") << QByteArray("{\"2-1-2\": " + six + "}") << false << false
+                                      << "data/examples/2-1-2.words: written" << 0;
+    QTest::newRow("a word missing") << QByteArray(
+        "{\"2-1-2\": [[1,100,400],[2,400,900],[4,1200,1600],[5,1600,1900],[6,1900,2300]]}")
+                                    << false << false << ".*: error: \"2-1-2\": word 3 \\(\".+\"\\) has no times" << 1;
+    QTest::newRow("a word twice") << QByteArray("{\"2-1-2\": [[1,100,400],[1,400,900]]}") << false << false
+                                  << ".*: error: \"2-1-2\": word 1 is given twice" << 1;
+    QTest::newRow("words out of order in time")
+        << QByteArray("{\"2-1-2\": [[1,100,400],[2,300,900],[3,900,1200],[4,1200,1600],[5,1600,1900],[6,1900,2300]]}")
+        << false << false << ".*: error: \"2-1-2\": word 2: starts at 0.300 s, before the word above ends at 0.400 s"
+        << 1;
+    QTest::newRow("a key that names no example") << QByteArray("{\"9-9-9\": [[1,0,100]]}") << false << false
+                                                 << ".*: error: \"9-9-9\" names no example of the course" << 1;
+    QTest::newRow("a file there already")
+        << QByteArray("{\"2-1-2\": " + six + "}") << true << false
+        << "data/examples/2-1-2.words: error: exists: not replaced without --force" << 1;
+    QTest::newRow("a file there already, forced")
+        << QByteArray("{\"2-1-2\": " + six + "}") << true << true << "data/examples/2-1-2.words: written" << 0;
+    QTest::newRow("not JSON") << QByteArray("{\"2-1-2\": [") << false << false << ".*: error: is not JSON: .*" << 1;
+}
+
+void TestChecker::importSegments()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(bool, existing);
+    QFETCH(bool, force);
+    QFETCH(QString, expected);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    const QString course = dir.path() + QStringLiteral("/course");
+    QVERIFY(copyTree(kApp, course));
+    const QString words = course + QStringLiteral("/data/examples/2-1-2.words");
+    const QByteArray before = "0.1\t0.2\tمآ\n";
+    if (existing)
+        QVERIFY(writeAll(words, before));
+    const QString segments = dir.path() + QStringLiteral("/segments.json");
+    QVERIFY(writeAll(segments, json));
+
+    QStringList arguments { QStringLiteral("--import-segments"), segments, course };
+    if (force)
+        arguments.prepend(QStringLiteral("--force"));
+    const Run run = check(arguments);
+    const QString output = run.lines.join(QLatin1Char('\n'));
+    QVERIFY2(!run.lines.isEmpty(), qPrintable(output));
+    QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(expected)).match(run.lines.constFirst()).hasMatch(),
+        qPrintable(output));
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0) {
+        // What was written is what the check accepts, word for word.
+        const Run checked = check({ course });
+        QVERIFY2(checked.lines.size() == 1, qPrintable(checked.lines.join(QLatin1Char('\n'))));
+        QVERIFY(readAll(words).startsWith("0.100\t0.400\t"));
+    } else {
+        // A refused import leaves the folder as it was.
+        QCOMPARE(readAll(words), existing ? before : QByteArray());
+    }
 }
 
 void TestChecker::jsonParses()

@@ -5,8 +5,10 @@
 #include "app/config.h"
 #include "app/coursefolders.h"
 #include "app/fonts.h"
+#include "base/codepage.h"
 #include "base/fonctions.h"
 #include "base/numbers.h"
+#include "content/wordtimes.h"
 #include "menu/menucontrols.h"
 #include "pageview/textbrowserview.h"
 #include "skin/skinfiles.h"
@@ -22,7 +24,11 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 #include <QTextBlock>
@@ -711,7 +717,8 @@ void CourseChecker::checkExample(const Page &page, int n)
     if (!exists(sound)) {
         if (exists(text)) {
             use(text);
-            checkTextFile(text);
+            if (checkTextFile(text))
+                checkWordTimes(base, WordTimes::WordsOf(firstLineOf(text)), 0);
             return;
         }
         add(Finding::Error, sound,
@@ -728,8 +735,10 @@ void CourseChecker::checkExample(const Page &page, int n)
         add(Finding::Error, sound, tr("cannot be decoded or reports no duration: the example cannot be played"));
         return;
     }
-    if (!info.title.isEmpty())
+    if (!info.title.isEmpty()) {
+        checkWordTimes(base, WordTimes::WordsOf(info.title), info.duration);
         return;
+    }
     const QString picture = exists(gif) ? gif : jpg;
     if (!exists(picture)) {
         add(Finding::Error, sound,
@@ -744,6 +753,33 @@ void CourseChecker::checkExample(const Page &page, int n)
     QImageReader reader(absolute(picture));
     if (reader.read().isNull())
         add(Finding::Error, picture, tr("cannot be read as a picture: %1").arg(reader.errorString()));
+    // A picture has no text to hold the words against: their times only.
+    checkWordTimes(base, std::nullopt, info.duration);
+}
+
+QString CourseChecker::firstLineOf(const QString &relativePath) const
+{
+    return FromWindows1256(splitLines(readFile(absolute(relativePath))).value(0)).trimmed();
+}
+
+// The example's words and rules, when its author gave them.
+void CourseChecker::checkWordTimes(const QString &base, const std::optional<QStringList> &words, double seconds)
+{
+    const QString wordsFile = ExamplesDir + base + WordTimes::WordsSuffix;
+    const QString rulesFile = ExamplesDir + base + WordTimes::RulesSuffix;
+    WordTimes::Track wordsTrack;
+    if (exists(wordsFile)) {
+        use(wordsFile);
+        wordsTrack = WordTimes::Read(readFile(absolute(wordsFile)));
+        for (const WordTimes::Problem &p : WordTimes::CheckWords(wordsTrack, words, seconds))
+            add(Finding::Error, wordsFile, p.message, p.line);
+    }
+    if (exists(rulesFile)) {
+        use(rulesFile);
+        const WordTimes::Track rules = WordTimes::Read(readFile(absolute(rulesFile)));
+        for (const WordTimes::Problem &p : WordTimes::CheckRules(rules, wordsTrack, seconds))
+            add(Finding::Error, rulesFile, p.message, p.line);
+    }
 }
 
 void CourseChecker::checkSound(const QString &relativePath)
@@ -753,16 +789,17 @@ void CourseChecker::checkSound(const QString &relativePath)
         add(Finding::Error, relativePath, tr("cannot be decoded or reports no duration: it is not played"));
 }
 
-void CourseChecker::checkTextFile(const QString &relativePath)
+bool CourseChecker::checkTextFile(const QString &relativePath)
 {
     const QByteArray bytes = readFile(absolute(relativePath));
     const QString encoding = codePageProblem(bytes);
     if (!encoding.isEmpty()) {
         add(Finding::Error, relativePath, encoding);
-        return;
+        return false;
     }
     if (splitLines(bytes).value(0).trimmed().isEmpty())
         add(Finding::Warning, relativePath, tr("its first line is empty: the example shows no text"));
+    return true;
 }
 
 // ------------------------------------------------ recordings, unreferenced files
@@ -807,4 +844,134 @@ void CourseChecker::checkUnreferenced()
     unused.sort();
     for (const QString &rel : std::as_const(unused))
         add(Finding::Warning, rel, tr("nothing in the course refers to this file"));
+}
+
+// ------------------------------------------------------- importing word timings
+
+std::optional<QStringList> CourseChecker::exampleWords(const QString &base, double *seconds)
+{
+    *seconds = 0;
+    const QString sound = ExamplesDir + base + QStringLiteral(".mp3");
+    if (!exists(sound)) {
+        const QString text = TextDir + base + QStringLiteral(".txt");
+        if (!exists(text))
+            return std::nullopt;
+        return WordTimes::WordsOf(firstLineOf(text));
+    }
+    const SoundInfo info = ReadSoundInfo(absolute(sound));
+    *seconds = info.duration;
+    if (info.title.isEmpty())
+        return std::nullopt;
+    return WordTimes::WordsOf(info.title);
+}
+
+bool CourseChecker::ImportSegments(const QString &jsonPath, bool force)
+{
+    if (!QFileInfo(m_folder).isDir())
+        return false;
+    // The course's examples, as the check finds them; what the check would
+    // say of the rest of the folder is not the import's business.
+    checkContents();
+    collectPages();
+    m_findings.clear();
+    m_written.clear();
+
+    QFile file(jsonPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        add(Finding::Error, jsonPath, tr("cannot be read: %1").arg(file.errorString()));
+        return true;
+    }
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        add(Finding::Error, jsonPath,
+            error.error != QJsonParseError::NoError
+                ? tr("is not JSON: %1 at byte %2").arg(error.errorString()).arg(error.offset)
+                : tr("is not a JSON object of examples' base names"));
+        return true;
+    }
+    const QJsonObject examples = document.object();
+    for (auto it = examples.constBegin(); it != examples.constEnd(); ++it)
+        importExample(jsonPath, it.key(), it.value(), force);
+    return true;
+}
+
+void CourseChecker::importExample(const QString &source, const QString &base, const QJsonValue &timings, bool force)
+{
+    const QString page = base.section(QLatin1Char('-'), 0, -2);
+    bool numbered = false;
+    const int n = base.section(QLatin1Char('-'), -1).toInt(&numbered);
+    const bool known = numbered && std::any_of(m_pages.cbegin(), m_pages.cend(), [&](const Page &p) {
+        return p.base == page && n >= 1 && n <= qMin(p.examples, ExampleButtons);
+    });
+    if (!known) {
+        add(Finding::Error, source, tr("\"%1\" names no example of the course").arg(base));
+        return;
+    }
+    double seconds = 0;
+    const std::optional<QStringList> words = exampleWords(base, &seconds);
+    if (!words) {
+        add(Finding::Error, source,
+            tr("\"%1\": the example shows a picture or has no text, so there are no words to time").arg(base));
+        return;
+    }
+    const auto fail
+        = [&](const QString &why) { add(Finding::Error, source, QStringLiteral("\"%1\": ").arg(base) + why); };
+    if (!timings.isArray()) {
+        fail(tr("is not a list of [word position, start ms, end ms]"));
+        return;
+    }
+    QList<std::optional<WordTimes::Label>> byPosition(words->size());
+    for (const QJsonValue &entry : timings.toArray()) {
+        const QJsonArray triple = entry.toArray();
+        const bool numbers = entry.isArray() && triple.size() == 3
+            && std::all_of(triple.cbegin(), triple.cend(), [](const QJsonValue &v) { return v.isDouble(); });
+        const double position = numbers ? triple.at(0).toDouble() : 0;
+        if (!numbers || position != std::floor(position)) {
+            fail(tr("%1 is not [word position, start ms, end ms]")
+                     .arg(QString::fromUtf8(QJsonDocument(QJsonArray { entry }).toJson(QJsonDocument::Compact))));
+            return;
+        }
+        const int k = int(position);
+        if (k < 1 || k > words->size()) {
+            fail(tr("word position %1 is not one of the text's words, 1 to %2").arg(k).arg(words->size()));
+            return;
+        }
+        if (byPosition[k - 1]) {
+            fail(tr("word %1 is given twice").arg(k));
+            return;
+        }
+        byPosition[k - 1] = WordTimes::Label { triple.at(1).toDouble() / 1000.0, triple.at(2).toDouble() / 1000.0,
+            words->at(k - 1), k };
+    }
+    WordTimes::Track track;
+    for (int k = 0; k < byPosition.size(); ++k) {
+        if (!byPosition[k]) {
+            // Never guessed: a word's time between its neighbours would be the
+            // author's guess written down as if it were measured.
+            fail(tr("word %1 (\"%2\") has no times").arg(k + 1).arg(words->at(k)));
+            return;
+        }
+        track.labels << *byPosition[k];
+    }
+    const QList<WordTimes::Problem> problems = WordTimes::CheckWords(track, words, seconds);
+    if (!problems.isEmpty()) {
+        // Lines of a file not yet written: each problem names its word instead.
+        for (const WordTimes::Problem &p : problems)
+            fail(tr("word %1: %2").arg(p.line).arg(p.message));
+        return;
+    }
+    const QString target = ExamplesDir + base + WordTimes::WordsSuffix;
+    if (exists(target) && !force) {
+        add(Finding::Error, target, tr("exists: not replaced without --force"));
+        return;
+    }
+    // Whole or not at all: a replaced file is never left half written.
+    QSaveFile out(absolute(target));
+    const QByteArray bytes = WordTimes::Write(track.labels);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        add(Finding::Error, target, tr("cannot be written: %1").arg(out.errorString()));
+        return;
+    }
+    m_written << target;
 }

@@ -7,11 +7,13 @@
 #include "content/catalogue.h"
 
 #include <QCoreApplication>
+#include <QJsonValue>
 #include <QList>
 #include <QSet>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // Walks a course folder the way the program will meet it at start-up and on
 // every click, and lists what will go wrong: files it will not find or cannot
@@ -30,6 +32,18 @@ public:
 
     // False when the folder does not exist; the findings are then empty.
     bool Run(const Progress &progress = {});
+
+    // Writes data/examples/<base>.words from word timings in the segments form:
+    // a JSON object whose keys are examples' base names ("3-2-1") and whose
+    // values are [[word position from 1, start ms, end ms], ...], times from
+    // the start of the example's sound. Each example's timings are checked
+    // against its text first: a word missing or given twice is reported and
+    // nothing of that example is written; a key that names no example is
+    // reported; an existing .words file is replaced only when force is set.
+    // False when the folder does not exist.
+    bool ImportSegments(const QString &jsonPath, bool force);
+    // The .words files the import wrote, relative to the folder.
+    const QStringList &Written() const { return m_written; }
 
     const QList<Finding> &Findings() const { return m_findings; }
     int ErrorCount() const;
@@ -73,7 +87,14 @@ private:
     void checkPageReferences(const QString &relative, const QByteArray &bytes);
     void checkExample(const Page &page, int n);
     void checkSound(const QString &relative);
-    void checkTextFile(const QString &relative);
+    // False when the text cannot be read as the program reads it.
+    bool checkTextFile(const QString &relative);
+    // The words of an example's text, read as the program reads it; none for
+    // an example shown by a picture. seconds: its sound's length, or 0.
+    std::optional<QStringList> exampleWords(const QString &base, double *seconds);
+    void importExample(const QString &source, const QString &base, const QJsonValue &timings, bool force);
+    void checkWordTimes(const QString &base, const std::optional<QStringList> &words, double seconds);
+    QString firstLineOf(const QString &relative) const;
     void checkRecordings();
     void checkUnreferenced();
     void step();
@@ -93,6 +114,7 @@ private:
     QSet<QString> m_used;
     QSet<QString> m_pagesChecked;
     QList<Finding> m_findings;
+    QStringList m_written;
     int m_fileCount = 0;
 
     // State of the walk through contents.ini.

@@ -68,8 +68,17 @@ int main(int argc, char *argv[])
         QStringLiteral("json"), QCoreApplication::translate("main", "Print the findings as JSON."));
     const QCommandLineOption strict(
         QStringLiteral("strict"), QCoreApplication::translate("main", "Count warnings as errors."));
+    const QCommandLineOption importSegments(QStringLiteral("import-segments"),
+        QCoreApplication::translate("main",
+            "Write the examples' .words files from word timings in the segments form (a JSON object of base names "
+            "and [[word position, start ms, end ms], ...]), checked against each example's text."),
+        QStringLiteral("FILE.json"));
+    const QCommandLineOption force(
+        QStringLiteral("force"), QCoreApplication::translate("main", "With --import-segments: replace .words files."));
     parser.addOption(json);
     parser.addOption(strict);
+    parser.addOption(importSegments);
+    parser.addOption(force);
     parser.addPositionalArgument(
         QStringLiteral("FOLDER"), QCoreApplication::translate("main", "The course folder (beside the program)."));
     parser.process(app);
@@ -94,6 +103,21 @@ int main(int argc, char *argv[])
     };
 
     CourseChecker checker(folder);
+    if (parser.isSet(importSegments)) {
+        if (!checker.ImportSegments(parser.value(importSegments), parser.isSet(force))) {
+            print(stderr, QCoreApplication::translate("main", "%1: no such folder\n").arg(folder));
+            return 2;
+        }
+        for (const Finding &f : checker.Findings())
+            print(stdout, f.Line() + QLatin1Char('\n'));
+        for (const QString &written : checker.Written())
+            print(stdout, QCoreApplication::translate("main", "%1: written\n").arg(written));
+        print(stdout,
+            QCoreApplication::translate("main", "%1 errors, %2 files written\n")
+                .arg(checker.ErrorCount())
+                .arg(checker.Written().size()));
+        return checker.ErrorCount() > 0 ? 1 : 0;
+    }
     const bool checked = checker.Run(progress);
     if (progressShown)
         print(stderr, QStringLiteral("\r\033[K"));
