@@ -181,6 +181,17 @@ std::optional<int> CompareController::KnownDifference(const QString &reference, 
     return cached->PercentDifference();
 }
 
+std::optional<WordJudge::Result> CompareController::KnownWords(
+    const QString &reference, const QString &take, double speed) const
+{
+    const std::optional<TakeComparison> cached = m_cache.Find(reference, take);
+    const int percent = std::clamp(int(std::lround(speed * 100)), 25, 100);
+    if (!cached || !cached->IsCompared() || cached->referencePercent != percent || !m_callouts.WordTimes)
+        return std::nullopt;
+    const auto [words, rules] = m_callouts.WordTimes(reference);
+    return WordJudge::Judge(*cached, words, rules);
+}
+
 void CompareController::StopStretch()
 {
     m_secondHalf.stop();
@@ -197,6 +208,7 @@ void CompareController::Clear()
     m_hasResult = false;
     m_waiting = false;
     m_current = {};
+    m_words = {};
     m_reference.clear();
     m_take.clear();
     m_view.Clear();
@@ -227,17 +239,25 @@ void CompareController::updateVisibility()
 void CompareController::show(const TakeComparison &comparison)
 {
     m_current = comparison;
+    m_words = {};
+    if (m_callouts.WordTimes && comparison.IsCompared()) {
+        const auto [words, rules] = m_callouts.WordTimes(m_reference);
+        m_words = WordJudge::Judge(comparison, words, rules);
+    }
     m_hasResult = true;
     m_view.SetComparison(comparison);
     updateVisibility();
     if (m_callouts.Announce)
-        m_callouts.Announce(comparison.Sentence());
+        m_callouts.Announce(Sentence());
     emit Compared();
 }
 
 QString CompareController::Sentence() const
 {
-    return m_hasResult ? m_current.Sentence() : QString();
+    if (!m_hasResult)
+        return QString();
+    const QString words = m_words.Sentence();
+    return words.isEmpty() ? m_current.Sentence() : m_current.Sentence() + QStringLiteral("؛ ") + words;
 }
 
 void CompareController::PlaySegment(int index)

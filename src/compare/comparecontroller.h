@@ -4,6 +4,7 @@
 
 #include "compare/comparisoncache.h"
 #include "compare/takecomparison.h"
+#include "compare/wordjudge.h"
 #include "sound/api/monosound.h"
 #include "sound/api/sounddecoder.h"
 #include "sound/api/soundmodule.h"
@@ -35,6 +36,10 @@ public:
         // The result as one sentence, for a screen reader to find even while the
         // drawing has no room on screen.
         std::function<void(const QString &sentence)> Announce;
+        // The author's word times and rule spans of a reciter's sound, when the
+        // course gives them; each take is then judged word by word too.
+        std::function<std::pair<std::vector<WordJudge::Word>, std::vector<WordJudge::Rule>>(const QString &reference)>
+            WordTimes;
     };
 
     // The least room in which the drawing still says something.
@@ -71,11 +76,17 @@ public:
     bool IsBusy() const { return m_waiting; }
     bool HasResult() const { return m_hasResult; }
     const TakeComparison &Current() const { return m_current; }
+    // The current take word by word; not judged when the course has no word times.
+    const WordJudge::Result &Words() const { return m_words; }
+    // The comparison's sentence, then what was found word by word.
     QString Sentence() const;
     // The timing difference of a take already judged this run against the
     // reciter, in percent; none when it has not been (or could not be).
     // speed: the one the take is judged at; a judgement at another is not this one.
     std::optional<int> KnownDifference(const QString &reference, const QString &take, double speed = 1.0) const;
+    // The same take word by word, when the course gives its word times.
+    std::optional<WordJudge::Result> KnownWords(
+        const QString &reference, const QString &take, double speed = 1.0) const;
 
 signals:
     void Compared();
@@ -95,6 +106,7 @@ private:
     QString m_reference;
     QString m_take;
     TakeComparison m_current;
+    WordJudge::Result m_words;
     bool m_hasResult = false;
     quint64 m_generation = 0;
     bool m_waiting = false; // for the analysis of the take now chosen

@@ -2,6 +2,8 @@
 
 #include "practice/examplefiles.h"
 
+#include "content/wordtimes.h"
+
 #include "base/numbers.h"
 
 #include <QDir>
@@ -160,4 +162,25 @@ int ExampleFiles::SpeedOfComment(const QString &comment)
             return percent;
     }
     return 100;
+}
+
+namespace {
+
+QString besideSound(const QString &soundPath, const QString &suffix)
+{
+    const qsizetype dot = soundPath.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = soundPath.lastIndexOf(QLatin1Char('/'));
+    return (dot > slash ? soundPath.left(dot) : soundPath) + suffix;
+}
+
+} // namespace
+
+QString ExampleFiles::WordsOfSound(const QString &soundPath)
+{
+    return besideSound(soundPath, WordTimes::WordsSuffix);
+}
+
+QString ExampleFiles::RulesOfSound(const QString &soundPath)
+{
+    return besideSound(soundPath, WordTimes::RulesSuffix);
 }

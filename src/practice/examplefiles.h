@@ -48,6 +48,9 @@ public:
     QString Take(const QString &base) const { return m_folders.rec + base + QStringLiteral(".wav"); }
     // The reciter's sound of a take, wherever the take is kept.
     QString SoundOfTake(const QString &takePath) const;
+    // The author's word times and rule spans beside an example's sound.
+    static QString WordsOfSound(const QString &soundPath);
+    static QString RulesOfSound(const QString &soundPath);
     const Folders &folders() const { return m_folders; }
 
     // The history folder of a take: rec/history/3-1-2/ for rec/3-1-2.wav.

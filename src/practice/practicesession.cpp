@@ -6,6 +6,7 @@
 #include "base/settings.h"
 #include "compare/comparecontroller.h"
 #include "compare/compareview.h"
+#include "practice/authorstimes.h"
 #include "practice/examplespanel.h"
 #include "practice/practiceprogress.h"
 #include "practice/reciterspeed.h"
@@ -19,6 +20,7 @@
 #include "sound/core/takejournal.h"
 #include "widgets/activelink.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <algorithm>
@@ -152,6 +154,7 @@ void PracticeSession::createComparison()
     c.PlayStretch
         = [this](const QString &path, double from, double to, double speed) { m_stretch->Play(path, from, to, speed); };
     c.Announce = [this](const QString &sentence) { m_c.Samples->setAccessibleDescription(sentence); };
+    c.WordTimes = &AuthorsTimes;
     m_comparison = new CompareController(*m_view, std::move(c), *m_devices.sound, this);
     connect(m_comparison, &CompareController::Compared, this, [this] {
         if (std::exchange(m_speakComparison, false))
@@ -293,7 +296,14 @@ void PracticeSession::fillTakesList()
 {
     const QString newest = m_recorder->RecordingPath();
     m_takesList->Fill(newest, [this](const QString &take) {
-        return m_comparison->KnownDifference(m_files.SoundOfTake(take), take, SpeedOfTake(take));
+        const QString sound = m_files.SoundOfTake(take);
+        TakesList::Known known;
+        known.percentDifference = m_comparison->KnownDifference(sound, take, SpeedOfTake(take));
+        if (const auto words = m_comparison->KnownWords(sound, take, SpeedOfTake(take)); words && words->judged) {
+            known.wordsOff = words->WordsOff();
+            known.rulesOff = words->RulesOff();
+        }
+        return known;
     });
 }
 

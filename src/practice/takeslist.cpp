@@ -52,7 +52,7 @@ int TakesList::percentOf(const QString &take) const
     return m_percentOf ? m_percentOf(take) : 100;
 }
 
-QString TakesList::Wording(const Take &take, std::optional<int> percentDifference)
+QString TakesList::Wording(const Take &take, const Known &known)
 {
     const QLocale arabic(QLocale::Arabic, QLocale::Egypt);
     QStringList parts;
@@ -60,17 +60,21 @@ QString TakesList::Wording(const Take &take, std::optional<int> percentDifferenc
     parts << ArabicSeconds(take.seconds) + QStringLiteral(" ثانية");
     if (take.percent < 100)
         parts << QStringLiteral("بعد القارئ بسرعة ") + ArabicPercent(take.percent);
-    if (percentDifference)
-        parts << TakeComparison::DifferenceFromReciter(*percentDifference);
+    if (known.percentDifference)
+        parts << TakeComparison::DifferenceFromReciter(*known.percentDifference);
+    if (known.wordsOff)
+        parts << QStringLiteral("الكلمات المخالفة ") + ArabicIndic(*known.wordsOff);
+    if (known.rulesOff)
+        parts << QStringLiteral("الأحكام المخالفة ") + ArabicIndic(*known.rulesOff);
     return parts.join(QStringLiteral("، "));
 }
 
-void TakesList::Fill(const QString &newestTake, const std::function<std::optional<int>(const QString &)> &difference)
+void TakesList::Fill(const QString &newestTake, const std::function<Known(const QString &)> &known)
 {
     clear();
     const std::vector<Take> takes = TakesOf(newestTake);
     for (const Take &take : takes) {
-        auto *item = new QListWidgetItem(Wording(take, difference ? difference(take.path) : std::nullopt), this);
+        auto *item = new QListWidgetItem(Wording(take, known ? known(take.path) : Known {}), this);
         item->setData(Qt::UserRole, take.path);
     }
     if (count() > 0)

@@ -36,11 +36,19 @@ public:
 
     // The newest take and the earlier ones kept beside it, newest first.
     std::vector<Take> TakesOf(const QString &newestTake) const;
-    // "٨ ديسمبر، ١٠:١٥، ٣٫٢ ثانية، أطول من القارئ بـ ١٢٪"
-    static QString Wording(const Take &take, std::optional<int> percentDifference);
+    // What the comparison found of a take this run, when it was compared.
+    struct Known
+    {
+        std::optional<int> percentDifference;
+        // Judged word by word (the course gives the example's word times).
+        std::optional<int> wordsOff;
+        std::optional<int> rulesOff;
+    };
+    // "٨ ديسمبر، ١٠:١٥، ٣٫٢ ثانية، أطول من تلاوة القارئ بـ ١٢٪، الكلمات المخالفة ١، الأحكام المخالفة ٠"
+    static QString Wording(const Take &take, const Known &known);
 
-    // difference: the comparison's timing difference of a take, when known.
-    void Fill(const QString &newestTake, const std::function<std::optional<int>(const QString &)> &difference);
+    // known: what the comparison found of a take.
+    void Fill(const QString &newestTake, const std::function<Known(const QString &)> &known);
     int Count() const { return count(); }
 
 signals:

@@ -173,24 +173,33 @@ void TestTakeHistory::aTakeIsDescribedAsTheComparisonSaysIt_data()
 {
     QTest::addColumn<int>("speed");
     QTest::addColumn<int>("difference"); // -1000: not compared
+    QTest::addColumn<int>("wordsOff"); // -1: not judged word by word; then one rule off
     QTest::addColumn<QString>("ending");
     QTest::newRow("longer, after the slowed reciter")
-        << 70 << 12 << QStringLiteral("٣٫٢ ثانية، بعد القارئ بسرعة ٧٠٪، أطول من تلاوة القارئ بـ ١٢٪");
-    QTest::newRow("shorter") << 100 << -8 << QStringLiteral("٣٫٢ ثانية، أقصر من تلاوة القارئ بـ ٨٪");
-    QTest::newRow("as long") << 100 << 0 << QStringLiteral("٣٫٢ ثانية، بطول تلاوة القارئ");
-    QTest::newRow("not compared") << 100 << -1000 << QStringLiteral("، ٣٫٢ ثانية");
+        << 70 << 12 << -1 << QStringLiteral("٣٫٢ ثانية، بعد القارئ بسرعة ٧٠٪، أطول من تلاوة القارئ بـ ١٢٪");
+    QTest::newRow("shorter") << 100 << -8 << -1 << QStringLiteral("٣٫٢ ثانية، أقصر من تلاوة القارئ بـ ٨٪");
+    QTest::newRow("as long") << 100 << 0 << -1 << QStringLiteral("٣٫٢ ثانية، بطول تلاوة القارئ");
+    QTest::newRow("not compared") << 100 << -1000 << -1 << QStringLiteral("، ٣٫٢ ثانية");
+    QTest::newRow("judged word by word") << 100 << 0 << 2
+                                         << QStringLiteral("بطول تلاوة القارئ، الكلمات المخالفة ٢، الأحكام المخالفة ١");
 }
 
 void TestTakeHistory::aTakeIsDescribedAsTheComparisonSaysIt()
 {
     QFETCH(int, speed);
     QFETCH(int, difference);
+    QFETCH(int, wordsOff);
     QFETCH(QString, ending);
     TakesList::Take take;
     take.recorded = QDateTime(QDate(2026, 12, 8), QTime(10, 15));
     take.seconds = 3.24;
     take.percent = speed;
-    const QString said = TakesList::Wording(take, difference == -1000 ? std::nullopt : std::optional<int>(difference));
+    TakesList::Known known;
+    if (difference != -1000)
+        known.percentDifference = difference;
+    known.wordsOff = wordsOff >= 0 ? std::optional<int>(wordsOff) : std::nullopt;
+    known.rulesOff = wordsOff >= 0 ? std::optional<int>(1) : std::nullopt;
+    const QString said = TakesList::Wording(take, known);
     QVERIFY2(said.endsWith(ending), qPrintable(said));
 }
 

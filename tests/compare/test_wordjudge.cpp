@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// A take judged word by word: the reciter's word times carried through the
+// real alignment onto synthetic takes whose every part has a known length.
+#include "compare/speechfeatures.h"
+#include "compare/takeanalysis.h"
+#include "compare/wordjudge.h"
+#include "synthspeech.h"
+
+#include <QtTest>
+
+namespace {
+
+constexpr double Lead = 0.3;
+constexpr double Tail = 0.3;
+
+// The synthetic word's parts read as four words; the second is a held vowel,
+// the madd the rule span lies on.
+const std::vector<std::pair<int, int>> WordParts { { 0, 1 }, { 2, 2 }, { 3, 5 }, { 6, 7 } };
+const QStringList WordTexts { QStringLiteral("قال"), QStringLiteral("آمين"), QStringLiteral("ربنا"),
+    QStringLiteral("لك") };
+
+std::vector<WordJudge::Word> wordsOf(const std::vector<SynthPart> &parts)
+{
+    std::vector<WordJudge::Word> words;
+    for (size_t k = 0; k < WordParts.size(); ++k)
+        words.push_back({ partStart(parts, WordParts[k].first, Lead), partStart(parts, WordParts[k].second + 1, Lead),
+            WordTexts[int(k)] });
+    return words;
+}
+
+WordJudge::Result judged(double pace, double held, const std::vector<WordJudge::Rule> &rules = {})
+{
+    const std::vector<SynthPart> reciter = syntheticWord();
+    const MonoSound reference = synthesize(reciter, SpeechFeatures::Rate, Lead, Tail);
+    const MonoSound take = synthesize(syntheticWord(held, 2, pace), SpeechFeatures::Rate, Lead, Tail, 0.004f);
+    return WordJudge::Judge(TakeAnalysis::Compare(reference, take), wordsOf(reciter), rules);
+}
+
+} // namespace
+
+class TestWordJudge final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theHeldWordAndOnlyItIsNamed_data();
+    void theHeldWordAndOnlyItIsNamed();
+    void countsAtTheLearnersTempo_data();
+    void countsAtTheLearnersTempo();
+    void countsSaidAsAReaderSaysThem_data();
+    void countsSaidAsAReaderSaysThem();
+};
+
+void TestWordJudge::theHeldWordAndOnlyItIsNamed_data()
+{
+    QTest::addColumn<double>("pace"); // the learner's tempo against the reciter's
+    QTest::addColumn<double>("held"); // the second word's vowel held this much longer
+    QTest::addColumn<QString>("named"); // the words named, or empty
+    QTest::newRow("as the reciter") << 1.0 << 1.0 << QString();
+    QTest::newRow("slower throughout") << 1.25 << 1.0 << QString();
+    QTest::newRow("faster throughout") << 0.8 << 1.0 << QString();
+    QTest::newRow("the madd held twice") << 1.0 << 2.0 << QStringLiteral("آمين");
+    QTest::newRow("slower, the madd held twice") << 1.25 << 2.0 << QStringLiteral("آمين");
+    QTest::newRow("the madd cut to half") << 1.0 << 0.5 << QStringLiteral("آمين");
+}
+
+void TestWordJudge::theHeldWordAndOnlyItIsNamed()
+{
+    QFETCH(double, pace);
+    QFETCH(double, held);
+    QFETCH(QString, named);
+    const WordJudge::Result r = judged(pace, held);
+    QVERIFY(r.judged);
+    QStringList got;
+    for (const WordJudge::WordResult &w : r.words)
+        if (w.named)
+            got << w.text;
+    QCOMPARE(got.join(QLatin1Char(' ')), named);
+    QCOMPARE(r.WordsOff(), named.isEmpty() ? 0 : 1);
+    // The learner's own tempo is taken out, not judged.
+    QVERIFY2(std::abs(r.tempo - pace) < 0.15 * pace, qPrintable(QString::number(r.tempo)));
+    if (!named.isEmpty()) {
+        QVERIFY2(std::abs(r.words[1].ratio - held) < 0.3 * held, qPrintable(QString::number(r.words[1].ratio)));
+        QVERIFY2(r.Sentence().startsWith(QStringLiteral("«آمين» ")), qPrintable(r.Sentence()));
+    } else {
+        QCOMPARE(r.Sentence(), QString());
+    }
+}
+
+// The madd is given 4 counts by the reciter, 4 to 5 accepted: at any tempo of
+// the learner's from 0.8 to 1.25 the take's span is counted within half a
+// count of what it holds.
+void TestWordJudge::countsAtTheLearnersTempo_data()
+{
+    QTest::addColumn<double>("pace");
+    QTest::addColumn<double>("held");
+    QTest::addColumn<double>("counts");
+    for (double pace : { 0.8, 1.0, 1.25 }) {
+        QTest::addRow("at %.2f, as the reciter", pace) << pace << 1.0 << 4.0;
+        QTest::addRow("at %.2f, held twice", pace) << pace << 2.0 << 8.0;
+    }
+}
+
+void TestWordJudge::countsAtTheLearnersTempo()
+{
+    QFETCH(double, pace);
+    QFETCH(double, held);
+    QFETCH(double, counts);
+    const std::vector<SynthPart> reciter = syntheticWord();
+    const WordJudge::Rule madd { partStart(reciter, 2, Lead), partStart(reciter, 3, Lead), QStringLiteral("مد"), 4, 4,
+        5 };
+    const WordJudge::Result r = judged(pace, held, { madd });
+    QCOMPARE(int(r.rules.size()), 1);
+    const WordJudge::RuleResult &rule = r.rules.front();
+    QVERIFY(rule.measured);
+    QCOMPARE(rule.words, QStringList { QStringLiteral("آمين") });
+    QVERIFY2(std::abs(rule.counts - counts) <= 0.5, qPrintable(QString::number(rule.counts)));
+    QCOMPARE(rule.outside, held != 1.0);
+    QCOMPARE(r.RulesOff(), held != 1.0 ? 1 : 0);
+    if (rule.outside)
+        QVERIFY2(r.Sentence().contains(QStringLiteral("«آمين»: نحو "))
+                && r.Sentence().endsWith(QStringLiteral("والمطلوب ٤–٥")),
+            qPrintable(r.Sentence()));
+}
+
+void TestWordJudge::countsSaidAsAReaderSaysThem_data()
+{
+    QTest::addColumn<double>("counts");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("one") << 1.0 << QStringLiteral("١ حركة");
+    QTest::newRow("two") << 2.0 << QStringLiteral("٢ حركتان");
+    QTest::newRow("four") << 4.0 << QStringLiteral("٤ حركات");
+    QTest::newRow("four and a half") << 4.5 << QStringLiteral("٤٫٥ حركات");
+    QTest::newRow("twelve") << 12.0 << QStringLiteral("١٢ حركة");
+}
+
+void TestWordJudge::countsSaidAsAReaderSaysThem()
+{
+    QFETCH(double, counts);
+    QFETCH(QString, said);
+    QCOMPARE(WordJudge::CountsWording(counts), said);
+}
+
+QTEST_GUILESS_MAIN(TestWordJudge)
+#include "test_wordjudge.moc"
