@@ -3,12 +3,15 @@
 #include "examplespanel.h"
 
 #include "base/codepage.h"
+#include "base/colors.h"
 #include "base/fonctions.h"
 #include "base/numbers.h"
 #include "base/settings.h"
+#include "practice/authorstimes.h"
 #include "practice/examplefiles.h"
 #include "practice/practiceprogress.h"
 #include "practice/recorder.h"
+#include "practice/wordfollower.h"
 #include "skin/skinfiles.h"
 #include "sound/api/mediaplayer.h"
 #include "widgets/activelink.h"
@@ -45,7 +48,9 @@ ExamplesPanel::ExamplesPanel(const PracticeControls &controls, const Settings &s
     , m_folders(std::move(folders))
     , m_files({ m_folders.ExamplesDir, m_folders.TextDir, m_folders.DataImagesDir, QString() })
     , m_callouts(std::move(callouts))
+    , m_follower(new WordFollower(*controls.AyaText, MP, this))
 {
+    m_follower->SetHighlight(ColorFromBgr(m_settings.LessonSelectedColor));
     for (int i = 1; i <= PracticeControls::ExampleButtons; ++i)
         connect(m_c.SampleN[i], &ActiveLink::Click, this, [this, i] { SelectExample(i); });
     connect(m_c.ImSamplesUp, &ActiveLink::Click, this, &ExamplesPanel::OpenExamplesPanel);
@@ -107,6 +112,7 @@ void ExamplesPanel::SelectExample(int n)
     const QString soundPath = m_files.Sound(base);
     const QString textPath = m_files.Text(base);
 
+    m_follower->Clear();
     m_c.SampleTitle->clear();
     m_recorder.SetCurExample(qint16(n));
     if (m_callouts.ExampleLeft)
@@ -129,6 +135,7 @@ void ExamplesPanel::SelectExample(int n)
             m_c.FrameBar->resize(m_c.FrameBar->width(), m_c.SampleTitle->y() + m_c.SampleTitle->height());
         if (!clipTitle.isEmpty()) {
             ShowExampleText(clipTitle);
+            m_follower->Follow(m_c.AyaText->text(), AuthorsTimes(soundPath).first);
             m_c.AyaSample->hide();
             m_c.AyaText->show();
             mark = true;
@@ -215,6 +222,7 @@ void ExamplesPanel::CloseExamplesPanel()
 {
     // Closing the panel hides the recorder: a take in progress is kept, not lost.
     m_recorder.StopAndSave();
+    m_follower->Clear();
     if (m_callouts.ExampleLeft)
         m_callouts.ExampleLeft();
     if (m_callouts.SlidePanelBar)

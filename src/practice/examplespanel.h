@@ -13,6 +13,7 @@
 class MediaPlayer;
 class Recorder;
 struct Settings;
+class WordFollower;
 
 // The examples panel of the open page: the numbered example buttons, choosing an
 // example (its sound, text or picture, its reciter), and opening, closing and
@@ -79,6 +80,9 @@ public:
     // The takes' pill of the example on show: how many, and whether any.
     void ShowTakesCount();
 
+    // The words of the example on show, lit as the reciter reads them.
+    const WordFollower &Follower() const { return *m_follower; }
+
     qint16 MarkedExample = 0;
     QString ReciterName;
     bool PanelOpen = false;
@@ -97,4 +101,5 @@ private:
     bool m_exampleHasSound = false;
     Callouts m_callouts;
     int m_examples = 0;
+    WordFollower *m_follower = nullptr;
 };
