@@ -17,6 +17,9 @@
 #include <QStringDecoder>
 #include <QTextStream>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const QString kArtist = QStringLiteral("قارئ تجريبي");
@@ -103,9 +106,217 @@ int VerseText(const QStringList &a)
     return 0;
 }
 
+// The word parts of a placeholder: after the spoken label, a soft hum for each
+// word of the verse, with the spans of its rules held for their counts at a
+// steady count length, so that the times the course tool writes are true of
+// the sound it made.
+namespace WordParts {
+
+constexpr double CountSeconds = 0.25;
+constexpr double LeadSeconds = 0.4; // after the label
+constexpr double OnsetSeconds = 0.15;
+constexpr double BodySeconds = 0.15;
+constexpr double CodaSeconds = 0.1;
+constexpr double GapSeconds = 0.08;
+
+struct Span
+{
+    int word = 0; // from 1
+    bool onward = false; // runs on into the next word
+    QString label;
+    double counts = 0;
+};
+
+// The spans of one example from the course's wordtimes.tsv; false when the
+// example has none there.
+bool Load(const QString &path, const QString &base, QVector<Span> &spans, QString &error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    int number = 0;
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        ++number;
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList f = line.split(QLatin1Char('\t'));
+        bool ok = false;
+        const int word = f.value(1).toInt(&ok);
+        const double counts = f.value(3).section(QLatin1Char('|'), 1, 1).toDouble();
+        if (f.size() != 4 || !ok || word < 1 || (f[2] != QLatin1String("in") && f[2] != QLatin1String("on"))
+            || counts <= 0) {
+            error = QStringLiteral("%1:%2: not \"base<TAB>word<TAB>in|on<TAB>rule|counts\"").arg(path).arg(number);
+            return false;
+        }
+        if (f[0] == base)
+            spans.push_back({ word, f[2] == QLatin1String("on"), f[3], counts });
+    }
+    return true;
+}
+
+// The samples of a wave file as espeak-ng writes it: 16-bit mono PCM.
+bool ReadWave(const QString &path, QVector<qint16> &samples, int &rate, QString &error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    const qsizetype fmt = bytes.indexOf("fmt ");
+    const qsizetype data = bytes.indexOf("data");
+    if (!bytes.startsWith("RIFF") || fmt < 0 || data < 0 || fmt + 24 > bytes.size()) {
+        error = path + QStringLiteral(": not a wave file");
+        return false;
+    }
+    const auto u16 = [&](qsizetype at) { return quint16(quint8(bytes[at]) | quint8(bytes[at + 1]) << 8); };
+    const auto u32 = [&](qsizetype at) { return quint32(u16(at)) | quint32(u16(at + 2)) << 16; };
+    if (u16(fmt + 8) != 1 || u16(fmt + 10) != 1 || u16(fmt + 22) != 16) {
+        error = path + QStringLiteral(": not 16-bit mono PCM");
+        return false;
+    }
+    rate = int(u32(fmt + 12));
+    // A length written as "to the end" by a streaming writer is read as that.
+    const qsizetype start = data + 8;
+    const qsizetype size = std::min<qsizetype>(u32(data + 4), bytes.size() - start);
+    samples.resize(size / 2);
+    for (qsizetype i = 0; i < samples.size(); ++i)
+        samples[i] = qint16(u16(start + 2 * i));
+    return true;
+}
+
+QByteArray Wave(const QVector<qint16> &samples, int rate)
+{
+    QByteArray out;
+    const auto put16 = [&](quint16 v) { out += char(v & 0xFF), out += char(v >> 8); };
+    const auto put32 = [&](quint32 v) { put16(quint16(v & 0xFFFF)), put16(quint16(v >> 16)); };
+    const quint32 data = quint32(samples.size() * 2);
+    out += "RIFF";
+    put32(36 + data);
+    out += "WAVEfmt ";
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(quint32(rate));
+    put32(quint32(rate * 2));
+    put16(2);
+    put16(16);
+    out += "data";
+    put32(data);
+    for (qint16 s : samples)
+        put16(quint16(s));
+    return out;
+}
+
+// A soft hum of a few harmonics, faded in and out: a word's part.
+void Hum(QVector<qint16> &samples, int rate, double seconds, double pitch)
+{
+    const int n = int(std::lround(seconds * rate));
+    const int fade = std::min(n / 2, rate / 50);
+    for (int i = 0; i < n; ++i) {
+        const double t = double(i) / rate;
+        const double gain = std::min({ 1.0, double(i) / std::max(1, fade), double(n - i) / std::max(1, fade) });
+        const double v = std::sin(2 * M_PI * pitch * t) + 0.5 * std::sin(4 * M_PI * pitch * t)
+            + 0.25 * std::sin(6 * M_PI * pitch * t);
+        samples.push_back(qint16(std::lround(v * gain * 0.12 * 32767)));
+    }
+}
+
+void Silence(QVector<qint16> &samples, int rate, double seconds)
+{
+    samples.insert(samples.size(), int(std::lround(seconds * rate)), 0);
+}
+
+QByteArray Label(double start, double end, const QString &text)
+{
+    return (QString::number(start, 'f', 3) + QLatin1Char('\t') + QString::number(end, 'f', 3) + QLatin1Char('\t') + text
+        + QLatin1Char('\n'))
+        .toUtf8();
+}
+
+// Appends the word parts to the label's samples and gives the times made.
+void Append(QVector<qint16> &samples, int rate, const QStringList &words, const QVector<Span> &spans,
+    QByteArray &wordsFile, QByteArray &rulesFile)
+{
+    const auto now = [&] { return double(samples.size()) / rate; };
+    Silence(samples, rate, LeadSeconds);
+    double carried = 0; // the half of a span that runs on from the word before
+    QString carriedLabel;
+    double carriedStart = 0;
+    for (int k = 1; k <= words.size(); ++k) {
+        // Each word its own pitch, so that the comparison tells them apart.
+        const double pitch = 150 + 12 * (k % 6);
+        const double start = now();
+        if (carried > 0) {
+            Hum(samples, rate, carried, pitch * 1.25);
+            rulesFile += Label(carriedStart, now(), carriedLabel);
+            carried = 0;
+        }
+        Hum(samples, rate, OnsetSeconds, pitch);
+        bool held = false;
+        for (const Span &s : spans) {
+            if (s.word != k)
+                continue;
+            const double length = s.counts * CountSeconds;
+            if (s.onward && k < words.size()) {
+                carriedStart = now();
+                Hum(samples, rate, length / 2, pitch * 1.25);
+                carried = length / 2;
+                carriedLabel = s.label;
+            } else {
+                const double from = now();
+                Hum(samples, rate, length, pitch * 1.25);
+                rulesFile += Label(from, now(), s.label);
+            }
+            held = true;
+        }
+        if (!held)
+            Hum(samples, rate, BodySeconds, pitch);
+        if (carried <= 0)
+            Hum(samples, rate, CodaSeconds, pitch);
+        wordsFile += Label(start, now(), words[k - 1]);
+        if (carried <= 0)
+            Silence(samples, rate, GapSeconds);
+    }
+    Silence(samples, rate, LeadSeconds);
+}
+
+} // namespace WordParts
+
 // sound EXAMPLES VERSES BASE OUT: a spoken label of the example (never a
 // recitation), tagged with the verse as title when the example shows its text
 // from the tag, and with the placeholder reciter's name.
+// The word parts after the label, and the times they were made at beside OUT.
+bool withWordParts(const QString &wav, const ExampleList::Example &e, const QVector<WordParts::Span> &spans,
+    const QString &out, QString &error)
+{
+    QVector<qint16> samples;
+    int rate = 0;
+    if (!WordParts::ReadWave(wav, samples, rate, error))
+        return false;
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    QStringList words;
+    for (const QString &piece : e.verse.split(blanks, Qt::SkipEmptyParts)) {
+        if (std::any_of(piece.cbegin(), piece.cend(), [](QChar c) { return c.isLetter(); }))
+            words << piece;
+    }
+    for (const WordParts::Span &s : spans) {
+        if (s.word > words.size()) {
+            error = QStringLiteral("%1: word %2 of a verse of %3 words").arg(e.base).arg(s.word).arg(words.size());
+            return false;
+        }
+    }
+    QByteArray wordsFile, rulesFile;
+    WordParts::Append(samples, rate, words, spans, wordsFile, rulesFile);
+    const QString stem = out.left(out.lastIndexOf(QLatin1Char('.')));
+    return WriteWhole(wav, WordParts::Wave(samples, rate), error)
+        && WriteWhole(stem + QStringLiteral(".words"), wordsFile, error)
+        && WriteWhole(stem + QStringLiteral(".rules"), rulesFile, error);
+}
+
 int Sound(const QStringList &a)
 {
     ExampleList list;
@@ -118,6 +329,9 @@ int Sound(const QStringList &a)
         return Fail(QStringLiteral("malformed example name ") + e->base);
 
     const QString out = a[3];
+    QVector<WordParts::Span> spans;
+    if (a.size() > 4 && !WordParts::Load(a[4], e->base, spans, error))
+        return Fail(error);
     const QString wav = out + QStringLiteral(".wav.tmp");
     const QString mp3 = out + QStringLiteral(".tmp");
     auto cleanUp = [&] {
@@ -128,6 +342,7 @@ int Sound(const QStringList &a)
             { QStringLiteral("-v"), QStringLiteral("ar"), QStringLiteral("-s"), QStringLiteral("140"),
                 QStringLiteral("-w"), wav, label },
             error)
+        || !(spans.isEmpty() || withWordParts(wav, *e, spans, out, error))
         // -t leaves out the LAME info frame, which GStreamer's decoder turns into
         // an empty buffer with a critical assertion each time an example plays.
         || !Run(QStringLiteral("lame"),
@@ -239,12 +454,12 @@ int main(int argc, char *argv[])
         return Encode(args);
     if (command == QLatin1String("verse-text") && args.size() == 4)
         return VerseText(args);
-    if (command == QLatin1String("sound") && args.size() == 4)
+    if (command == QLatin1String("sound") && (args.size() == 4 || args.size() == 5))
         return Sound(args);
     if (command == QLatin1String("page") && args.size() == 5)
         return Page(args);
     return Fail(QStringLiteral("usage: coursetool encode IN OUT\n"
                                "       coursetool verse-text EXAMPLES VERSES BASE OUT\n"
-                               "       coursetool sound EXAMPLES VERSES BASE OUT\n"
+                               "       coursetool sound EXAMPLES VERSES BASE OUT [WORDTIMES]\n"
                                "       coursetool page IN OUT EXAMPLES VERSES utf8|1256"));
 }
