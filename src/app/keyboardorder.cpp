@@ -8,6 +8,7 @@
 #include "practice/practicecontrols.h"
 #include "widgets/activelink.h"
 
+#include <QLabel>
 #include <QTimer>
 #include <algorithm>
 
@@ -42,6 +43,9 @@ QList<QWidget *> KeyboardOrder::Order(bool shownOnly) const
         order << p.SampleN[i];
     order << p.ImSamplesUp << p.ImSamplesDown << p.Aspeed << p.Arepeat << p.Atakes
           << (m_c.takesList ? m_c.takesList() : nullptr) << p.Alisten << p.Arec << p.Astop << p.Aplay << p.Apause;
+    // The verse, when its words can be chosen (the course gives their times).
+    if (p.AyaText && p.AyaText->focusPolicy() != Qt::NoFocus)
+        order << p.AyaText;
 
     const MixerControls &m = *m_c.mixer;
     order << m.WaveIcon;

@@ -64,6 +64,12 @@ void WordFollower::stopLoop()
 
 bool WordFollower::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == &m_verse && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // The keyboard's focus ring, the gold of the window's other controls.
+        m_verse.setStyleSheet(
+            event->type() == QEvent::FocusIn ? QStringLiteral("QLabel { border: 2px solid #ffd54a; }") : QString());
+        return QObject::eventFilter(watched, event);
+    }
     if (watched != &m_verse || event->type() != QEvent::KeyPress || m_words.empty())
         return QObject::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
@@ -132,6 +138,7 @@ void WordFollower::Clear()
         return;
     m_verse.setTextInteractionFlags(Qt::NoTextInteraction);
     m_verse.setFocusPolicy(Qt::NoFocus);
+    m_verse.setStyleSheet(QString());
     m_words.clear();
     m_pieceOfWord.clear();
     m_current = -1;
