@@ -6,6 +6,7 @@
 #include "compare/compareview.h"
 #include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
+#include "compare/wordjudge.h"
 #include "sound/qt/qtsoundmodule.h"
 #include "sound/qt/soundloader.h"
 #include "synthspeech.h"
@@ -88,6 +89,25 @@ int main(int argc, char *argv[])
             decode.push_back(decodeMs);
         }
 
+        // Word by word on top of it: the reciter's voice cut into words of 0.4 s,
+        // a two-count rule on every third, judged and said.
+        std::vector<WordJudge::Word> words;
+        std::vector<WordJudge::Rule> rules;
+        for (double at = result.referenceStart; at + 0.4 <= result.referenceEnd; at += 0.4) {
+            words.push_back({ at, at + 0.4, QStringLiteral("كلمة") });
+            if (words.size() % 3 == 0)
+                rules.push_back({ at, at + 0.4, QStringLiteral("غنة"), 2, 2, 2 });
+        }
+        std::vector<double> judging;
+        for (int run = 0; run < Runs; ++run) {
+            QElapsedTimer clock;
+            clock.start();
+            const WordJudge::Result judged = WordJudge::Judge(result, words, rules);
+            const QString sentence = judged.Sentence();
+            judging.push_back(clock.nsecsElapsed() / 1e6);
+            Q_UNUSED(sentence)
+        }
+
         // Through the controller, as the window runs it: a 1 ms timer on the
         // window's thread measures the longest gap between its ticks.
         CompareView view;
@@ -128,7 +148,7 @@ int main(int argc, char *argv[])
             view.grab().save(QStringLiteral("%1-%2s.png").arg(picture, tag));
 
         out << QStringLiteral("take_s=%1 analysis_ms=%2 decode_mp3_ms=%3 align_ms=%4 via_controller_ms=%5 "
-                              "longest_ui_stall_ms=%6 segments=%7 (median of %8 runs)")
+                              "longest_ui_stall_ms=%6 segments=%7 words=%9 word_by_word_ms=%10 (median of %8 runs)")
                    .arg(seconds)
                    .arg(median(total), 0, 'f', 1)
                    .arg(median(decode), 0, 'f', 1)
@@ -137,6 +157,8 @@ int main(int argc, char *argv[])
                    .arg(longestGapNs / 1e6 - 1.0, 0, 'f', 1)
                    .arg(result.segments.size())
                    .arg(Runs)
+                   .arg(words.size())
+                   .arg(median(judging), 0, 'f', 2)
             << Qt::endl;
         if (qEnvironmentVariableIsSet("RATTIL_BENCH_SEGMENTS"))
             for (const auto &s : result.segments)
