@@ -246,6 +246,14 @@ void CompareController::show(const TakeComparison &comparison)
     }
     m_hasResult = true;
     m_view.SetComparison(comparison);
+    if (m_words.judged) {
+        std::vector<double> reference, take;
+        for (const WordJudge::WordResult &w : m_words.words) {
+            reference.insert(reference.end(), { w.referenceStart, w.referenceEnd });
+            take.insert(take.end(), { w.takeStart, w.takeEnd });
+        }
+        m_view.SetWordEdges(std::move(reference), std::move(take));
+    }
     updateVisibility();
     if (m_callouts.Announce)
         m_callouts.Announce(Sentence());

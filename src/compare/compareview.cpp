@@ -44,6 +44,8 @@ void CompareView::SetColors(const QColor &text, const QColor &meter)
 void CompareView::SetComparison(const TakeComparison &comparison)
 {
     m_comparison = comparison;
+    m_referenceEdges.clear();
+    m_takeEdges.clear();
     m_state = State::Shown;
     m_chosen = comparison.segments.empty() ? -1 : 0;
     m_repeating = -1;
@@ -64,6 +66,8 @@ void CompareView::SetBusy()
 void CompareView::Clear()
 {
     m_comparison = {};
+    m_referenceEdges.clear();
+    m_takeEdges.clear();
     m_state = State::Empty;
     m_chosen = -1;
     m_repeating = -1;
@@ -168,6 +172,40 @@ void CompareView::drawEnvelope(QPainter &painter, const QRectF &band, bool refer
     painter.drawLine(QPointF(band.left(), middle), QPointF(band.right(), middle));
 }
 
+void CompareView::SetWordEdges(std::vector<double> reference, std::vector<double> take)
+{
+    m_referenceEdges = std::move(reference);
+    m_takeEdges = std::move(take);
+    update();
+}
+
+int CompareView::StepOf(double seconds, bool reference) const
+{
+    const auto &path = m_comparison.path;
+    if (path.empty() || m_comparison.frameSeconds <= 0)
+        return -1;
+    const double start = reference ? m_comparison.referenceStart : m_comparison.takeStart;
+    const double frame = (seconds - start) / m_comparison.frameSeconds;
+    const auto at = std::find_if(path.cbegin(), path.cend(),
+        [&](const std::pair<int, int> &step) { return (reference ? step.first : step.second) >= frame; });
+    return int((at == path.cend() ? path.cend() - 1 : at) - path.cbegin());
+}
+
+void CompareView::drawEdges(
+    QPainter &painter, const QRectF &band, const std::vector<double> &edges, bool reference) const
+{
+    QColor colour = reference ? m_text : m_meter;
+    colour.setAlpha(170);
+    painter.setPen(QPen(colour, 1, Qt::DotLine));
+    for (double seconds : edges) {
+        const int step = StepOf(seconds, reference);
+        if (step < 0)
+            continue;
+        const double x = xOfStep(step + 0.5);
+        painter.drawLine(QPointF(x, band.top()), QPointF(x, band.bottom()));
+    }
+}
+
 void CompareView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -206,6 +244,8 @@ void CompareView::paintEvent(QPaintEvent *)
     const QRectF lower(area.left(), area.center().y(), area.width(), area.height() / 2);
     drawEnvelope(painter, upper.adjusted(0, 2, 0, -1), true);
     drawEnvelope(painter, lower.adjusted(0, 1, 0, -2), false);
+    drawEdges(painter, upper, m_referenceEdges, true);
+    drawEdges(painter, lower, m_takeEdges, false);
     for (int i = 0; i < int(m_comparison.segments.size()); ++i) {
         const bool longer = m_comparison.segments[size_t(i)].kind == TakeComparison::HeldSegment::Kind::Long;
         const double thickness = i == m_chosen && hasFocus() ? 3 : 2;

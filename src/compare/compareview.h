@@ -18,6 +18,11 @@ public:
 
     void SetColors(const QColor &text, const QColor &meter);
     void SetComparison(const TakeComparison &comparison);
+    // The edges of the words, in seconds of each file, marked on both lanes
+    // (the comparison's takes judged word by word); cleared with the comparison.
+    void SetWordEdges(std::vector<double> reference, std::vector<double> take);
+    // Where an edge is drawn: the step of the aligned path it falls on.
+    int StepOf(double seconds, bool reference) const;
     void SetBusy();
     void Clear();
     const TakeComparison &Comparison() const { return m_comparison; }
@@ -46,6 +51,7 @@ private:
     QRectF plotArea() const;
     double xOfStep(double step) const;
     void drawEnvelope(QPainter &painter, const QRectF &band, bool reference) const;
+    void drawEdges(QPainter &painter, const QRectF &band, const std::vector<double> &edges, bool reference) const;
     void updateAccessibleText();
 
     State m_state = State::Empty;
@@ -54,4 +60,6 @@ private:
     QColor m_meter = QColor(0, 160, 0);
     int m_chosen = -1;
     int m_repeating = -1;
+    std::vector<double> m_referenceEdges;
+    std::vector<double> m_takeEdges;
 };

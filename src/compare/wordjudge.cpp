@@ -111,6 +111,8 @@ Result Judge(const TakeComparison &comparison, const std::vector<Word> &words, c
     for (const Word &w : words) {
         WordResult r;
         r.text = w.text;
+        r.referenceStart = w.start * stretch;
+        r.referenceEnd = w.end * stretch;
         r.takeStart = carrier.Start(w.start * stretch);
         r.takeEnd = std::max(r.takeStart, carrier.End(w.end * stretch));
         const double reference = (w.end - w.start) * stretch;

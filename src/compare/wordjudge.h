@@ -43,6 +43,9 @@ struct Rule
 struct WordResult
 {
     QString text;
+    // Seconds of the reciter as the learner heard it (perhaps slowed).
+    double referenceStart = 0;
+    double referenceEnd = 0;
     double takeStart = 0; // seconds of the take's file
     double takeEnd = 0;
     // Its length against the reciter's, the learner's tempo taken out: 1.9 is

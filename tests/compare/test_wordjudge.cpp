@@ -2,6 +2,7 @@
 
 // A take judged word by word: the reciter's word times carried through the
 // real alignment onto synthetic takes whose every part has a known length.
+#include "compare/compareview.h"
 #include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
 #include "compare/wordjudge.h"
@@ -29,12 +30,16 @@ std::vector<WordJudge::Word> wordsOf(const std::vector<SynthPart> &parts)
     return words;
 }
 
+TakeComparison compared(double pace, double held)
+{
+    const MonoSound reference = synthesize(syntheticWord(), SpeechFeatures::Rate, Lead, Tail);
+    const MonoSound take = synthesize(syntheticWord(held, 2, pace), SpeechFeatures::Rate, Lead, Tail, 0.004f);
+    return TakeAnalysis::Compare(reference, take);
+}
+
 WordJudge::Result judged(double pace, double held, const std::vector<WordJudge::Rule> &rules = {})
 {
-    const std::vector<SynthPart> reciter = syntheticWord();
-    const MonoSound reference = synthesize(reciter, SpeechFeatures::Rate, Lead, Tail);
-    const MonoSound take = synthesize(syntheticWord(held, 2, pace), SpeechFeatures::Rate, Lead, Tail, 0.004f);
-    return WordJudge::Judge(TakeAnalysis::Compare(reference, take), wordsOf(reciter), rules);
+    return WordJudge::Judge(compared(pace, held), wordsOf(syntheticWord()), rules);
 }
 
 } // namespace
@@ -50,6 +55,7 @@ private slots:
     void countsAtTheLearnersTempo();
     void countsSaidAsAReaderSaysThem_data();
     void countsSaidAsAReaderSaysThem();
+    void eachEdgeDrawnAtOnePlaceOnBothLanes();
 };
 
 void TestWordJudge::theHeldWordAndOnlyItIsNamed_data()
@@ -142,5 +148,24 @@ void TestWordJudge::countsSaidAsAReaderSaysThem()
     QCOMPARE(WordJudge::CountsWording(counts), said);
 }
 
-QTEST_GUILESS_MAIN(TestWordJudge)
+// The drawing's two lanes share the alignment's steps: a word's edge on the
+// reciter's lane and the same edge carried onto the take fall on one step.
+void TestWordJudge::eachEdgeDrawnAtOnePlaceOnBothLanes()
+{
+    const TakeComparison comparison = compared(1.0, 2.0);
+    const WordJudge::Result r = WordJudge::Judge(comparison, wordsOf(syntheticWord()), {});
+    CompareView view;
+    view.SetComparison(comparison);
+    for (const WordJudge::WordResult &w : r.words) {
+        for (const auto &[reference, take] :
+            { std::pair(w.referenceStart, w.takeStart), std::pair(w.referenceEnd, w.takeEnd) }) {
+            const int a = view.StepOf(reference, true);
+            const int b = view.StepOf(take, false);
+            QVERIFY2(
+                a >= 0 && std::abs(a - b) <= 3, qPrintable(QStringLiteral("%1: %2 / %3").arg(w.text).arg(a).arg(b)));
+        }
+    }
+}
+
+QTEST_MAIN(TestWordJudge)
 #include "test_wordjudge.moc"
