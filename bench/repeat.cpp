@@ -35,19 +35,6 @@ static double CpuMs()
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-// Until nothing has been heard for quietMs.
-static void WaitForQuiet(SinkProbe &probe, int quietMs, int timeoutMs)
-{
-    double lastLoud = BenchNowMs();
-    WaitFor(
-        [&] {
-            if (probe.Loud(20) >= 0)
-                lastLoud = BenchNowMs();
-            return BenchNowMs() - lastLoud > quietMs;
-        },
-        timeoutMs);
-}
-
 int main(int argc, char *argv[])
 {
     ChooseMediaBackend();
@@ -64,13 +51,13 @@ int main(int argc, char *argv[])
     window.SetLearnerFolders(learner.path(), learner.path());
     window.Load();
     window.show();
-    WaitForQuiet(probe, 500, 8000); // the welcome chime
+    probe.WaitForQuiet(500, 8000); // the welcome chime
 
     // Chapter 3, lesson 1: three examples, each a few seconds of voice.
     window.menuControls.ImenuL[3]->press();
     WaitFor([] { return false; }, 300);
     window.menuControls.Alink[1]->press();
-    WaitForQuiet(probe, 700, 15000); // example 1, which starts by itself
+    probe.WaitForQuiet(700, 15000); // example 1, which starts by itself
 
     const PracticeControls &p = window.practiceControls;
     for (const int percent : ReciterSpeed::Percents) {
@@ -86,7 +73,7 @@ int main(int argc, char *argv[])
             WaitFor([] { return false; }, 500);
             if (window.practice->TheRecorder().Listening())
                 p.Alisten->press(); // Listen again stops it
-            WaitForQuiet(probe, 400, 5000);
+            probe.WaitForQuiet(400, 5000);
         }
         out << "speed_" << percent << "_listen_to_sound_ms first=" << first << " again=" << again << Qt::endl;
     }

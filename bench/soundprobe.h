@@ -71,6 +71,28 @@ public:
         return -1;
     }
 
+    // The welcome chime of a window just shown: heard (false when it never
+    // is), then quiet for half a second.
+    bool AfterTheChime()
+    {
+        const bool heard = WaitFor([&] { return Loud(20) >= 0; }, 4000);
+        WaitForQuiet(500, 8000);
+        return heard;
+    }
+
+    // Until nothing has been heard for quietMs.
+    void WaitForQuiet(int quietMs, int timeoutMs)
+    {
+        double lastLoud = BenchNowMs();
+        WaitFor(
+            [&] {
+                if (Loud(20) >= 0)
+                    lastLoud = BenchNowMs();
+                return BenchNowMs() - lastLoud > quietMs;
+            },
+            timeoutMs);
+    }
+
 private:
     QAudioSource *m_source = nullptr;
     QIODevice *m_io = nullptr;

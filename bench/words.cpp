@@ -42,16 +42,7 @@ int main(int argc, char *argv[])
     window.Load();
     window.show();
 
-    // The chime, then quiet.
-    WaitFor([&] { return probe.Loud(20) >= 0; }, 4000);
-    double lastLoud = BenchNowMs();
-    WaitFor(
-        [&] {
-            if (probe.Loud(20) >= 0)
-                lastLoud = BenchNowMs();
-            return BenchNowMs() - lastLoud > 500;
-        },
-        8000);
+    probe.AfterTheChime();
 
     window.menuControls.ImenuL[chapter]->press();
     WaitFor([] { return false; }, 300);
