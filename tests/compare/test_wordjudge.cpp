@@ -6,6 +6,7 @@
 #include "compare/speechfeatures.h"
 #include "compare/takeanalysis.h"
 #include "compare/wordjudge.h"
+#include "sound/core/tempostretch.h"
 #include "synthspeech.h"
 
 #include <QtTest>
@@ -30,16 +31,22 @@ std::vector<WordJudge::Word> wordsOf(const std::vector<SynthPart> &parts)
     return words;
 }
 
-TakeComparison compared(double pace, double held)
+// speed: the reciter slowed to it, as the learner heard it and followed it.
+TakeComparison compared(double pace, double held, double speed = 1.0)
 {
-    const MonoSound reference = synthesize(syntheticWord(), SpeechFeatures::Rate, Lead, Tail);
-    const MonoSound take = synthesize(syntheticWord(held, 2, pace), SpeechFeatures::Rate, Lead, Tail, 0.004f);
-    return TakeAnalysis::Compare(reference, take);
+    MonoSound reference = synthesize(syntheticWord(), SpeechFeatures::Rate, Lead, Tail);
+    if (speed < 1.0)
+        reference.samples = TempoStretch::Stretch(reference.samples, reference.rate, speed);
+    const MonoSound take
+        = synthesize(syntheticWord(held, 2, pace / speed), SpeechFeatures::Rate, Lead / speed, Tail, 0.004f);
+    TakeComparison c = TakeAnalysis::Compare(reference, take);
+    c.referencePercent = int(std::lround(speed * 100));
+    return c;
 }
 
-WordJudge::Result judged(double pace, double held, const std::vector<WordJudge::Rule> &rules = {})
+WordJudge::Result judged(double pace, double held, const std::vector<WordJudge::Rule> &rules = {}, double speed = 1.0)
 {
-    return WordJudge::Judge(compared(pace, held), wordsOf(syntheticWord()), rules);
+    return WordJudge::Judge(compared(pace, held, speed), wordsOf(syntheticWord()), rules);
 }
 
 } // namespace
@@ -63,12 +70,15 @@ void TestWordJudge::theHeldWordAndOnlyItIsNamed_data()
     QTest::addColumn<double>("pace"); // the learner's tempo against the reciter's
     QTest::addColumn<double>("held"); // the second word's vowel held this much longer
     QTest::addColumn<QString>("named"); // the words named, or empty
-    QTest::newRow("as the reciter") << 1.0 << 1.0 << QString();
-    QTest::newRow("slower throughout") << 1.25 << 1.0 << QString();
-    QTest::newRow("faster throughout") << 0.8 << 1.0 << QString();
-    QTest::newRow("the madd held twice") << 1.0 << 2.0 << QStringLiteral("آمين");
-    QTest::newRow("slower, the madd held twice") << 1.25 << 2.0 << QStringLiteral("آمين");
-    QTest::newRow("the madd cut to half") << 1.0 << 0.5 << QStringLiteral("آمين");
+    QTest::addColumn<double>("speed"); // the reciter's, slowed as heard
+    QTest::newRow("as the reciter") << 1.0 << 1.0 << QString() << 1.0;
+    QTest::newRow("slower throughout") << 1.25 << 1.0 << QString() << 1.0;
+    QTest::newRow("faster throughout") << 0.8 << 1.0 << QString() << 1.0;
+    QTest::newRow("the madd held twice") << 1.0 << 2.0 << QStringLiteral("آمين") << 1.0;
+    QTest::newRow("slower, the madd held twice") << 1.25 << 2.0 << QStringLiteral("آمين") << 1.0;
+    QTest::newRow("the madd cut to half") << 1.0 << 0.5 << QStringLiteral("آمين") << 1.0;
+    QTest::newRow("after the reciter at 70 %") << 1.0 << 1.0 << QString() << 0.7;
+    QTest::newRow("after the reciter at 70 %, the madd held twice") << 1.0 << 2.0 << QStringLiteral("آمين") << 0.7;
 }
 
 void TestWordJudge::theHeldWordAndOnlyItIsNamed()
@@ -76,7 +86,8 @@ void TestWordJudge::theHeldWordAndOnlyItIsNamed()
     QFETCH(double, pace);
     QFETCH(double, held);
     QFETCH(QString, named);
-    const WordJudge::Result r = judged(pace, held);
+    QFETCH(double, speed);
+    const WordJudge::Result r = judged(pace, held, {}, speed);
     QVERIFY(r.judged);
     QStringList got;
     for (const WordJudge::WordResult &w : r.words)
