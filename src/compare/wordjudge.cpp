@@ -143,9 +143,14 @@ Result Judge(const TakeComparison &comparison, const std::vector<Word> &words, c
             }
         }
         const double from = rule.start * stretch, to = rule.end * stretch;
-        const double takeFrom = carrier.Start(from), takeTo = carrier.End(to);
         const bool voiced = to > comparison.referenceStart && from < comparison.referenceEnd;
-        if (first < 0 || !voiced || takeTo <= takeFrom || rule.counts <= 0) {
+        // The words the span lies on, as the take has them. Their edges are
+        // where the alignment is sure (one word's sound gives way to the
+        // next's); inside a held sound it is not, a steady vowel matching a
+        // steady vowel anywhere along it.
+        const double takeWords
+            = first < 0 ? 0 : result.words[size_t(last)].takeEnd - result.words[size_t(first)].takeStart;
+        if (first < 0 || !voiced || takeWords <= 0 || rule.counts <= 0) {
             result.rules.push_back(r);
             continue;
         }
@@ -162,9 +167,13 @@ Result Judge(const TakeComparison &comparison, const std::vector<Word> &words, c
                 sum += a;
             tempo = sum / double(around.size());
         }
+        // The rest of those words is read at the learner's tempo; what is left
+        // is the span held.
+        const double referenceWords = (words[size_t(last)].end - words[size_t(first)].start) * stretch;
+        const double held = std::max(0.0, takeWords - std::max(0.0, referenceWords - (to - from)) * tempo);
         const double count = (to - from) / rule.counts * tempo;
         r.measured = count > 0;
-        r.counts = r.measured ? std::round((takeTo - takeFrom) / count * 2) / 2 : 0;
+        r.counts = r.measured ? std::round(held / count * 2) / 2 : 0;
         r.outside = r.measured && (r.counts < rule.acceptedLow || r.counts > rule.acceptedHigh);
         result.rules.push_back(r);
     }

@@ -18,8 +18,10 @@
 // reciter's by more than a quarter at that tempo. A rule span's count is the
 // reciter's span divided by its counts, scaled by the learner's tempo around
 // the span (the words before and after it, the span's own words left out; the
-// whole take's where it has no neighbour), and the take's span is told in those
-// counts, to the nearest half, when it falls outside what is accepted.
+// whole take's where it has no neighbour). The take's span is what its words
+// hold beyond the rest of them read at that tempo (the words' edges are where
+// the alignment is sure; inside a held sound it is not), told in those counts,
+// to the nearest half, when it falls outside what is accepted.
 namespace WordJudge {
 
 // Times in seconds of the reciter's original sound, as the author gives them.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "compare/takefiles.h"
+#include "compare/wordjudge.h"
+#include "practice/authorstimes.h"
 #include "sound/program/mediabackend.h"
 
 #include <QDir>
@@ -23,6 +25,8 @@ private slots:
     void stretchIsFound();
     void heldPartIsFound_data();
     void heldPartIsFound();
+    void aHeldRuleIsNamedAndCounted_data();
+    void aHeldRuleIsNamedAndCounted();
 
 private:
     QTemporaryDir m_dir;
@@ -139,6 +143,67 @@ void TestDemoTempo::heldPartIsFound()
             ++found;
     }
     QVERIFY2(found >= 1, qPrintable(result.Sentence()));
+}
+
+// The demo's examples with word times, their first rule's span said more
+// slowly by sox and the rest as the reciter said it: that span's word, and
+// only it, is named, and the span is counted within half a count of what the
+// take holds.
+void TestDemoTempo::aHeldRuleIsNamedAndCounted_data()
+{
+    QTest::addColumn<QString>("example");
+    QTest::addColumn<double>("tempo"); // of the span, by sox
+    QTest::newRow("madd muttasil inside its word, held longer") << "5-2-1" << 0.6;
+    QTest::newRow("madd munfasil, held longer") << "5-2-3" << 0.6;
+    QTest::newRow("iqlab, held twice") << "2-3-3" << 0.5;
+}
+
+void TestDemoTempo::aHeldRuleIsNamedAndCounted()
+{
+    QFETCH(QString, example);
+    QFETCH(double, tempo);
+    const QString mp3 = QStringLiteral(RATTIL_APP_DIR "/data/examples/%1.mp3").arg(example);
+    const auto [words, rules] = AuthorsTimes(mp3);
+    QVERIFY2(!words.empty() && !rules.empty(), "the demo course gives this example's word times");
+    const WordJudge::Rule &rule = rules.front();
+    const QString name = QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_');
+    const QString decoded = m_dir.filePath(name + "-decoded.wav");
+    QCOMPARE(QProcess::execute("lame", { "--quiet", "--decode", mp3, decoded }), 0);
+    const QString before = m_dir.filePath(name + "-a.wav"), held = m_dir.filePath(name + "-b.wav"),
+                  after = m_dir.filePath(name + "-c.wav"), take = m_dir.filePath(name + ".wav");
+    const QStringList mono = { "-r", "11025", "-c", "1" };
+    QCOMPARE(
+        QProcess::execute("sox",
+            QStringList { "-R", decoded } + mono + QStringList { before, "trim", "0", QString::number(rule.start) }),
+        0);
+    QCOMPARE(QProcess::execute("sox",
+                 QStringList { "-R", decoded } + mono
+                     + QStringList { held, "trim", QString::number(rule.start), QString::number(rule.end - rule.start),
+                         "tempo", "-s", QString::number(tempo) }),
+        0);
+    QCOMPARE(QProcess::execute("sox",
+                 QStringList { "-R", decoded } + mono + QStringList { after, "trim", QString::number(rule.end) }),
+        0);
+    QCOMPARE(QProcess::execute("sox", { "-R", before, held, after, "-b", "8", "-e", "unsigned-integer", take }), 0);
+
+    const TakeComparison comparison = QtConcurrent::run(&TakeFiles::CompareFiles, mp3, take).result();
+    QVERIFY2(comparison.IsCompared(), qPrintable(comparison.error));
+    const WordJudge::Result judged = WordJudge::Judge(comparison, words, rules);
+    QVERIFY(judged.judged);
+    const WordJudge::RuleResult &counted = judged.rules.front();
+    QStringList named;
+    for (const WordJudge::WordResult &w : judged.words)
+        if (w.named)
+            named << w.text;
+    QCOMPARE(named, counted.words);
+    QVERIFY(counted.measured);
+    const double expected = rule.counts / tempo;
+    QVERIFY2(std::abs(counted.counts - expected) <= 0.5,
+        qPrintable(QStringLiteral("expected about %1, found %2: %3")
+                       .arg(expected)
+                       .arg(counted.counts)
+                       .arg(judged.Sentence())));
+    QVERIFY2(counted.outside && judged.Sentence().contains(QStringLiteral("والمطلوب")), qPrintable(judged.Sentence()));
 }
 
 QTEST_GUILESS_MAIN(TestDemoTempo)
