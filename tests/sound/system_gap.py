@@ -11,8 +11,10 @@ length (within 0.2 s). No 5 ms frame inside should fall below a tenth of the
 median frame's level (the 20 ms around a step change left out when slowed,
 where the stretcher crosses from one tone to the next).
 
-With --without-nice the program runs without the right to raise its threads'
-priority (CAP_SYS_NICE dropped, as an ordinary learner's desktop runs it).
+While each plays, the thread that feeds the sink runs at a raised priority
+(nice -11); with --without-nice the program runs without the right to raise
+it (CAP_SYS_NICE dropped, as an ordinary learner's desktop runs it), no
+thread is raised, and every sample must arrive all the same.
 """
 import array
 import math
@@ -110,7 +112,24 @@ def judge(what, raw, speed):
           % (what, (last - first + 1) * 0.005, first * 0.005 - LEAD, median))
 
 
-def recorded(sink, raw, action, seconds):
+def raised_threads(pid):
+    """The program's threads that run above the default level, by name."""
+    raised = []
+    for tid in os.listdir("/proc/%d/task" % pid):
+        try:
+            with open("/proc/%d/task/%s/stat" % (pid, tid)) as f:
+                stat = f.read()
+            with open("/proc/%d/task/%s/comm" % (pid, tid)) as f:
+                name = f.read().strip()
+        except OSError:
+            continue  # ended meanwhile
+        nice = int(stat[stat.rindex(")") + 2:].split()[16])
+        if nice < 0:
+            raised.append("%s (%d)" % (name, nice))
+    return raised
+
+
+def recorded(sink, raw, action, seconds, pid):
     """The sink's monitor from LEAD seconds before the action to seconds after
     it: long enough for the sound to end even when it starts late (a slowed
     example is made first, slower with both cores busy), so that a step cut
@@ -119,15 +138,19 @@ def recorded(sink, raw, action, seconds):
                                  "--rate=%d" % RATE, "--channels=1", "--latency-msec=20", raw])
     time.sleep(LEAD)
     action()
-    time.sleep(seconds)
+    time.sleep(2.0)
+    raised = raised_threads(pid)
+    time.sleep(seconds - 2.0)
     recorder.terminate()
     recorder.wait()
+    return raised
 
 
 def main():
     app_dir = sys.argv[1]
     wrapper = []
-    if "--without-nice" in sys.argv[2:] and os.geteuid() == 0:
+    may_raise = "--without-nice" not in sys.argv[2:]
+    if not may_raise and os.geteuid() == 0:
         # Only root holds the right to begin with; anyone else runs without it.
         wrapper = ["setpriv", "--inh-caps=-sys_nice", "--bounding-set=-sys_nice", "--"]
     work = tempfile.mkdtemp(prefix="rattil-gap-")
@@ -155,6 +178,14 @@ def main():
 
     global told
     told = window_says
+
+    def priority(what, raised):
+        if may_raise:
+            check(any(t.endswith("(-11)") for t in raised),
+                  "%s: the thread feeding the sink runs raised (raised: %s)" % (what, raised))
+        else:
+            check(not raised, "%s: without the right, no thread is raised (%s)" % (what, raised))
+        print("%s: threads raised while it played: %s" % (what, ", ".join(raised) or "none"))
     try:
         program.start()
         time.sleep(3.0)  # the welcome chime
@@ -171,19 +202,23 @@ def main():
             except AssertionError:
                 print("the lesson did not open at the first press: pressed again")
                 press(lesson1)
-        recorded(sink, raw, open_lesson, 13.5)
-        judge("as the lesson opens", raw, 1.0)
+        what = "as the lesson opens"
+        priority(what, recorded(sink, raw, open_lesson, 13.5, program.process.pid))
+        judge(what, raw, 1.0)
 
         speed = program.control("push button", "سرعة القارئ")
         press(speed)  # 85 %
         time.sleep(0.3)
         press(speed)  # 70 %
         time.sleep(0.3)
-        recorded(sink, raw, lambda: press(program.control("push button", "المثال ١")), 18.0)
-        judge("its first play at 70 %", raw, 0.7)
+        what = "its first play at 70 %"
+        priority(what, recorded(sink, raw, lambda: press(program.control("push button", "المثال ١")), 18.0,
+                                program.process.pid))
+        judge(what, raw, 0.7)
         lesson2 = program.control("link", "إدغام المثلين الصغير")
-        recorded(sink, raw, lambda: press(lesson2), 18.0)
-        judge("another lesson at 70 %", raw, 0.7)
+        what = "another lesson at 70 %"
+        priority(what, recorded(sink, raw, lambda: press(lesson2), 18.0, program.process.pid))
+        judge(what, raw, 0.7)
     finally:
         if program.process is not None and program.process.poll() is None:
             program.process.kill()

@@ -2,7 +2,7 @@
 
 #include "sound/api/soundinfo.h"
 #include "sound/program/mediabackend.h"
-#include "sound/qt/playbackqueue.h"
+#include "sound/qt/playbacksinks.h"
 #include "sound/qt/qtmediaplayer.h"
 #include "sound/qt/slowedsounds.h"
 
@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <gst/gst.h>
+#include <sys/resource.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
 
@@ -34,6 +35,7 @@ private slots:
     void sinksKeepAShortQueue_data();
     void sinksKeepAShortQueue();
     void thePlayersOwnSinkKeepsAShortQueue();
+    void theFeedingThreadIsRaisedOnlyWhilePlaying();
     void slowedKeepsItsPitch_data();
     void slowedKeepsItsPitch();
 
@@ -188,7 +190,7 @@ void TestMediaPlayer::sinksKeepAShortQueue()
     QFETCH(QByteArray, factory);
     QFETCH(bool, nested);
     QFETCH(qint64, queue);
-    QVERIFY(ShortenPlaybackQueue());
+    QVERIFY(TunePlaybackSinks());
     GstElement *outer = gst_bin_new("outer");
     GstElement *inner = gst_bin_new("inner");
     GstElement *sink = gst_element_factory_make(factory.constData(), nullptr);
@@ -239,6 +241,51 @@ void TestMediaPlayer::thePlayersOwnSinkKeepsAShortQueue()
     for (GstElement *sink : std::as_const(sinks))
         gst_object_unref(sink);
     sinks.clear();
+}
+
+namespace {
+
+QStringList raisedThreads()
+{
+    QStringList raised;
+    for (const QString &tid : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(QStringLiteral("/proc/self/task/%1/stat").arg(tid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 16 && fields[16].toInt() < 0)
+            raised << tid;
+    }
+    return raised;
+}
+
+} // namespace
+
+// A streaming thread goes back to GStreamer's pool when its pipeline ends;
+// one that kept its raised level ran the next pipeline's setting up ahead of
+// the window, and that example never sounded.
+void TestMediaPlayer::theFeedingThreadIsRaisedOnlyWhilePlaying()
+{
+    if (qgetenv("QT_MEDIA_BACKEND") != "gstreamer")
+        QSKIP("Qt's FFmpeg backend feeds its sink from a thread of its own, not from a pool");
+    if (setpriority(PRIO_PROCESS, 0, -1) != 0)
+        QSKIP("this user may not raise a thread's priority");
+    setpriority(PRIO_PROCESS, 0, 0);
+    QVERIFY(raisedThreads().isEmpty());
+    const QString mp3 = makeMp3("raised", 3.0, QStringLiteral("عنوان"), QStringLiteral("قارئ"));
+    QtMediaPlayer player;
+    player.SetFileName(mp3);
+    QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() > 0.3, 5000);
+    QCOMPARE(raisedThreads().size(), 1);
+    player.Stop();
+    QVERIFY(raisedThreads().isEmpty());
+    // Playing again raises it again.
+    player.Play();
+    QTRY_COMPARE_WITH_TIMEOUT(raisedThreads().size(), 1, 5000);
+    player.SetFileName(mp3);
+    QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() > 0.3, 5000);
+    QCOMPARE(raisedThreads().size(), 1);
 }
 
 void TestMediaPlayer::slowedKeepsItsPitch_data()

@@ -4,7 +4,7 @@
 
 #include "sound/api/soundinfo.h"
 #include "sound/core/softwarevolume.h"
-#include "sound/qt/playbackqueue.h"
+#include "sound/qt/playbacksinks.h"
 
 #include "sound/qt/slowedsounds.h"
 
@@ -39,8 +39,9 @@ void QtMediaPlayer::ensurePlayer()
     if (m_player)
         return;
     // Before the player makes its sink, so that the sink is made with it.
-    ShortenPlaybackQueue();
+    TunePlaybackSinks();
     m_player = new QMediaPlayer(this);
+    TunePlayer(m_player);
     m_output = new QAudioOutput(this);
     m_player->setAudioOutput(m_output);
     applyVolume();
@@ -59,7 +60,7 @@ void QtMediaPlayer::ensurePlayer()
 QtMediaPlayer::~QtMediaPlayer()
 {
     if (m_player)
-        m_player->stop();
+        StopPlayer(m_player);
 }
 
 void QtMediaPlayer::setError(int code, const QString &description, const QString &text)
@@ -72,7 +73,7 @@ void QtMediaPlayer::setError(int code, const QString &description, const QString
 void QtMediaPlayer::SetFileName(const QString &path)
 {
     if (m_player)
-        m_player->stop();
+        StopPlayer(m_player);
     m_fileName = path;
     m_duration = 0;
     m_fileDuration = 0;
@@ -108,7 +109,7 @@ void QtMediaPlayer::SetSpeed(double speed)
     m_speed = speed;
     // The file stays chosen; it is heard at the new speed when next played.
     if (m_player)
-        m_player->stop();
+        StopPlayer(m_player);
     m_ended = false;
     if (m_errorCode == 0 && !m_fileName.isEmpty())
         load(false);
@@ -122,13 +123,13 @@ void QtMediaPlayer::load(bool start)
     if (m_errorCode != 0 || m_fileName.isEmpty()) {
         m_duration = 0;
         if (m_player)
-            m_player->setSource(QUrl());
+            ReplaceSource(m_player, QUrl());
         return;
     }
     m_duration = m_fileDuration / m_speed;
     ensurePlayer();
     if (m_speed >= 1.0 || !m_slowed) {
-        m_player->setSource(QUrl::fromLocalFile(m_fileName));
+        ReplaceSource(m_player, QUrl::fromLocalFile(m_fileName));
         if (start)
             m_player->play();
         return;
@@ -139,7 +140,7 @@ void QtMediaPlayer::load(bool start)
     }
     // Made on the first play at this speed: until then there is nothing to
     // hear, and a Play in between is kept for when it is made.
-    m_player->setSource(QUrl());
+    ReplaceSource(m_player, QUrl());
     m_startWhenMade = start;
     m_ticket
         = m_slowed->Request(m_fileName, m_speed, [this](std::shared_ptr<const QByteArray> wave, const QString &error) {
@@ -159,7 +160,7 @@ void QtMediaPlayer::playSlowed(std::shared_ptr<const QByteArray> wave, bool star
     // streams a buffer without its length, and a second sound so played
     // lost its first second. The file goes when the next sound comes and
     // when the program ends, and only this user can read it.
-    m_player->setSource(QUrl());
+    ReplaceSource(m_player, QUrl());
     delete m_buffer;
     m_buffer = new QTemporaryFile(QDir::tempPath() + QStringLiteral("/rattil-slowed-XXXXXX.wav"), this);
     if (!m_buffer->open() || m_buffer->write(*wave) != wave->size() || !m_buffer->flush()) {
@@ -168,7 +169,7 @@ void QtMediaPlayer::playSlowed(std::shared_ptr<const QByteArray> wave, bool star
         return;
     }
     m_wave = std::move(wave);
-    m_player->setSource(QUrl::fromLocalFile(m_buffer->fileName()));
+    ReplaceSource(m_player, QUrl::fromLocalFile(m_buffer->fileName()));
     if (start)
         m_player->play();
 }
@@ -192,7 +193,7 @@ void QtMediaPlayer::Stop()
 {
     m_startWhenMade = false;
     if (m_player)
-        m_player->stop();
+        StopPlayer(m_player);
 }
 
 double QtMediaPlayer::CurrentPosition() const

@@ -3,6 +3,7 @@
 #include "sound/qt/qtstretchplayer.h"
 
 #include "sound/core/softwarevolume.h"
+#include "sound/qt/playbacksinks.h"
 #include "sound/qt/slowedsounds.h"
 
 #include <QBuffer>
@@ -45,7 +46,10 @@ void QtStretchPlayer::ensurePlayer()
 {
     if (m_player)
         return;
+    // Its stretches are the reciter's voice too, and are heard as they come.
+    TunePlaybackSinks();
     m_player = new QMediaPlayer(this);
+    TunePlayer(m_player);
     m_output = new QAudioOutput(this);
     m_player->setAudioOutput(m_output);
     m_end = new QTimer(this);
@@ -69,7 +73,7 @@ void QtStretchPlayer::ensurePlayer()
 void QtStretchPlayer::Play(const QString &path, double from, double to, double speed)
 {
     ensurePlayer();
-    m_player->stop();
+    StopPlayer(m_player);
     m_end->stop();
     if (m_slowed && m_ticket)
         m_slowed->Cancel(std::exchange(m_ticket, 0));
@@ -95,7 +99,7 @@ void QtStretchPlayer::Play(const QString &path, double from, double to, double s
 void QtStretchPlayer::PlayWave(const QByteArray &wave)
 {
     ensurePlayer();
-    m_player->stop();
+    StopPlayer(m_player);
     m_end->stop();
     m_from = 0;
     m_length = 60000;
@@ -119,11 +123,11 @@ void QtStretchPlayer::setSource(const QString &name, const QByteArray *wave)
     if (!wave) {
         // The player takes the same address again as no change at all.
         if (m_player->source() == QUrl::fromLocalFile(name))
-            m_player->setSource(QUrl());
-        m_player->setSource(QUrl::fromLocalFile(name));
+            ReplaceSource(m_player, QUrl());
+        ReplaceSource(m_player, QUrl::fromLocalFile(name));
         return;
     }
-    m_player->setSource(QUrl());
+    ReplaceSource(m_player, QUrl());
     if (m_buffer)
         m_buffer->deleteLater();
     m_buffer = new QBuffer(this);
@@ -150,5 +154,5 @@ void QtStretchPlayer::Stop()
     if (m_slowed && m_ticket)
         m_slowed->Cancel(std::exchange(m_ticket, 0));
     m_end->stop();
-    m_player->stop();
+    StopPlayer(m_player);
 }
