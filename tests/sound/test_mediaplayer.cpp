@@ -36,6 +36,7 @@ private slots:
     void sinksKeepAShortQueue();
     void thePlayersOwnSinkKeepsAShortQueue();
     void theFeedingThreadIsRaisedOnlyWhilePlaying();
+    void anIdleSinkStartsFromTheFirstSample();
     void slowedKeepsItsPitch_data();
     void slowedKeepsItsPitch();
 
@@ -286,6 +287,36 @@ void TestMediaPlayer::theFeedingThreadIsRaisedOnlyWhilePlaying()
     player.SetFileName(mp3);
     QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() > 0.3, 5000);
     QCOMPARE(raisedThreads().size(), 1);
+}
+
+// The sound server can take a moment to start a sink that was idle (the
+// test server's, over a second). The sink kept to the pipeline's clock
+// meanwhile and then skipped what it had not yet played to catch up: the
+// position jumped, and the first second of the example never sounded.
+void TestMediaPlayer::anIdleSinkStartsFromTheFirstSample()
+{
+    const QString mp3 = makeMp3("idle", 3.0, QStringLiteral("عنوان"), QStringLiteral("قارئ"));
+    QtMediaPlayer player;
+    player.SetFileName(mp3);
+    QElapsedTimer clock;
+    clock.start();
+    double position = 0;
+    qint64 at = 0;
+    double jump = 0;
+    qint64 movedAt = -1;
+    while (position < 2.9 && clock.elapsed() < 10000) {
+        QTest::qWait(20);
+        const double now = player.CurrentPosition();
+        const qint64 wall = clock.elapsed();
+        if (now > 0.15 && movedAt < 0)
+            movedAt = wall;
+        jump = qMax(jump, (now - position) - (wall - at) / 1000.0);
+        position = now;
+        at = wall;
+    }
+    QVERIFY2(position >= 2.9, qPrintable(QString::number(position)));
+    QVERIFY2(jump < 0.15, qPrintable(QStringLiteral("the position jumped %1 s ahead").arg(jump)));
+    QVERIFY2(at - movedAt > 2600, qPrintable(QStringLiteral("3 s played in %1 ms").arg(at - movedAt)));
 }
 
 void TestMediaPlayer::slowedKeepsItsPitch_data()

@@ -55,6 +55,10 @@ struct GstCalls
 
 GstCalls gst;
 
+// GST_AUDIO_BASE_SINK_SLAVE_NONE, of the audio library's headers, which only
+// this value would be taken from.
+constexpr int SinkNotSlaved = 2;
+
 // The threads raised as they fed a sink, with the level each had before.
 // GStreamer's streaming threads come from a pool: one that fed a sink and went
 // back to it would carry its level into whatever it is given next. It was
@@ -104,8 +108,15 @@ gboolean TuneSink(GSignalInvocationHint *, guint count, const GValue *values, gp
     auto *element = static_cast<GstElement *>(gst.valueObject(&values[2]));
     GstElementFactory *factory = element ? gst.elementFactory(element) : nullptr;
     if (factory && std::strcmp(GST_OBJECT_NAME(factory), "pulsesink") == 0) {
-        gst.objectSet(
-            element, "buffer-time", gint64(PlaybackQueueUs), "latency-time", gint64(PlaybackPieceUs), nullptr);
+        // Qt runs its pipelines on the system's clock, and a sink left to
+        // follow it (its "skew" slaving) skipped, to catch up, whatever the
+        // sound server had not yet taken when it was slow to start: an idle
+        // sink took over a second here, and the first second of the example
+        // was never heard while its position ran on. Unslaved, the sink
+        // plays every sample from the first and its position waits for them;
+        // the two clocks part by milliseconds a minute at most.
+        gst.objectSet(element, "buffer-time", gint64(PlaybackQueueUs), "latency-time", gint64(PlaybackPieceUs),
+            "slave-method", SinkNotSlaved, nullptr);
         if (GstPad *pad = gst.staticPad(element, "sink")) {
             gst.addProbe(pad, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
                 RaiseFeedingThread, nullptr, nullptr);
