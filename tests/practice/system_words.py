@@ -82,14 +82,24 @@ def main():
         time.sleep(3.0)  # the welcome chime
         program.open_lesson()
         # The lesson's example 1 plays as it opens: its words, lit in turn.
-        said = []
-        end = time.time() + 6.0
-        while time.time() < end and len(said) < 3:
-            for d in descriptions(program.app):
-                if d.startswith("الكلمة") and d not in said:
-                    said.append(d)
-            time.sleep(0.05)
         wanted = ["الكلمة %s من ٣: %s" % (n, w) for n, w in zip("١٢٣", WORDS)]
+
+        def words_named():
+            said = []
+            end = time.time() + 6.0
+            while time.time() < end and len(said) < 3:
+                for d in descriptions(program.app):
+                    if d.startswith("الكلمة") and d not in said:
+                        said.append(d)
+                time.sleep(0.05)
+            return said
+        said = words_named()
+        if said != wanted:
+            # It lasts three seconds, and finding the lesson's buttons on a
+            # loaded machine (the sanitizers' run) can outlast it.
+            print("the words as the lesson opened: %r; example 1 pressed" % said)
+            program.press("push button", "المثال ١")
+            said = words_named()
         check(said == wanted, "each word is named in turn as it is heard (%r)" % said)
 
         # A take with the second word held twice as long.
