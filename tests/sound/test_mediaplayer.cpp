@@ -37,6 +37,7 @@ private slots:
     void thePlayersOwnSinkKeepsAShortQueue();
     void theFeedingThreadIsRaisedOnlyWhilePlaying();
     void anIdleSinkStartsFromTheFirstSample();
+    void theSlowingLeavesNoThreadRaised();
     void slowedKeepsItsPitch_data();
     void slowedKeepsItsPitch();
 
@@ -317,6 +318,19 @@ void TestMediaPlayer::anIdleSinkStartsFromTheFirstSample()
     QVERIFY2(position >= 2.9, qPrintable(QString::number(position)));
     QVERIFY2(jump < 0.15, qPrintable(QStringLiteral("the position jumped %1 s ahead").arg(jump)));
     QVERIFY2(at - movedAt > 2600, qPrintable(QStringLiteral("3 s played in %1 ms").arg(at - movedAt)));
+}
+
+// The reciter is slowed on a thread of Qt's shared pool, raised while the
+// learner waits; kept raised, it would run whatever the pool gives it next
+// ahead of the window.
+void TestMediaPlayer::theSlowingLeavesNoThreadRaised()
+{
+    const QString mp3 = makeMp3("slowing", 2.0, QStringLiteral("عنوان"), QStringLiteral("قارئ"));
+    SlowedSounds slowed;
+    bool made = false;
+    slowed.Request(mp3, 0.7, [&made](std::shared_ptr<const QByteArray> wave, const QString &) { made = bool(wave); });
+    QTRY_VERIFY_WITH_TIMEOUT(made, 10000);
+    QVERIFY(raisedThreads().isEmpty());
 }
 
 void TestMediaPlayer::slowedKeepsItsPitch_data()

@@ -3,6 +3,7 @@
 #include "sound/qt/slowedsounds.h"
 
 #include "sound/core/tempostretch.h"
+#include "sound/core/threadpriority.h"
 #include "sound/qt/qtsounddecoder.h"
 
 #include <QFutureWatcher>
@@ -98,7 +99,16 @@ void SlowedSounds::pump()
         finish(path, percent, std::make_shared<const QByteArray>(watcher->result()), QString());
     });
     watcher->setFuture(QtConcurrent::run([samples, rate, percent] {
-        return TempoStretch::Wave(TempoStretch::Stretch(*samples, rate, percent / 100.0), rate);
+        // The learner is waiting to hear it: it runs ahead of the machine's
+        // other work, as the threads that feed the sound server do, and the
+        // pool's thread has its own level back before other work comes.
+        const pid_t tid = CurrentThreadId();
+        int before = 0;
+        const bool raised = RaiseSoundThread(tid, &before);
+        QByteArray wave = TempoStretch::Wave(TempoStretch::Stretch(*samples, rate, percent / 100.0), rate);
+        if (raised)
+            RestoreThread(tid, before);
+        return wave;
     }));
 }
 
