@@ -182,8 +182,8 @@ void TestMediaPlayer::sinksKeepAShortQueue_data()
     QTest::addColumn<QByteArray>("factory");
     QTest::addColumn<bool>("nested");
     QTest::addColumn<qint64>("queue");
-    QTest::newRow("sound-server sink") << QByteArray("pulsesink") << false << qint64(PlaybackQueueUs);
-    QTest::newRow("sound-server sink in a bin in a bin") << QByteArray("pulsesink") << true << qint64(PlaybackQueueUs);
+    QTest::newRow("sound-server sink") << QByteArray("pulsesink") << false << qint64(PlaybackQueue());
+    QTest::newRow("sound-server sink in a bin in a bin") << QByteArray("pulsesink") << true << qint64(PlaybackQueue());
     QTest::newRow("another kind of sink keeps its own") << QByteArray("osssink") << false << qint64(200000);
 }
 
@@ -237,7 +237,7 @@ void TestMediaPlayer::thePlayersOwnSinkKeepsAShortQueue()
         for (GstElement *sink : std::as_const(sinks)) {
             gint64 bufferTime = 0;
             g_object_get(sink, "buffer-time", &bufferTime, nullptr);
-            QCOMPARE(qint64(bufferTime), qint64(PlaybackQueueUs));
+            QCOMPARE(qint64(bufferTime), qint64(PlaybackQueue()));
         }
     }
     for (GstElement *sink : std::as_const(sinks))

@@ -69,6 +69,7 @@ private slots:
     void raisesTheThreadNamed_data();
     void raisesTheThreadNamed();
     void findsThreadsByTheirKernelName();
+    void knowsWhetherSoundThreadsCanBeRaised();
 };
 
 void TestThreadPriority::raisesTheThreadNamed_data()
@@ -128,6 +129,30 @@ void TestThreadPriority::findsThreadsByTheirKernelName()
     QCOMPARE(found.size(), size_t(1));
     QCOMPARE(found.front(), renderer.tid());
     QVERIFY(ThreadsNamed("QFFmpeg::Video").empty());
+}
+
+// The sink's queue is chosen by it: a short one without a raised thread to
+// feed it drops moments on a busy machine.
+void TestThreadPriority::knowsWhetherSoundThreadsCanBeRaised()
+{
+    if (setpriority(PRIO_PROCESS, id_t(CurrentThreadId()), -1) != 0)
+        QSKIP("this user may not raise a thread's priority");
+    setpriority(PRIO_PROCESS, id_t(CurrentThreadId()), 0);
+    QVERIFY(SoundThreadsCanBeRaised());
+    QCOMPARE(niceOf(CurrentThreadId()), 0);
+    rlimit before = {};
+    QVERIFY(getrlimit(RLIMIT_NICE, &before) == 0);
+    const rlimit none = { 0, before.rlim_max };
+    QVERIFY(setrlimit(RLIMIT_NICE, &none) == 0);
+    bool dropped = false;
+    bool canRaise = true;
+    std::thread([&] {
+        dropped = dropTheRightToRaise();
+        canRaise = SoundThreadsCanBeRaised();
+    }).join();
+    setrlimit(RLIMIT_NICE, &before);
+    QVERIFY(dropped);
+    QVERIFY(!canRaise);
 }
 
 QTEST_GUILESS_MAIN(TestThreadPriority)

@@ -10,6 +10,7 @@
 #include <dirent.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
+#include <thread>
 #include <unistd.h>
 
 bool RaiseSoundThread(pid_t tid, int *before)
@@ -40,6 +41,14 @@ bool RaiseSoundThread(pid_t tid, int *before)
 void RestoreThread(pid_t tid, int nice)
 {
     setpriority(PRIO_PROCESS, id_t(tid), nice);
+}
+
+bool SoundThreadsCanBeRaised()
+{
+    bool raised = false;
+    // A new thread takes this one's rights; its level ends with it.
+    std::thread([&raised] { raised = RaiseSoundThread(CurrentThreadId()); }).join();
+    return raised;
 }
 
 pid_t CurrentThreadId()

@@ -25,6 +25,11 @@ bool RaiseSoundThread(pid_t tid, int *before = nullptr);
 // lowering a thread needs no right.
 void RestoreThread(pid_t tid, int nice);
 
+// Whether a thread this one starts may be raised: the system gives this
+// process the right, or a nice limit below the default level. Tried once on
+// a thread of its own, which ends.
+bool SoundThreadsCanBeRaised();
+
 // The calling thread's id, for RaiseSoundThread.
 pid_t CurrentThreadId();
 

@@ -115,7 +115,7 @@ gboolean TuneSink(GSignalInvocationHint *, guint count, const GValue *values, gp
         // was never heard while its position ran on. Unslaved, the sink
         // plays every sample from the first and its position waits for them;
         // the two clocks part by milliseconds a minute at most.
-        gst.objectSet(element, "buffer-time", gint64(PlaybackQueueUs), "latency-time", gint64(PlaybackPieceUs),
+        gst.objectSet(element, "buffer-time", gint64(PlaybackQueue()), "latency-time", gint64(PlaybackPieceUs),
             "slave-method", SinkNotSlaved, nullptr);
         if (GstPad *pad = gst.staticPad(element, "sink")) {
             gst.addProbe(pad, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
@@ -154,6 +154,12 @@ void RaiseBackendSoundThreads()
 }
 
 } // namespace
+
+long long PlaybackQueue()
+{
+    static const long long queue = SoundThreadsCanBeRaised() ? PlaybackQueueUs : UnraisedPlaybackQueueUs;
+    return queue;
+}
 
 void LowerFedThreads()
 {

@@ -10,9 +10,19 @@
 // GStreamer's default 200 ms gave 170 ms; 160 ms, 152; 130 ms, 134; 80 ms,
 // 110, but a loaded machine then dropped moments inside a play. 130 ms rides
 // out a stall of over 100 ms, as the gap test's two busy loops make, and
-// keeps the click under 150 ms. 10 ms pieces keep the sink's writes small.
+// keeps the click under 150 ms, where the thread feeding the sink is raised.
+// Where the system refuses that, the thread waits behind the busy ones, and a
+// 130 ms queue was once seen to run dry (a 25 ms gap in 1 of 6 runs): there
+// the sink keeps GStreamer's own 200 ms, and the click takes 170 ms. 10 ms
+// pieces keep the sink's writes small.
 constexpr long long PlaybackQueueUs = 130000;
+constexpr long long UnraisedPlaybackQueueUs = 200000;
 constexpr long long PlaybackPieceUs = 10000;
+
+// The queue the sinks are given here: PlaybackQueueUs where the sound threads
+// can be raised (SoundThreadsCanBeRaised, asked once), else
+// UnraisedPlaybackQueueUs.
+long long PlaybackQueue();
 
 // Gives every sound-server sink the process makes from now on the queue above,
 // and raises the thread that feeds it (RaiseSoundThread).
