@@ -164,7 +164,9 @@ def main():
     # The sink kept running, so that its monitor is live from before the click.
     busy_sink = subprocess.Popen(["pacat", "--playback", "--raw", "--latency-msec=30", "/dev/zero"])
     loops = [subprocess.Popen(["sh", "-c", "while :; do :; done"]) for _ in range(2)]
-    program = atspi.Program(folder, wrapper)
+    # What the players did, shown with a failure: an example that never
+    # sounded, once in some runs, gave no other sign.
+    program = atspi.Program(folder, wrapper, {"QT_LOGGING_RULES": "rattil.sound.debug=true"})
 
     def window_says():
         said = []

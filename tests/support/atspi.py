@@ -109,14 +109,15 @@ class Program:
     """The program started from an application folder, found on the
     accessibility bus by its process, and ready once its exit button is."""
 
-    def __init__(self, folder, wrapper=()):
+    def __init__(self, folder, wrapper=(), env=None):
         self.folder = folder
         self.wrapper = list(wrapper)
+        self.env = dict(env or {})
         self.process = None
         self.app = None
 
     def start(self):
-        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **self.env)
         self.process = subprocess.Popen(self.wrapper + [os.path.join(self.folder, "rattil")], env=env)
         self.app = wait_for(lambda: self.own_app(), "the program on the accessibility bus")
         wait_for(lambda: find(self.app, "push button", "خروج"), "the exit button")

@@ -11,9 +11,14 @@
 #include <QAudioOutput>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QMediaPlayer>
 #include <QTemporaryFile>
 #include <QUrl>
+
+// What the players do, for finding why an example stayed silent when it
+// did (QT_LOGGING_RULES="rattil.sound.debug=true"); quiet otherwise.
+Q_LOGGING_CATEGORY(soundLog, "rattil.sound", QtWarningMsg)
 
 QtMediaPlayer::QtMediaPlayer(QObject *parent, SoftwareVolume *volume, SlowedSounds *slowed)
     : MediaPlayer(parent)
@@ -52,8 +57,12 @@ void QtMediaPlayer::ensurePlayer()
         emit ErrorOccurred();
     });
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
+        qCDebug(soundLog) << this << status << m_player->source().fileName();
         if (status == QMediaPlayer::EndOfMedia)
             m_ended = true;
+    });
+    connect(m_player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState state) {
+        qCDebug(soundLog) << this << state << "at" << m_player->position() << "ms";
     });
 }
 
@@ -128,6 +137,7 @@ void QtMediaPlayer::load(bool start)
     }
     m_duration = m_fileDuration / m_speed;
     ensurePlayer();
+    qCDebug(soundLog) << this << "load" << m_fileName << "at" << m_speed << (start ? "to play" : "");
     if (m_speed >= 1.0 || !m_slowed) {
         ReplaceSource(m_player, QUrl::fromLocalFile(m_fileName));
         if (start)
@@ -145,6 +155,7 @@ void QtMediaPlayer::load(bool start)
     m_ticket
         = m_slowed->Request(m_fileName, m_speed, [this](std::shared_ptr<const QByteArray> wave, const QString &error) {
               m_ticket = 0;
+              qCDebug(soundLog) << this << "slowed" << (wave ? "made" : "failed:") << error;
               if (!wave) {
                   setError(int(QMediaPlayer::FormatError), QStringLiteral("تعذر تشغيل الملف الصوتي"), error);
                   emit ErrorOccurred();
@@ -176,6 +187,7 @@ void QtMediaPlayer::playSlowed(std::shared_ptr<const QByteArray> wave, bool star
 
 void QtMediaPlayer::Play()
 {
+    qCDebug(soundLog) << this << "play" << (m_ticket ? "when slowed" : "");
     if (m_ticket) {
         m_startWhenMade = true;
         return;
