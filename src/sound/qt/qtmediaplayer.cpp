@@ -171,6 +171,14 @@ void QtMediaPlayer::playSlowed(std::shared_ptr<const QByteArray> wave, bool star
     // streams a buffer without its length, and a second sound so played
     // lost its first second. The file goes when the next sound comes and
     // when the program ends, and only this user can read it.
+    // The same sound already loaded (made when the speed was chosen, then
+    // the example pressed) is played as it is: loaded anew, it was once seen
+    // to end before it began, and the reciter was not heard at all.
+    if (m_buffer && m_wave == wave && m_player->source() == QUrl::fromLocalFile(m_buffer->fileName())) {
+        if (start)
+            m_player->play();
+        return;
+    }
     ReplaceSource(m_player, QUrl());
     delete m_buffer;
     m_buffer = new QTemporaryFile(QDir::tempPath() + QStringLiteral("/rattil-slowed-XXXXXX.wav"), this);
