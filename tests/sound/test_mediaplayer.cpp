@@ -328,9 +328,11 @@ void TestMediaPlayer::theSlowingLeavesNoThreadRaised()
     const QString mp3 = makeMp3("slowing", 2.0, QStringLiteral("عنوان"), QStringLiteral("قارئ"));
     SlowedSounds slowed;
     bool made = false;
+    // Under Qt's FFmpeg backend the renderers' own threads stay raised.
+    const QStringList before = raisedThreads();
     slowed.Request(mp3, 0.7, [&made](std::shared_ptr<const QByteArray> wave, const QString &) { made = bool(wave); });
     QTRY_VERIFY_WITH_TIMEOUT(made, 10000);
-    QVERIFY(raisedThreads().isEmpty());
+    QCOMPARE(raisedThreads(), before);
 }
 
 void TestMediaPlayer::slowedKeepsItsPitch_data()
