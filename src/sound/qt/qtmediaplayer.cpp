@@ -4,17 +4,17 @@
 
 #include "sound/api/soundinfo.h"
 #include "sound/core/softwarevolume.h"
+#include "sound/qt/pcmoutput.h"
 #include "sound/qt/playbacksinks.h"
 
 #include "sound/qt/slowedsounds.h"
 
 #include <QAudioOutput>
-#include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMediaPlayer>
-#include <QTemporaryFile>
 #include <QUrl>
+#include <QtEndian>
 
 // What the players do, for finding why an example stayed silent when it
 // did (QT_LOGGING_RULES="rattil.sound.debug=true"); quiet otherwise.
@@ -31,10 +31,14 @@ QtMediaPlayer::QtMediaPlayer(QObject *parent, SoftwareVolume *volume, SlowedSoun
 
 void QtMediaPlayer::applyVolume()
 {
-    if (!m_output || !m_volume)
+    if (!m_volume)
         return;
-    m_output->setVolume(m_volume->gain());
-    m_output->setMuted(m_volume->muted());
+    if (m_output) {
+        m_output->setVolume(m_volume->gain());
+        m_output->setMuted(m_volume->muted());
+    }
+    if (m_pcm)
+        m_pcm->SetVolume(float(m_volume->gain()), m_volume->muted());
 }
 
 // Bringing up the media pipeline and the sound server connection costs more than
@@ -129,6 +133,8 @@ void QtMediaPlayer::load(bool start)
     if (m_slowed && m_ticket)
         m_slowed->Cancel(std::exchange(m_ticket, 0));
     m_startWhenMade = false;
+    stopSlowed();
+    m_wave.reset();
     if (m_errorCode != 0 || m_fileName.isEmpty()) {
         m_duration = 0;
         if (m_player)
@@ -165,32 +171,71 @@ void QtMediaPlayer::load(bool start)
           });
 }
 
+namespace {
+
+// The slowed sounds are waves of one layout (TempoStretch::Wave): one channel
+// of 16-bit samples after a 44-byte header, the rate at byte 24.
+constexpr qsizetype WaveHeader = 44;
+
+QAudioFormat formatOfWave(const QByteArray &wave)
+{
+    QAudioFormat format;
+    if (wave.size() < WaveHeader || !wave.startsWith("RIFF"))
+        return format;
+    format.setSampleRate(int(qFromLittleEndian<quint32>(wave.constData() + 24)));
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    return format;
+}
+
+} // namespace
+
 void QtMediaPlayer::playSlowed(std::shared_ptr<const QByteArray> wave, bool start)
 {
-    // Played from a private temporary file, not from a buffer: the backend
-    // streams a buffer without its length, and a second sound so played
-    // lost its first second. The file goes when the next sound comes and
-    // when the program ends, and only this user can read it.
-    // The same sound already loaded (made when the speed was chosen, then
-    // the example pressed) is played as it is: loaded anew, it was once seen
-    // to end before it began, and the reciter was not heard at all.
-    if (m_buffer && m_wave == wave && m_player->source() == QUrl::fromLocalFile(m_buffer->fileName())) {
-        if (start)
-            m_player->play();
-        return;
-    }
+    // Played from memory on a stream of the program's own (PcmOutput), not
+    // by the media backend: its players broke the slowed reciter on a busy
+    // machine, and a slowed sound handed to one as a new file was once seen
+    // to end before it began.
     ReplaceSource(m_player, QUrl());
-    delete m_buffer;
-    m_buffer = new QTemporaryFile(QDir::tempPath() + QStringLiteral("/rattil-slowed-XXXXXX.wav"), this);
-    if (!m_buffer->open() || m_buffer->write(*wave) != wave->size() || !m_buffer->flush()) {
-        setError(int(QMediaPlayer::ResourceError), QStringLiteral("تعذر تشغيل الملف الصوتي"), m_buffer->errorString());
+    m_wave = std::move(wave);
+    m_slowedFromUs = 0;
+    if (start)
+        startSlowed();
+}
+
+void QtMediaPlayer::startSlowed()
+{
+    const QAudioFormat format = formatOfWave(*m_wave);
+    if (!format.isValid()) {
+        setError(int(QMediaPlayer::FormatError), QStringLiteral("تعذر تشغيل الملف الصوتي"), m_fileName);
         emit ErrorOccurred();
         return;
     }
-    m_wave = std::move(wave);
-    ReplaceSource(m_player, QUrl::fromLocalFile(m_buffer->fileName()));
-    if (start)
-        m_player->play();
+    if (!m_pcm) {
+        m_pcm = new PcmOutput(this);
+        connect(m_pcm, &PcmOutput::Ended, this, [this] {
+            qCDebug(soundLog) << this << "slowed ended";
+            m_ended = true;
+            m_slowedFromUs = 0;
+        });
+        connect(m_pcm, &PcmOutput::Failed, this, [this](const QString &text) {
+            qCDebug(soundLog) << this << "slowed failed:" << text;
+            setError(int(QMediaPlayer::ResourceError), QStringLiteral("تعذر تشغيل الملف الصوتي"), text);
+            emit ErrorOccurred();
+        });
+        applyVolume();
+    }
+    m_ended = false;
+    const qsizetype from = WaveHeader + qsizetype(m_slowedFromUs * format.sampleRate() / 1000000) * 2;
+    qCDebug(soundLog) << this << "slowed plays from" << m_slowedFromUs / 1000 << "ms";
+    m_pcm->Play(m_wave, from, format);
+}
+
+void QtMediaPlayer::stopSlowed()
+{
+    if (m_pcm)
+        m_pcm->Stop();
+    m_slowedFromUs = 0;
 }
 
 void QtMediaPlayer::Play()
@@ -198,6 +243,13 @@ void QtMediaPlayer::Play()
     qCDebug(soundLog) << this << "play" << (m_ticket ? "when slowed" : "");
     if (m_ticket) {
         m_startWhenMade = true;
+        return;
+    }
+    if (m_wave) {
+        if (m_ended)
+            m_slowedFromUs = 0;
+        if (!m_pcm || !m_pcm->IsPlaying())
+            startSlowed();
         return;
     }
     if (!m_player || m_player->source().isEmpty())
@@ -212,6 +264,7 @@ void QtMediaPlayer::Play()
 void QtMediaPlayer::Stop()
 {
     m_startWhenMade = false;
+    stopSlowed();
     if (m_player)
         StopPlayer(m_player);
 }
@@ -222,12 +275,20 @@ double QtMediaPlayer::CurrentPosition() const
     // length; callers detect the end by comparing the two.
     if (m_ended)
         return m_duration;
+    if (m_wave)
+        return (m_pcm && m_pcm->IsPlaying() ? m_pcm->PositionUs() : m_slowedFromUs) / 1e6;
     return m_player ? m_player->position() / 1000.0 : 0.0;
 }
 
 void QtMediaPlayer::SetCurrentPosition(double seconds)
 {
     m_ended = false;
+    if (m_wave) {
+        m_slowedFromUs = qBound<qint64>(0, qint64(seconds * 1e6), qint64(m_duration * 1e6));
+        if (m_pcm && m_pcm->IsPlaying())
+            startSlowed();
+        return;
+    }
     if (m_player)
         m_player->setPosition(qint64(seconds * 1000.0));
 }

@@ -7,7 +7,7 @@
 #include <memory>
 
 class QAudioOutput;
-class QTemporaryFile;
+class PcmOutput;
 class SlowedSounds;
 class QMediaPlayer;
 class SoftwareVolume;
@@ -44,6 +44,8 @@ private:
     // Gives the player the file at the speed set, starting it when start is set.
     void load(bool start);
     void playSlowed(std::shared_ptr<const QByteArray> wave, bool start);
+    void startSlowed();
+    void stopSlowed();
 
     QMediaPlayer *m_player = nullptr;
     QAudioOutput *m_output = nullptr;
@@ -57,8 +59,11 @@ private:
     QString m_errorText;
     bool m_ended = false;
     SlowedSounds *m_slowed = nullptr;
-    QTemporaryFile *m_buffer = nullptr;
+    // The slowed sound of the file at the speed set, once made; while there
+    // is one, it is what plays, from m_slowedFromUs when not playing.
     std::shared_ptr<const QByteArray> m_wave;
+    PcmOutput *m_pcm = nullptr;
+    qint64 m_slowedFromUs = 0;
     quint64 m_ticket = 0;
     // Play was asked for while the slowed sound was being made.
     bool m_startWhenMade = false;
