@@ -5,6 +5,7 @@
 #include "sound/program/mediabackend.h"
 #include "sound/qt/playbacksinks.h"
 #include "sound/qt/qtmediaplayer.h"
+#include "sound/qt/qtstretchplayer.h"
 #include "sound/qt/slowedsounds.h"
 
 #include <QDir>
@@ -40,6 +41,7 @@ private slots:
     void anIdleSinkStartsFromTheFirstSample();
     void theSlowingLeavesNoThreadRaised();
     void aSlowedSoundIsPutAndPlayedAgain();
+    void aSlowedStretchIsTheOneAsked();
     void slowedKeepsItsPitch_data();
     void slowedKeepsItsPitch();
 
@@ -371,6 +373,45 @@ void TestMediaPlayer::aSlowedSoundIsPutAndPlayedAgain()
     QTest::qWait(200);
     QCOMPARE(player.CurrentPosition(), 0.0);
     QCOMPARE(player.ErrorCode(), 0);
+}
+
+// The comparison plays a stretch of the slowed reciter (a word, a take's
+// part) from memory: what reaches the sink is that stretch, at that speed.
+void TestMediaPlayer::aSlowedStretchIsTheOneAsked()
+{
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        QSKIP("needs the test sound server (scripts/test-services)");
+    const QString mp3 = makeMp3("stretch", 3.0, QStringLiteral("نغمة"), QStringLiteral("قارئ"));
+    SlowedSounds slowed;
+    QtStretchPlayer player(nullptr, nullptr, &slowed);
+    const QString raw = m_dir.filePath(QStringLiteral("stretch.raw"));
+    QProcess recorder;
+    recorder.start("parecord",
+        { "--raw", "--device=nullsink.monitor", "--rate=22050", "--channels=1", "--format=s16le", "--latency-msec=20",
+            raw });
+    QVERIFY(recorder.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(raw).size() > 4410, 5000);
+    QTest::qWait(500);
+    // 1.2 s of what is heard at 70 %, from 1 s in.
+    player.Play(mp3, 1.0, 2.2, 0.7);
+    QTest::qWait(5000);
+    recorder.terminate();
+    QVERIFY(recorder.waitForFinished(3000));
+    QFile file(raw);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < bytes.size() / 2; ++i) {
+        if (std::abs(samples[i]) > 2000) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    QVERIFY2(first >= 0, "nothing reached the sink");
+    const double seconds = double(last - first) / 22050.0;
+    QVERIFY2(std::abs(seconds - 1.2) < 0.1, qPrintable(QString::number(seconds)));
 }
 
 void TestMediaPlayer::slowedKeepsItsPitch_data()

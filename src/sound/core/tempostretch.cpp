@@ -78,10 +78,19 @@ QByteArray TempoStretch::Wave(const std::vector<float> &samples, int rate)
     put16(p + 34, 16);
     std::copy_n("data", 4, p + 36);
     put32(p + 40, dataBytes);
-    char *data = p + 44;
+    char *data = p + WaveHeader;
     for (size_t i = 0; i < samples.size(); ++i) {
         const float s = std::clamp(samples[i], -1.0f, 1.0f);
         put16(data + 2 * i, quint16(qint16(std::lround(s * 32767.0f))));
     }
     return wav;
+}
+
+int TempoStretch::RateOfWave(const QByteArray &wave)
+{
+    if (wave.size() < WaveHeader || !wave.startsWith("RIFF") || wave.mid(8, 8) != "WAVEfmt "
+        || qFromLittleEndian<quint16>(wave.constData() + 22) != 1
+        || qFromLittleEndian<quint16>(wave.constData() + 34) != 16)
+        return 0;
+    return int(qFromLittleEndian<quint32>(wave.constData() + 24));
 }

@@ -2,6 +2,7 @@
 
 #include "sound/qt/pcmoutput.h"
 
+#include "sound/core/tempostretch.h"
 #include "sound/core/threadpriority.h"
 
 #include <QAudioDevice>
@@ -39,6 +40,7 @@ struct PcmOutput::Feed
     QAudioFormat format;
     qsizetype from = 0;
     qsizetype next = 0;
+    qsizetype end = 0;
     quint64 ticket = 0;
     qint64 lastHeard = -1;
     QElapsedTimer sinceMoved;
@@ -68,16 +70,34 @@ PcmOutput::~PcmOutput()
     m_thread->wait();
 }
 
-void PcmOutput::Play(std::shared_ptr<const QByteArray> pcm, qsizetype from, const QAudioFormat &format)
+bool PcmOutput::PlayWave(std::shared_ptr<const QByteArray> wave, double from, double to)
+{
+    const int rate = wave ? TempoStretch::RateOfWave(*wave) : 0;
+    if (rate <= 0)
+        return false;
+    QAudioFormat format;
+    format.setSampleRate(rate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    const auto byteAt
+        = [rate](double seconds) { return TempoStretch::WaveHeader + qsizetype(qMax(0.0, seconds) * rate) * 2; };
+    // The header is left out of what is heard, and of the position.
+    Play(wave, byteAt(from), format, to < 0 ? -1 : byteAt(to));
+    m_originUs = microsecondsOf(TempoStretch::WaveHeader, format);
+    return true;
+}
+
+void PcmOutput::Play(std::shared_ptr<const QByteArray> pcm, qsizetype from, const QAudioFormat &format, qsizetype to)
 {
     const quint64 ticket = ++m_ticket;
+    m_originUs = 0;
     m_positionUs.store(microsecondsOf(from, format), std::memory_order_relaxed);
     m_playing = true;
     // Asked here: the list of devices belongs to the window's thread.
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     const float heard = m_muted ? 0.0f : m_gain;
-    QMetaObject::invokeMethod(m_context, [this, ticket, pcm = std::move(pcm), from, format, device, heard] {
-        start(ticket, pcm, from, format, device, heard);
+    QMetaObject::invokeMethod(m_context, [this, ticket, pcm = std::move(pcm), from, to, format, device, heard] {
+        start(ticket, pcm, from, to, format, device, heard);
     });
 }
 
@@ -101,8 +121,8 @@ void PcmOutput::SetVolume(float gain, bool muted)
 
 // On the thread from here to report().
 
-void PcmOutput::start(quint64 ticket, std::shared_ptr<const QByteArray> pcm, qsizetype from, const QAudioFormat &format,
-    const QAudioDevice &device, float volume)
+void PcmOutput::start(quint64 ticket, std::shared_ptr<const QByteArray> pcm, qsizetype from, qsizetype to,
+    const QAudioFormat &format, const QAudioDevice &device, float volume)
 {
     close();
     if (ticket != m_ticket.load())
@@ -119,7 +139,10 @@ void PcmOutput::start(quint64 ticket, std::shared_ptr<const QByteArray> pcm, qsi
     }
     f.pcm = std::move(pcm);
     f.format = format;
-    f.from = qBound<qsizetype>(0, from - from % qMax(1, format.bytesPerFrame()), f.pcm->size());
+    const qsizetype frame = qMax(1, format.bytesPerFrame());
+    f.end = to < 0 || to > f.pcm->size() ? f.pcm->size() : to;
+    f.end -= f.end % frame;
+    f.from = qBound<qsizetype>(0, from - from % frame, f.end);
     f.next = f.from;
     f.ticket = ticket;
     f.lastHeard = -1;
@@ -137,7 +160,7 @@ void PcmOutput::feed()
     Feed &f = *m_feed;
     if (!f.sink)
         return;
-    const qsizetype end = f.pcm->size();
+    const qsizetype end = f.end;
     if (f.next < end) {
         qsizetype room = qMin<qsizetype>(f.sink->bytesFree(), end - f.next);
         room -= room % qMax(1, f.format.bytesPerFrame());

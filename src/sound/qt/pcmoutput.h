@@ -32,15 +32,18 @@ public:
     // Stops the sound and ends the thread; nothing is left waiting.
     ~PcmOutput() override;
 
-    // Plays pcm (samples in format, no header) from the byte at from, in
-    // place of whatever was playing.
-    void Play(std::shared_ptr<const QByteArray> pcm, qsizetype from, const QAudioFormat &format);
+    // Plays pcm (samples in format) from the byte at from to the byte before
+    // to (-1: its end), in place of whatever was playing.
+    void Play(std::shared_ptr<const QByteArray> pcm, qsizetype from, const QAudioFormat &format, qsizetype to = -1);
+    // A wave made by TempoStretch::Wave from second from to second to (-1:
+    // its end); false, playing nothing, for another kind of wave.
+    bool PlayWave(std::shared_ptr<const QByteArray> wave, double from, double to = -1);
     void Stop();
     void SetVolume(float gain, bool muted);
     bool IsPlaying() const { return m_playing; }
-    // Microseconds into pcm heard so far; where the last play ended or stopped
+    // Microseconds into pcm (a wave: from its first sample) heard so far; where the last play ended or stopped
     // when none plays.
-    qint64 PositionUs() const { return m_positionUs.load(std::memory_order_relaxed); }
+    qint64 PositionUs() const { return qMax<qint64>(0, m_positionUs.load(std::memory_order_relaxed) - m_originUs); }
 
 signals:
     // The last sample has been heard.
@@ -50,8 +53,8 @@ signals:
 
 private:
     struct Feed;
-    void start(quint64 ticket, std::shared_ptr<const QByteArray> pcm, qsizetype from, const QAudioFormat &format,
-        const QAudioDevice &device, float volume);
+    void start(quint64 ticket, std::shared_ptr<const QByteArray> pcm, qsizetype from, qsizetype to,
+        const QAudioFormat &format, const QAudioDevice &device, float volume);
     void feed();
     void close();
     void report(quint64 ticket, bool ended, const QString &error);
@@ -64,6 +67,8 @@ private:
     std::atomic<quint64> m_ticket { 0 };
     std::atomic<qint64> m_positionUs { 0 };
     bool m_playing = false;
+    // Where the sound begins in what plays (a wave's header), in microseconds.
+    qint64 m_originUs = 0;
     float m_gain = 1.0f;
     bool m_muted = false;
 };

@@ -14,7 +14,6 @@
 #include <QLoggingCategory>
 #include <QMediaPlayer>
 #include <QUrl>
-#include <QtEndian>
 
 // What the players do, for finding why an example stayed silent when it
 // did (QT_LOGGING_RULES="rattil.sound.debug=true"); quiet otherwise.
@@ -171,25 +170,6 @@ void QtMediaPlayer::load(bool start)
           });
 }
 
-namespace {
-
-// The slowed sounds are waves of one layout (TempoStretch::Wave): one channel
-// of 16-bit samples after a 44-byte header, the rate at byte 24.
-constexpr qsizetype WaveHeader = 44;
-
-QAudioFormat formatOfWave(const QByteArray &wave)
-{
-    QAudioFormat format;
-    if (wave.size() < WaveHeader || !wave.startsWith("RIFF"))
-        return format;
-    format.setSampleRate(int(qFromLittleEndian<quint32>(wave.constData() + 24)));
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    return format;
-}
-
-} // namespace
-
 void QtMediaPlayer::playSlowed(std::shared_ptr<const QByteArray> wave, bool start)
 {
     // Played from memory on a stream of the program's own (PcmOutput), not
@@ -205,12 +185,6 @@ void QtMediaPlayer::playSlowed(std::shared_ptr<const QByteArray> wave, bool star
 
 void QtMediaPlayer::startSlowed()
 {
-    const QAudioFormat format = formatOfWave(*m_wave);
-    if (!format.isValid()) {
-        setError(int(QMediaPlayer::FormatError), QStringLiteral("تعذر تشغيل الملف الصوتي"), m_fileName);
-        emit ErrorOccurred();
-        return;
-    }
     if (!m_pcm) {
         m_pcm = new PcmOutput(this);
         connect(m_pcm, &PcmOutput::Ended, this, [this] {
@@ -226,9 +200,11 @@ void QtMediaPlayer::startSlowed()
         applyVolume();
     }
     m_ended = false;
-    const qsizetype from = WaveHeader + qsizetype(m_slowedFromUs * format.sampleRate() / 1000000) * 2;
     qCDebug(soundLog) << this << "slowed plays from" << m_slowedFromUs / 1000 << "ms";
-    m_pcm->Play(m_wave, from, format);
+    if (!m_pcm->PlayWave(m_wave, m_slowedFromUs / 1e6)) {
+        setError(int(QMediaPlayer::FormatError), QStringLiteral("تعذر تشغيل الملف الصوتي"), m_fileName);
+        emit ErrorOccurred();
+    }
 }
 
 void QtMediaPlayer::stopSlowed()

@@ -3,6 +3,7 @@
 #include "sound/qt/qtstretchplayer.h"
 
 #include "sound/core/softwarevolume.h"
+#include "sound/qt/pcmoutput.h"
 #include "sound/qt/playbacksinks.h"
 #include "sound/qt/slowedsounds.h"
 
@@ -74,6 +75,8 @@ void QtStretchPlayer::Play(const QString &path, double from, double to, double s
 {
     ensurePlayer();
     StopPlayer(m_player);
+    if (m_pcm)
+        m_pcm->Stop();
     m_end->stop();
     if (m_slowed && m_ticket)
         m_slowed->Cancel(std::exchange(m_ticket, 0));
@@ -84,22 +87,40 @@ void QtStretchPlayer::Play(const QString &path, double from, double to, double s
         setSource(path, nullptr);
         return;
     }
-    const QString name = path + QStringLiteral("@") + QString::number(std::lround(speed * 100));
+    // The slowed reciter is in memory already, and plays on the output that
+    // keeps it whole on a busy machine (PcmOutput), from where to where asked.
+    const double fromSeconds = m_from / 1000.0;
+    const double toSeconds = fromSeconds + m_length / 1000.0;
+    const auto playSlowed = [this, fromSeconds, toSeconds](std::shared_ptr<const QByteArray> wave) {
+        m_pending = false;
+        if (!m_pcm) {
+            m_pcm = new PcmOutput(this);
+            if (m_volume) {
+                const auto apply = [this] { m_pcm->SetVolume(m_volume->gain(), m_volume->muted()); };
+                connect(m_volume, &SoftwareVolume::changed, m_pcm, apply);
+                apply();
+            }
+        }
+        m_pcm->PlayWave(std::move(wave), fromSeconds, toSeconds);
+    };
     if (std::shared_ptr<const QByteArray> made = m_slowed->Find(path, speed)) {
-        setSource(name, made.get());
+        playSlowed(std::move(made));
         return;
     }
-    m_ticket = m_slowed->Request(path, speed, [this, name](std::shared_ptr<const QByteArray> wave, const QString &) {
-        m_ticket = 0;
-        if (wave && m_pending)
-            setSource(name, wave.get());
-    });
+    m_ticket
+        = m_slowed->Request(path, speed, [this, playSlowed](std::shared_ptr<const QByteArray> wave, const QString &) {
+              m_ticket = 0;
+              if (wave && m_pending)
+                  playSlowed(std::move(wave));
+          });
 }
 
 void QtStretchPlayer::PlayWave(const QByteArray &wave)
 {
     ensurePlayer();
     StopPlayer(m_player);
+    if (m_pcm)
+        m_pcm->Stop();
     m_end->stop();
     m_from = 0;
     m_length = 60000;
@@ -155,4 +176,6 @@ void QtStretchPlayer::Stop()
         m_slowed->Cancel(std::exchange(m_ticket, 0));
     m_end->stop();
     StopPlayer(m_player);
+    if (m_pcm)
+        m_pcm->Stop();
 }

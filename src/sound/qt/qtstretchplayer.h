@@ -7,6 +7,7 @@
 #include <QObject>
 
 class QAudioOutput;
+class PcmOutput;
 class QBuffer;
 class SlowedSounds;
 class QMediaPlayer;
@@ -41,6 +42,7 @@ private:
     SlowedSounds *m_slowed = nullptr;
     quint64 m_ticket = 0;
     QBuffer *m_buffer = nullptr;
+    PcmOutput *m_pcm = nullptr;
     // What the player holds: a file, or a sound in memory under a name of its own.
     QString m_loaded;
 };
