@@ -6,6 +6,7 @@
 #include "sound/qt/playbacksinks.h"
 #include "sound/qt/qtmediaplayer.h"
 #include "sound/qt/qtstretchplayer.h"
+#include "sound/qt/qtwaveaudio.h"
 #include "sound/qt/slowedsounds.h"
 
 #include <QDir>
@@ -19,6 +20,72 @@
 #include <sys/resource.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
+
+namespace {
+
+// What reaches the test server's null sink, recorded from its monitor: one
+// channel of 16-bit samples at Rate.
+class Monitor
+{
+public:
+    static constexpr int Rate = 22050;
+
+    // raw: a file of its own for each recording, or the last one's would be
+    // taken for this one's stream having opened.
+    bool Start(const QString &raw)
+    {
+        m_raw = raw;
+        QFile::remove(raw);
+        m_recorder.start("parecord",
+            { "--raw", "--device=nullsink.monitor", "--rate=22050", "--channels=1", "--format=s16le",
+                "--latency-msec=20", raw });
+        if (!m_recorder.waitForStarted())
+            return false;
+        // The stream takes a moment to open: the sound starts once silence comes in.
+        QElapsedTimer clock;
+        clock.start();
+        while (QFileInfo(raw).size() <= 4410 && clock.elapsed() < 5000)
+            QTest::qWait(50);
+        QTest::qWait(500);
+        return QFileInfo(raw).size() > 4410;
+    }
+
+    // The server hands a recording over in pieces: the last one comes a
+    // moment after the sound has ended.
+    QVector<qint16> Stop(int afterMs = 1500)
+    {
+        QTest::qWait(afterMs);
+        m_recorder.terminate();
+        m_recorder.waitForFinished(3000);
+        QFile file(m_raw);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray bytes = file.readAll();
+        QVector<qint16> samples(bytes.size() / 2);
+        memcpy(samples.data(), bytes.constData(), size_t(samples.size()) * 2);
+        return samples;
+    }
+
+private:
+    QProcess m_recorder;
+    QString m_raw;
+};
+
+// The first and last samples louder than a quiet tone's: -1 when none is.
+std::pair<qsizetype, qsizetype> soundedSpan(const QVector<qint16> &samples)
+{
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < samples.size(); ++i) {
+        if (std::abs(samples[i]) > 2000) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    return { first, last };
+}
+
+} // namespace
 
 // Real MP3s made here with sox and lame, tagged with TagLib, played through the
 // sound server's null sink.
@@ -42,6 +109,7 @@ private slots:
     void theSlowingLeavesNoThreadRaised();
     void aSlowedSoundIsPutAndPlayedAgain();
     void aSlowedStretchIsTheOneAsked();
+    void aTakeResumesWhereItPaused();
     void slowedKeepsItsPitch_data();
     void slowedKeepsItsPitch();
 
@@ -384,34 +452,58 @@ void TestMediaPlayer::aSlowedStretchIsTheOneAsked()
     const QString mp3 = makeMp3("stretch", 3.0, QStringLiteral("نغمة"), QStringLiteral("قارئ"));
     SlowedSounds slowed;
     QtStretchPlayer player(nullptr, nullptr, &slowed);
-    const QString raw = m_dir.filePath(QStringLiteral("stretch.raw"));
-    QProcess recorder;
-    recorder.start("parecord",
-        { "--raw", "--device=nullsink.monitor", "--rate=22050", "--channels=1", "--format=s16le", "--latency-msec=20",
-            raw });
-    QVERIFY(recorder.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(raw).size() > 4410, 5000);
-    QTest::qWait(500);
+    Monitor monitor;
+    QVERIFY(monitor.Start(m_dir.filePath(QStringLiteral("stretch.raw"))));
     // 1.2 s of what is heard at 70 %, from 1 s in.
     player.Play(mp3, 1.0, 2.2, 0.7);
-    QTest::qWait(5000);
-    recorder.terminate();
-    QVERIFY(recorder.waitForFinished(3000));
-    QFile file(raw);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
-    qsizetype first = -1, last = -1;
-    for (qsizetype i = 0; i < bytes.size() / 2; ++i) {
-        if (std::abs(samples[i]) > 2000) {
-            if (first < 0)
-                first = i;
-            last = i;
-        }
-    }
+    QTest::qWait(3500);
+    const auto [first, last] = soundedSpan(monitor.Stop());
     QVERIFY2(first >= 0, "nothing reached the sink");
-    const double seconds = double(last - first) / 22050.0;
+    const double seconds = double(last - first) / Monitor::Rate;
     QVERIFY2(std::abs(seconds - 1.2) < 0.1, qPrintable(QString::number(seconds)));
+}
+
+// A take paused and resumed is heard once, whole: neither from its start
+// again nor without what the sound server held when it was paused; and while
+// paused its position stands.
+void TestMediaPlayer::aTakeResumesWhereItPaused()
+{
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+        QSKIP("needs the test sound server (scripts/test-services)");
+    const QString take = m_dir.filePath(QStringLiteral("take.wav"));
+    QCOMPARE(QProcess::execute("sox",
+                 { "-n", "-r", "11025", "-b", "8", "-e", "unsigned-integer", "-c", "1", take, "synth", "2", "sine",
+                     "440", "vol", "0.5" }),
+        0);
+    QtWaveAudio audio;
+    QCOMPARE(audio.Send("open " + take + " type waveaudio alias voice1"), QString());
+    QCOMPARE(audio.Send("status voice1 length"), QStringLiteral("2000"));
+    Monitor monitor;
+    QVERIFY(monitor.Start(m_dir.filePath(QStringLiteral("take.raw"))));
+    QCOMPARE(audio.Send("play voice1"), QString());
+    const auto position = [&] { return audio.Send("status voice1 position").toLongLong(); };
+    QTRY_VERIFY_WITH_TIMEOUT(position() >= 800, 5000);
+    audio.Send("pause voice1");
+    const qint64 paused = position();
+    QTest::qWait(1000);
+    QCOMPARE(position(), paused);
+    QCOMPARE(audio.Send("resume voice1"), QString());
+    QTRY_COMPARE_WITH_TIMEOUT(position(), qint64(2000), 5000);
+    const QVector<qint16> samples = monitor.Stop();
+    const auto [first, last] = soundedSpan(samples);
+    QVERIFY2(first >= 0, "nothing reached the sink");
+    // The test sink can play a moment of silence into a sound on a busy
+    // machine; only the pause is long.
+    qsizetype quiet = 0, silent = 0, longest = 0;
+    for (qsizetype i = first; i <= last; ++i) {
+        quiet = std::abs(samples[i]) < 300 ? quiet + 1 : 0;
+        if (quiet > 44)
+            ++silent;
+        longest = qMax(longest, quiet);
+    }
+    const double heard = double(last - first - silent) / Monitor::Rate;
+    QVERIFY2(std::abs(heard - 2.0) < 0.1, qPrintable(QStringLiteral("%1 s of the take heard").arg(heard)));
+    QVERIFY2(longest > Monitor::Rate * 0.8, qPrintable(QStringLiteral("a pause of %1 s").arg(longest / 22050.0)));
 }
 
 void TestMediaPlayer::slowedKeepsItsPitch_data()
@@ -446,18 +538,8 @@ void TestMediaPlayer::slowedKeepsItsPitch()
     volume.setMuted(muted);
     QtMediaPlayer player(nullptr, &volume, &slowed);
     player.SetSpeed(speed);
-    // A file of its own each row: the last row's would pass the wait below
-    // before this recorder has opened its stream, and the tone's start be lost.
-    const QString raw = m_dir.filePath(QStringLiteral("monitor%1.raw").arg(qRound(speed * 100)));
-    QFile::remove(raw);
-    QProcess recorder;
-    recorder.start("parecord",
-        { "--raw", "--device=nullsink.monitor", "--rate=22050", "--channels=1", "--format=s16le", "--latency-msec=20",
-            raw });
-    QVERIFY(recorder.waitForStarted());
-    // The stream takes a moment to open: the tone starts once silence is coming in.
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(raw).size() > 4410, 5000);
-    QTest::qWait(500);
+    Monitor monitor;
+    QVERIFY(monitor.Start(m_dir.filePath(QStringLiteral("monitor%1.raw").arg(qRound(speed * 100)))));
     const QString previous = QDir::currentPath();
     auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
     QVERIFY(QDir::setCurrent(m_dir.path()));
@@ -466,25 +548,8 @@ void TestMediaPlayer::slowedKeepsItsPitch()
     QCOMPARE(player.Duration(), length);
     QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() > 0.1, 5000);
     QTRY_VERIFY_WITH_TIMEOUT(player.CurrentPosition() >= player.Duration(), 10000);
-    // The server hands a recording over in pieces: the last one comes a
-    // moment after the sound has ended.
-    QTest::qWait(1500);
-    recorder.terminate();
-    QVERIFY(recorder.waitForFinished(3000));
-
-    QFile file(raw);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    const auto *samples = reinterpret_cast<const qint16 *>(bytes.constData());
-    const qsizetype count = bytes.size() / 2;
-    qsizetype first = -1, last = -1;
-    for (qsizetype i = 0; i < count; ++i) {
-        if (std::abs(samples[i]) > 2000) {
-            if (first < 0)
-                first = i;
-            last = i;
-        }
-    }
+    const QVector<qint16> samples = monitor.Stop();
+    const auto [first, last] = soundedSpan(samples);
     if (muted) {
         QVERIFY2(first < 0, "the muted reciter was heard");
         return;

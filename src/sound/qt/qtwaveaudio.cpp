@@ -5,11 +5,10 @@
 #include "sound/core/softwarevolume.h"
 #include "sound/core/takejournal.h"
 #include "sound/qt/audioconverter.h"
+#include "sound/qt/pcmoutput.h"
 
 #include <QAudioDevice>
-#include <QAudioSink>
 #include <QAudioSource>
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QMediaDevices>
@@ -49,8 +48,8 @@ QtWaveAudio::QtWaveAudio(QObject *parent, SoftwareVolume *volume)
 
 void QtWaveAudio::applyVolume()
 {
-    if (m_sink && m_volume)
-        m_sink->setVolume(m_volume->gain());
+    if (m_voice && m_volume)
+        m_voice->SetVolume(m_volume->gain(), m_volume->muted());
 }
 
 QtWaveAudio::~QtWaveAudio()
@@ -464,11 +463,9 @@ QString QtWaveAudio::OpenVoice(const QString &path)
     wanted.setSampleFormat(QAudioFormat::Int16);
     m_voiceFormat = DeviceFormatFor(QMediaDevices::defaultAudioOutput(), wanted);
     AudioConverter converter(fileFormat, m_voiceFormat);
-    m_voiceData = converter.Convert(
-        QByteArray(reinterpret_cast<const char *>(samples.data()), qsizetype(frames * info.channels * sizeof(float))));
+    m_voiceData = std::make_shared<const QByteArray>(converter.Convert(
+        QByteArray(reinterpret_cast<const char *>(samples.data()), qsizetype(frames * info.channels * sizeof(float)))));
     m_voiceLength = frames * 1000LL / info.samplerate;
-    m_voiceBuffer = new QBuffer(&m_voiceData, this);
-    m_voiceBuffer->open(QIODevice::ReadOnly);
     m_voiceOpen = true;
     m_paused = false;
     m_ended = false;
@@ -476,36 +473,38 @@ QString QtWaveAudio::OpenVoice(const QString &path)
     return {};
 }
 
+// The take plays on the output the reciter's slowed voice plays on: fed from
+// a raised thread of its own with a queue that rides out a busy machine, so a
+// page being drawn or a busy core leaves no gap in the learner's own voice.
 QString QtWaveAudio::PlayVoice()
 {
     if (!m_voiceOpen)
         return error(QStringLiteral("not open"));
-    StopVoice();
-    m_voiceBuffer->seek(0);
-    m_ended = false;
-    m_sink = new QAudioSink(QMediaDevices::defaultAudioOutput(), m_voiceFormat, this);
-    applyVolume();
-    connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        // Idle with the whole file handed over: the sound server still holds up to
-        // a buffer of it, and stopping at once would cut the take's last words.
-        if (state == QAudio::IdleState && m_voiceBuffer && m_voiceBuffer->atEnd() && !m_ended) {
-            m_ended = true;
-            m_drainMs = m_voiceFormat.durationForBytes(m_sink->bufferSize()) / 1000;
-            m_endClock.start();
-        }
-    });
-    m_sink->start(m_voiceBuffer);
-    if (m_sink->error() != QAudio::NoError) {
-        StopVoice();
-        return error(QStringLiteral("the sound output device cannot be opened"));
+    return playVoiceFrom(0);
+}
+
+QString QtWaveAudio::playVoiceFrom(qint64 ms)
+{
+    if (!m_voice) {
+        m_voice = new PcmOutput(this);
+        connect(m_voice, &PcmOutput::Ended, this, [this] { m_ended = true; });
+        applyVolume();
     }
+    m_paused = false;
+    m_ended = false;
+    m_stoppedAt = ms;
+    m_voice->Play(m_voiceData, m_voiceFormat.bytesForDuration(ms * 1000), m_voiceFormat);
     return {};
 }
 
+// A pause is a stop that remembers where the take was heard to; the resume
+// plays on from there. The sound server's queue is let go rather than held,
+// so nothing of it is heard twice or skipped.
 void QtWaveAudio::PauseVoice()
 {
-    if (m_sink && !m_ended) {
-        m_sink->suspend();
+    if (m_voice && m_voice->IsPlaying() && !m_ended) {
+        m_stoppedAt = VoicePosition();
+        m_voice->Stop();
         m_paused = true;
     }
 }
@@ -513,21 +512,16 @@ void QtWaveAudio::PauseVoice()
 QString QtWaveAudio::ResumeVoice()
 {
     // A device that was not paused (a stop came in between) plays from the start.
-    if (m_sink && m_paused) {
-        m_sink->resume();
-        m_paused = false;
-        return {};
-    }
+    if (m_voiceOpen && m_paused)
+        return playVoiceFrom(m_stoppedAt);
     return PlayVoice();
 }
 
 void QtWaveAudio::StopVoice()
 {
-    if (m_sink) {
+    if (m_voice && m_voice->IsPlaying()) {
         m_stoppedAt = VoicePosition();
-        m_sink->stop();
-        m_sink->deleteLater();
-        m_sink = nullptr;
+        m_voice->Stop();
     }
     m_paused = false;
 }
@@ -535,20 +529,20 @@ void QtWaveAudio::StopVoice()
 void QtWaveAudio::CloseVoice()
 {
     StopVoice();
-    delete m_voiceBuffer;
-    m_voiceBuffer = nullptr;
-    m_voiceData.clear();
+    m_voiceData.reset();
     m_voiceOpen = false;
     m_voiceLength = 0;
     m_ended = false;
     m_stoppedAt = 0;
 }
 
+// The take's whole length only once its last sample has been heard: the
+// recorder stops when the position reaches it.
 qint64 QtWaveAudio::VoicePosition() const
 {
     if (m_ended)
-        return m_endClock.elapsed() >= m_drainMs ? m_voiceLength : qMax<qint64>(0, m_voiceLength - 1);
-    if (!m_sink)
+        return m_voiceLength;
+    if (!m_voice || !m_voice->IsPlaying())
         return m_stoppedAt;
-    return qMin(m_voiceLength, m_sink->processedUSecs() / 1000);
+    return qBound<qint64>(m_stoppedAt, m_voice->PositionUs() / 1000, qMax<qint64>(0, m_voiceLength - 1));
 }

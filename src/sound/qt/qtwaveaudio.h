@@ -11,16 +11,16 @@
 #include <memory>
 
 class AudioConverter;
-class QAudioSink;
 class QAudioSource;
-class QBuffer;
+class PcmOutput;
 class QIODevice;
 class SoftwareVolume;
 
 // The recorder's device on Qt Multimedia: "capture" records from the default
 // input and saves an 8-bit unsigned 11025 Hz mono WAV; "voice1" plays such a
-// file back. Both run on the sound server's own threads and are only polled
-// here, so no command ever waits for sound.
+// file back. The capture runs on the sound server's own threads and the
+// playback on the sound thread of PcmOutput; both are only polled here, so no
+// command ever waits for sound.
 //
 // Beyond the classic words, "set capture journal PATH" (before "record") writes
 // the take to a journal file as it comes (see TakeJournal), so that a crash
@@ -64,6 +64,7 @@ private:
     QString PlayVoice();
     void PauseVoice();
     QString ResumeVoice();
+    QString playVoiceFrom(qint64 ms);
     void StopVoice();
     void CloseVoice();
     qint64 VoicePosition() const;
@@ -83,14 +84,13 @@ private:
     QElapsedTimer m_journalSynced;
 
     bool m_voiceOpen = false;
-    QByteArray m_voiceData; // in the sink's format
+    std::shared_ptr<const QByteArray> m_voiceData; // in the sink's format
     QAudioFormat m_voiceFormat;
     qint64 m_voiceLength = 0;
-    QBuffer *m_voiceBuffer = nullptr;
-    QAudioSink *m_sink = nullptr;
+    // Made on the first play: most windows never play a take back.
+    PcmOutput *m_voice = nullptr;
     bool m_paused = false;
     bool m_ended = false;
-    QElapsedTimer m_endClock;
-    qint64 m_drainMs = 0;
+    // Where a pause or a stop left the take, in ms.
     qint64 m_stoppedAt = 0;
 };
