@@ -200,7 +200,10 @@ void PcmOutput::close()
     Feed &f = *m_feed;
     delete std::exchange(f.timer, nullptr);
     if (QAudioSink *sink = std::exchange(f.sink, nullptr)) {
-        sink->stop();
+        // reset, not stop: Qt 6.8's stop waits until the sound server has
+        // played out all it holds, and a stopped reciter or a seek would go
+        // on sounding for up to the whole queue. reset lets the queue go.
+        sink->reset();
         delete sink;
     }
     f.io = nullptr;
