@@ -7,13 +7,16 @@
 // against the length wanted, and the ripple of the level over the held sound
 // (how much a steady vowel flutters once slowed, in 50 ms pieces: 0 is a steady level); then
 // how a speech-like sound (a gliding pitch, in syllables) keeps its pitch
-// contour and its syllables' onsets; then the time to slow a 10 s example at
-// 70 %.
+// contour and its syllables' onsets, and so does each recorded voice named on
+// the command line (a WAV of one channel at 22050 Hz), against its own pitch;
+// then the time to slow a 10 s example at 70 %.
 #include "sound/core/tempostretch.h"
 
 #ifdef RATTIL_HAVE_SOUNDTOUCH
 #include <SoundTouch.h>
 #endif
+
+#include <sndfile.h>
 
 #include <algorithm>
 #include <chrono>
@@ -165,37 +168,43 @@ Samples soundTouch(const Samples &in, double speed)
 }
 #endif
 
-// On the speech-like sound slowed by speed: the pitch followed (median cents
-// off the contour the slowed sound should have, over 40 ms windows inside
-// the syllables) and the syllables kept (correlation of the 10 ms level with
-// the original's stretched in time: 1 is every onset where it belongs).
-std::pair<double, double> followed(const Samples &in, const Samples &out, double speed)
+double level(const Samples &s, size_t from, size_t length)
+{
+    double sum = 0;
+    for (size_t n = from; n < from + length && n < s.size(); ++n)
+        sum += double(s[n]) * s[n];
+    return std::sqrt(sum / double(length));
+}
+
+// How far the slowed sound's pitch is from where it should be: the median, in
+// cents, over 40 ms windows where expected (the pitch at a time of the
+// original, 0 where nothing is voiced) gives one.
+double pitchOff(const Samples &out, double speed, const std::function<double(double)> &expected)
 {
     std::vector<double> errors;
     const size_t window = Rate / 25, hop = Rate / 50;
     for (size_t at = 0; at + window + Rate / 80 + 2 < out.size(); at += hop) {
-        const double t = (double(at) + window / 2.0) / Rate * speed; // in the original
-        const double inSyllable = std::fmod(t, 0.25);
-        if (inSyllable < 0.04 || inSyllable > 0.17)
+        const double should = expected((double(at) + window / 2.0) / Rate * speed);
+        if (should <= 0)
             continue;
         const double heard = pitch(out, at, window);
         if (heard > 0)
-            errors.push_back(std::abs(1200 * std::log2(heard / glidePitch(t))));
+            errors.push_back(std::abs(1200 * std::log2(heard / should)));
     }
     std::sort(errors.begin(), errors.end());
-    const double median = errors.empty() ? 9999 : errors[errors.size() / 2];
+    return errors.empty() ? 9999 : errors[errors.size() / 2];
+}
+
+// How well the syllables keep their places: the correlation of the slowed
+// sound's 10 ms level with the original's stretched in time (1 is every
+// onset where it belongs).
+double syllablesKept(const Samples &in, const Samples &out, double speed)
+{
     const size_t piece = Rate / 100;
     std::vector<double> a, b;
     for (size_t at = 0; at + piece <= out.size(); at += piece) {
-        double sum = 0;
-        for (size_t n = at; n < at + piece; ++n)
-            sum += double(out[n]) * out[n];
-        a.push_back(std::sqrt(sum / piece));
-        const size_t source = size_t(double(at) * speed);
-        double sumIn = 0;
-        for (size_t n = source; n < source + piece && n < in.size(); ++n)
-            sumIn += double(in[n]) * in[n];
-        b.push_back(std::sqrt(sumIn / piece));
+        a.push_back(level(out, at, piece));
+        b.push_back(level(in, size_t(double(at) * speed), piece));
     }
     double ma = 0, mb = 0;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -208,12 +217,50 @@ std::pair<double, double> followed(const Samples &in, const Samples &out, double
         aa += (a[i] - ma) * (a[i] - ma);
         bb += (b[i] - mb) * (b[i] - mb);
     }
-    return { median, aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0 };
+    return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0;
+}
+
+// The speech-like sound's contour, inside its syllables.
+double glideInSyllables(double t)
+{
+    const double inSyllable = std::fmod(t, 0.25);
+    return inSyllable < 0.04 || inSyllable > 0.17 ? 0 : glidePitch(t);
+}
+
+// A recorded voice's own contour: its pitch where it is loud enough to be
+// voiced (a tenth of its loudest 40 ms or more), measured on the original.
+std::function<double(double)> contourOf(const Samples &voice)
+{
+    const size_t window = Rate / 25;
+    double loudest = 0;
+    for (size_t at = 0; at + window <= voice.size(); at += window / 2)
+        loudest = std::max(loudest, level(voice, at, window));
+    return [&voice, window, loudest](double t) {
+        const auto centre = size_t(t * Rate);
+        if (centre < window / 2 || centre + window / 2 + Rate / 80 + 2 >= voice.size())
+            return 0.0;
+        const size_t from = centre - window / 2;
+        return level(voice, from, window) < loudest / 10 ? 0.0 : pitch(voice, from, window);
+    };
+}
+
+// A voice to slow, from a WAV of one channel at Rate: empty if it is not one.
+Samples readVoice(const char *path)
+{
+    SF_INFO info {};
+    SNDFILE *file = sf_open(path, SFM_READ, &info);
+    if (!file)
+        return {};
+    Samples s(size_t(info.frames));
+    if (info.channels != 1 || info.samplerate != Rate || sf_readf_float(file, s.data(), info.frames) != info.frames)
+        s.clear();
+    sf_close(file);
+    return s;
 }
 
 } // namespace
 
-int main()
+int main(int argc, char **argv)
 {
     // The program's own (Rubber Band R3), and SoundTouch for comparison when
     // its headers are there.
@@ -244,8 +291,27 @@ int main()
     std::printf("\n%-26s %5s %22s %18s\n", "way", "speed", "speech_pitch_off_cents", "syllables_kept");
     for (const auto &[way, stretch] : ways) {
         for (double speed : { 0.85, 0.70, 0.50 }) {
-            const auto [cents, kept] = followed(spoken, stretch(spoken, speed), speed);
-            std::printf("%-26s %4.0f%% %22.1f %18.3f\n", way, speed * 100, cents, kept);
+            const Samples out = stretch(spoken, speed);
+            std::printf("%-26s %4.0f%% %22.1f %18.3f\n", way, speed * 100, pitchOff(out, speed, glideInSyllables),
+                syllablesKept(spoken, out, speed));
+        }
+    }
+    // Recorded voices (the demo course's examples, say), each judged against
+    // its own pitch.
+    for (int i = 1; i < argc; ++i) {
+        const Samples voice = readVoice(argv[i]);
+        if (voice.empty()) {
+            std::fprintf(stderr, "%s: not a WAV of one channel at %d Hz\n", argv[i], Rate);
+            return 1;
+        }
+        const auto contour = contourOf(voice);
+        std::printf("\n%s (%.1f s)\n", argv[i], double(voice.size()) / Rate);
+        for (const auto &[way, stretch] : ways) {
+            for (double speed : { 0.85, 0.70, 0.50 }) {
+                const Samples out = stretch(voice, speed);
+                std::printf("%-26s %4.0f%% %22.1f %18.3f\n", way, speed * 100, pitchOff(out, speed, contour),
+                    syllablesKept(voice, out, speed));
+            }
         }
     }
     // A 10 s example: tone and vowel in turn.
