@@ -2,6 +2,7 @@
 
 #include "sound/qt/pcmoutput.h"
 
+#include "sound/core/softwarevolume.h"
 #include "sound/core/tempostretch.h"
 #include "sound/core/threadpriority.h"
 
@@ -47,8 +48,9 @@ struct PcmOutput::Feed
     QElapsedTimer sinceStart;
 };
 
-PcmOutput::PcmOutput(QObject *parent)
+PcmOutput::PcmOutput(SoftwareVolume *volume, QObject *parent)
     : QObject(parent)
+    , m_volume(volume)
     , m_thread(new QThread(this))
     , m_context(new QObject)
     , m_feed(std::make_unique<Feed>())
@@ -60,6 +62,21 @@ PcmOutput::PcmOutput(QObject *parent)
     connect(
         m_thread, &QThread::started, m_thread, [] { RaiseSoundThread(CurrentThreadId()); }, Qt::DirectConnection);
     m_thread->start();
+    if (m_volume) {
+        connect(m_volume, &SoftwareVolume::changed, this, [this] {
+            const float heard = heardGain();
+            QMetaObject::invokeMethod(m_context, [this, heard] {
+                if (m_feed->sink)
+                    m_feed->sink->setVolume(heard);
+            });
+        });
+    }
+}
+
+// The gain is 0 while the program's volume is muted.
+float PcmOutput::heardGain() const
+{
+    return m_volume ? float(m_volume->gain()) : 1.0f;
 }
 
 PcmOutput::~PcmOutput()
@@ -95,7 +112,7 @@ void PcmOutput::Play(std::shared_ptr<const QByteArray> pcm, qsizetype from, cons
     m_playing = true;
     // Asked here: the list of devices belongs to the window's thread.
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    const float heard = m_muted ? 0.0f : m_gain;
+    const float heard = heardGain();
     QMetaObject::invokeMethod(m_context, [this, ticket, pcm = std::move(pcm), from, to, format, device, heard] {
         start(ticket, pcm, from, to, format, device, heard);
     });
@@ -106,17 +123,6 @@ void PcmOutput::Stop()
     ++m_ticket;
     m_playing = false;
     QMetaObject::invokeMethod(m_context, [this] { close(); });
-}
-
-void PcmOutput::SetVolume(float gain, bool muted)
-{
-    m_gain = gain;
-    m_muted = muted;
-    const float heard = muted ? 0.0f : gain;
-    QMetaObject::invokeMethod(m_context, [this, heard] {
-        if (m_feed->sink)
-            m_feed->sink->setVolume(heard);
-    });
 }
 
 // On the thread from here to report().

@@ -9,6 +9,7 @@
 
 class QAudioDevice;
 class QThread;
+class SoftwareVolume;
 
 // Plays a sound already in memory (the slowed reciter) through a sound-server
 // stream of its own, fed from a thread of its own: raised where the system
@@ -28,7 +29,8 @@ public:
     // How much the sound server holds ahead of what is heard.
     static constexpr qint64 QueueUs = 250000;
 
-    explicit PcmOutput(QObject *parent = nullptr);
+    // It plays at the program's own volume, and follows it, when one is given.
+    explicit PcmOutput(SoftwareVolume *volume, QObject *parent = nullptr);
     // Stops the sound and ends the thread; nothing is left waiting.
     ~PcmOutput() override;
 
@@ -39,7 +41,6 @@ public:
     // its end); false, playing nothing, for another kind of wave.
     bool PlayWave(std::shared_ptr<const QByteArray> wave, double from, double to = -1);
     void Stop();
-    void SetVolume(float gain, bool muted);
     bool IsPlaying() const { return m_playing; }
     // Microseconds into pcm (a wave: from its first sample) heard so far; where the last play ended or stopped
     // when none plays.
@@ -58,7 +59,9 @@ private:
     void feed();
     void close();
     void report(quint64 ticket, bool ended, const QString &error);
+    float heardGain() const;
 
+    SoftwareVolume *m_volume = nullptr;
     QThread *m_thread = nullptr;
     // Lives on m_thread, and everything in m_feed with it.
     QObject *m_context = nullptr;
@@ -69,6 +72,4 @@ private:
     bool m_playing = false;
     // Where the sound begins in what plays (a wave's header), in microseconds.
     qint64 m_originUs = 0;
-    float m_gain = 1.0f;
-    bool m_muted = false;
 };

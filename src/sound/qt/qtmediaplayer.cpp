@@ -36,8 +36,6 @@ void QtMediaPlayer::applyVolume()
         m_output->setVolume(m_volume->gain());
         m_output->setMuted(m_volume->muted());
     }
-    if (m_pcm)
-        m_pcm->SetVolume(float(m_volume->gain()), m_volume->muted());
 }
 
 // Bringing up the media pipeline and the sound server connection costs more than
@@ -186,7 +184,7 @@ void QtMediaPlayer::playSlowed(std::shared_ptr<const QByteArray> wave, bool star
 void QtMediaPlayer::startSlowed()
 {
     if (!m_pcm) {
-        m_pcm = new PcmOutput(this);
+        m_pcm = new PcmOutput(m_volume, this);
         connect(m_pcm, &PcmOutput::Ended, this, [this] {
             qCDebug(soundLog) << this << "slowed ended";
             m_ended = true;
@@ -197,7 +195,6 @@ void QtMediaPlayer::startSlowed()
             setError(int(QMediaPlayer::ResourceError), QStringLiteral("تعذر تشغيل الملف الصوتي"), text);
             emit ErrorOccurred();
         });
-        applyVolume();
     }
     m_ended = false;
     qCDebug(soundLog) << this << "slowed plays from" << m_slowedFromUs / 1000 << "ms";

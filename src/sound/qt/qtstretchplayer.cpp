@@ -93,14 +93,8 @@ void QtStretchPlayer::Play(const QString &path, double from, double to, double s
     const double toSeconds = fromSeconds + m_length / 1000.0;
     const auto playSlowed = [this, fromSeconds, toSeconds](std::shared_ptr<const QByteArray> wave) {
         m_pending = false;
-        if (!m_pcm) {
-            m_pcm = new PcmOutput(this);
-            if (m_volume) {
-                const auto apply = [this] { m_pcm->SetVolume(m_volume->gain(), m_volume->muted()); };
-                connect(m_volume, &SoftwareVolume::changed, m_pcm, apply);
-                apply();
-            }
-        }
+        if (!m_pcm)
+            m_pcm = new PcmOutput(m_volume, this);
         m_pcm->PlayWave(std::move(wave), fromSeconds, toSeconds);
     };
     if (std::shared_ptr<const QByteArray> made = m_slowed->Find(path, speed)) {

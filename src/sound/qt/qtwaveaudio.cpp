@@ -2,7 +2,6 @@
 
 #include "sound/qt/qtwaveaudio.h"
 
-#include "sound/core/softwarevolume.h"
 #include "sound/core/takejournal.h"
 #include "sound/qt/audioconverter.h"
 #include "sound/qt/pcmoutput.h"
@@ -42,14 +41,6 @@ QtWaveAudio::QtWaveAudio(QObject *parent, SoftwareVolume *volume)
     : QObject(parent)
     , m_volume(volume)
 {
-    if (m_volume)
-        connect(m_volume, &SoftwareVolume::changed, this, &QtWaveAudio::applyVolume);
-}
-
-void QtWaveAudio::applyVolume()
-{
-    if (m_voice && m_volume)
-        m_voice->SetVolume(m_volume->gain(), m_volume->muted());
 }
 
 QtWaveAudio::~QtWaveAudio()
@@ -486,9 +477,8 @@ QString QtWaveAudio::PlayVoice()
 QString QtWaveAudio::playVoiceFrom(qint64 ms)
 {
     if (!m_voice) {
-        m_voice = new PcmOutput(this);
+        m_voice = new PcmOutput(m_volume, this);
         connect(m_voice, &PcmOutput::Ended, this, [this] { m_ended = true; });
-        applyVolume();
     }
     m_paused = false;
     m_ended = false;

@@ -69,8 +69,6 @@ private:
     void CloseVoice();
     qint64 VoicePosition() const;
 
-    void applyVolume();
-
     SoftwareVolume *m_volume = nullptr;
     bool m_captureOpen = false;
     QAudioSource *m_source = nullptr;
